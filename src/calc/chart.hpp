@@ -1,0 +1,36 @@
+// The chart pipeline: one UTC instant and one place to a complete sidereal birth chart.
+#pragma once
+
+#include <array>
+#include <variant>
+
+#include "core/error.hpp"
+#include "core/records.hpp"
+
+namespace zk {
+
+// Checks |latitude| <= 90, |longitude| <= 180, -500 <= altitude <= 10000 (NaN fails), in
+// that order, as InvalidParameter "Invalid latitude 91: expected -90..90" and siblings.
+Result<std::monostate> validate_geo(double latitude, double longitude, double altitude);
+
+// The planet's dignities in a sign; the longitude gives only the degree within the sign.
+struct Dignities {
+    bool is_exalted = false;
+    bool is_debilitated = false;
+    bool is_own_sign = false;
+    bool is_moolatrikona = false;
+};
+Dignities compute_dignities(Planet planet, Sign sign, double longitude);
+
+// The chart's four cautionary notes, in order.
+extern const std::array<const char*, 4> kChartWarnings;
+
+// House of a longitude among cusps c1..c12 (c13 = c1); 1 when no range matches.
+uint8_t house_of(double longitude, const std::vector<HouseCusp>& houses);
+
+// The whole pipeline; the first failure ends it and nothing partial is returned.
+Result<Chart> calculate_chart(const UtcDateTime& datetime, const GeoLocation& location,
+                              const AyanamsaMode& ayanamsa, HouseSystem house_system,
+                              bool true_nodes);
+
+}  // namespace zk

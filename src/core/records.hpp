@@ -1,0 +1,142 @@
+// The chart record and its parts. A record, once built, is never changed; Python objects
+// copy what they expose.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/datetime.hpp"
+#include "core/vocab.hpp"
+
+namespace zk {
+
+struct GeoLocation {
+    double latitude = 0.0;   // degrees north
+    double longitude = 0.0;  // degrees east
+    double altitude = 0.0;   // metres
+};
+
+struct HouseCusp {
+    uint8_t house = 1;  // 1..12
+    double cusp = 0.0;  // sidereal longitude of the house's start, degrees
+};
+
+struct ShadbalaScore {
+    double sthana_bala = 0.0;
+    double dik_bala = 0.0;
+    double kala_bala = 0.0;
+    double chesta_bala = 0.0;
+    double naisargika_bala = 0.0;
+    double drik_bala = 0.0;  // clamped into [0, 60]
+    double total = 0.0;      // sum of the six components
+    double required = 0.0;
+    bool is_sufficient = false;  // total >= required
+};
+
+struct PlanetPosition {
+    Planet planet = Planet::Sun;
+    double longitude = 0.0;  // sidereal degrees [0, 360)
+    double latitude = 0.0;   // ecliptic degrees
+    double speed = 0.0;      // degrees of longitude per day
+    bool is_retrograde = false;
+    std::optional<Sign> sign;
+    std::optional<Nakshatra> nakshatra;
+    std::optional<uint8_t> house;                // 1..12
+    std::map<uint32_t, Sign> divisional_signs;   // varga number -> sign
+    bool is_exalted = false;
+    bool is_debilitated = false;
+    bool is_own_sign = false;
+    bool is_moolatrikona = false;
+    bool is_vargottama = false;
+    std::optional<ShadbalaScore> shadbala;  // Sun..Saturn only
+};
+
+struct VargaPosition {
+    Planet planet = Planet::Sun;
+    double source_longitude = 0.0;
+    uint32_t varga = 0;
+    Sign varga_sign = Sign::Aries;
+    uint32_t varga_index = 0;
+    std::optional<double> display_longitude;
+    std::vector<std::string> warnings;
+};
+
+struct Aspect {
+    Planet from_planet = Planet::Sun;
+    uint8_t to_house = 1;
+    std::optional<Planet> to_planet;
+    double strength = 1.0;
+    bool is_special = false;
+};
+
+struct Ashtakavarga {
+    std::map<std::string, std::array<uint8_t, 12>> binna;  // "sun" ... "saturn"
+    std::array<uint8_t, 12> sarva{};
+};
+
+struct DashaPeriod {
+    std::string lord_name;
+    UtcDateTime start;
+    UtcDateTime end;
+    std::vector<DashaPeriod> sub_periods;
+};
+
+struct YogaResult {
+    std::string name;
+    std::string category;
+    std::string description;
+    std::vector<Planet> planets_involved;
+    bool is_present = true;
+};
+
+struct CalculationMetadata {
+    std::string input_mode = "utc";
+    std::string utc_datetime;
+    std::optional<std::string> timezone = "UTC";
+    double latitude = 0.0;
+    double longitude = 0.0;
+    double altitude = 0.0;
+    std::string ayanamsa;
+    std::string house_system;
+    bool true_nodes = true;
+    std::string ephemeris = "Swiss Ephemeris";
+    std::string longitude_type = "sidereal";
+    std::string calculation_version = "1.0.0";
+};
+
+struct Chart {
+    UtcDateTime datetime;
+    GeoLocation location;
+    AyanamsaMode ayanamsa;
+    std::vector<PlanetPosition> planets;  // Sun..Ketu
+    double ascendant = 0.0;
+    std::vector<HouseCusp> houses;  // houses 1..12
+    std::map<std::string, std::vector<DashaPeriod>> dasha;  // "vimshottari"
+    std::map<uint32_t, std::vector<VargaPosition>> divisional_charts;
+    std::map<Planet, Karaka> karakas;
+    std::vector<Aspect> aspects;
+    Ashtakavarga ashtakavarga;
+    std::vector<YogaResult> yogas;
+    CalculationMetadata metadata;
+    std::vector<std::string> warnings;
+};
+
+// First record of `planet` in a planet list, or null.
+inline const PlanetPosition* find_planet(const std::vector<PlanetPosition>& planets,
+                                         Planet planet) {
+    for (const auto& p : planets) {
+        if (p.planet == planet) return &p;
+    }
+    return nullptr;
+}
+
+// The k-th house from house h, h itself being the 1st.
+inline uint8_t nth_house_from(unsigned h, unsigned k) {
+    return static_cast<uint8_t>((h - 1 + k - 1) % 12 + 1);
+}
+
+}  // namespace zk

@@ -1,0 +1,94 @@
+// The closed vocabularies every computation rests on: grahas, signs, nakshatras,
+// house systems, ayanamsas and chara karakas, with their names and lord tables.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <expected>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace zk {
+
+// Planet order is also the order of planets in every chart.
+enum class Planet : uint8_t { Sun, Moon, Mars, Mercury, Jupiter, Venus, Saturn, Rahu, Ketu };
+inline constexpr std::array<Planet, 9> kAllPlanets = {
+    Planet::Sun,     Planet::Moon,  Planet::Mars,   Planet::Mercury, Planet::Jupiter,
+    Planet::Venus,   Planet::Saturn, Planet::Rahu,  Planet::Ketu};
+inline constexpr std::array<Planet, 7> kClassicalPlanets = {
+    Planet::Sun,     Planet::Moon,  Planet::Mars,   Planet::Mercury,
+    Planet::Jupiter, Planet::Venus, Planet::Saturn};
+
+// Signs are numbered 1 (Aries) ... 12 (Pisces); there is no sign 0.
+enum class Sign : uint8_t {
+    Aries = 1, Taurus, Gemini, Cancer, Leo, Virgo, Libra, Scorpio, Sagittarius, Capricorn,
+    Aquarius, Pisces
+};
+
+// Nakshatras are numbered 1 (Ashwini) ... 27 (Revati); 0 never names one.
+enum class Nakshatra : uint8_t {
+    Ashwini = 1, Bharani, Krittika, Rohini, Mrigashirsha, Ardra, Punarvasu, Pushya, Ashlesha,
+    Magha, PurvaPhalguni, UttaraPhalguni, Hasta, Chitra, Swati, Vishakha, Anuradha, Jyeshtha,
+    Mula, PurvaAshadha, UttaraAshadha, Shravana, Dhanishta, Shatabhisha, PurvaBhadrapada,
+    UttaraBhadrapada, Revati
+};
+
+enum class HouseSystem : uint8_t { Equal, Placidus, Koch, WholeSign };
+
+enum class Karaka : uint8_t {
+    Atmakaraka, Amatyakaraka, Bhratrikaraka, Matrikaraka, Putrakaraka, Jnatikaraka, Darakaraka
+};
+
+// An ayanamsa choice; only the custom kind carries a value (degrees at J2000.0).
+struct AyanamsaMode {
+    enum class Kind : uint8_t { Lahiri, Raman, Krishnamurti, TrueChitra, TruePushya, Custom };
+    Kind kind = Kind::Lahiri;
+    double custom_deg = 0.0;
+
+    friend bool operator==(const AyanamsaMode&, const AyanamsaMode&) = default;
+};
+
+inline constexpr double kNakshatraSpanDeg = 13.333333333333334;  // 360/27 as a double
+
+std::string_view planet_name(Planet p);        // "Sun" ... "Ketu"
+std::string_view planet_key(Planet p);         // "sun" ... "ketu"
+std::string_view sign_name(Sign s);            // "Aries" ... "Pisces"
+std::string_view nakshatra_name(Nakshatra n);  // "PurvaPhalguni" (no spaces)
+std::string_view nakshatra_display_name(Nakshatra n);  // "Purva Phalguni"
+std::string_view house_system_name(HouseSystem h);     // "Equal", "WholeSign", ...
+char house_system_letter(HouseSystem h);               // 'E', 'P', 'K', 'W'
+std::string_view karaka_name(Karaka k);
+// "Lahiri", ..., or "Custom(24.0)".
+std::string ayanamsa_name(const AyanamsaMode& mode);
+
+Planet sign_lord(Sign s);
+Planet nakshatra_lord(Nakshatra n);
+// The lord cycle walked by the Vimshottari dasha, starting from the Sun.
+inline constexpr std::array<Planet, 9> kDashaCycle = {
+    Planet::Sun,    Planet::Moon,    Planet::Mars, Planet::Rahu, Planet::Jupiter,
+    Planet::Saturn, Planet::Mercury, Planet::Ketu, Planet::Venus};
+
+// Sign of a longitude in [0, 360): floor(L / 30) + 1, capped at Pisces.
+Sign sign_from_longitude(double lon_deg);
+// Nakshatra of a longitude in [0, 360): floor(L / (360/27)) + 1, capped at Revati.
+Nakshatra nakshatra_from_longitude(double lon_deg);
+// fmod into [0, 360).
+double normalize_degrees(double deg);
+// Sign number 1..12 as a Sign; the caller guarantees the range.
+inline Sign sign_from_number(unsigned n) { return static_cast<Sign>(n); }
+inline unsigned sign_number(Sign s) { return static_cast<unsigned>(s); }
+inline unsigned planet_index(Planet p) { return static_cast<unsigned>(p); }
+
+// Option strings as the user writes them; errors carry the exact user-facing message.
+std::expected<AyanamsaMode, std::string> parse_ayanamsa(std::string_view text);
+std::expected<HouseSystem, std::string> parse_house_system(std::string_view text);
+
+// Lower-cases a UTF-8 text (ASCII letters and the common Unicode cased ranges).
+std::string to_lower(std::string_view text);
+
+// Looks up a planet or sign by its lower-cased English name.
+std::optional<Planet> planet_from_lower_name(std::string_view lower);
+std::optional<Sign> sign_from_lower_name(std::string_view lower);
+
+}  // namespace zk

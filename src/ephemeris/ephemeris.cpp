@@ -1,0 +1,132 @@
+#include "ephemeris/ephemeris.hpp"
+
+#include <swephexp.h>
+
+#include <cmath>
+#include <cstring>
+#include <string>
+
+namespace zk::ephemeris {
+namespace {
+
+constexpr int32 kPositionFlags = SEFLG_SPEED | SEFLG_SIDEREAL;
+constexpr int32 kHouseFlags = SEFLG_SIDEREAL;
+constexpr double kJ2000 = 2451545.0;
+
+int32 body_of(Planet planet, bool true_nodes) {
+    switch (planet) {
+        case Planet::Sun: return SE_SUN;
+        case Planet::Moon: return SE_MOON;
+        case Planet::Mars: return SE_MARS;
+        case Planet::Mercury: return SE_MERCURY;
+        case Planet::Jupiter: return SE_JUPITER;
+        case Planet::Venus: return SE_VENUS;
+        case Planet::Saturn: return SE_SATURN;
+        case Planet::Rahu:
+        case Planet::Ketu: return true_nodes ? SE_TRUE_NODE : SE_MEAN_NODE;
+    }
+    return SE_SUN;
+}
+
+// The library's error text up to the first zero byte, invalid UTF-8 replaced by U+FFFD.
+std::string error_text(const char* buf, size_t capacity) {
+    std::string raw(buf, strnlen(buf, capacity));
+    std::string out;
+    size_t i = 0;
+    while (i < raw.size()) {
+        unsigned char b = static_cast<unsigned char>(raw[i]);
+        size_t len = b < 0x80 ? 1 : (b >> 5) == 0x6 ? 2 : (b >> 4) == 0xE ? 3 : (b >> 3) == 0x1E ? 4 : 0;
+        bool valid = len > 0 && i + len <= raw.size();
+        for (size_t k = 1; valid && k < len; ++k) {
+            valid = (static_cast<unsigned char>(raw[i + k]) & 0xC0) == 0x80;
+        }
+        if (valid) {
+            out.append(raw, i, len);
+            i += len;
+        } else {
+            out += "\xEF\xBF\xBD";
+            ++i;
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+double julian_day(const UtcDateTime& t) {
+    const double hour = t.hour + t.minute / 60.0 + t.second / 3600.0;
+    return swe_julday(t.year, static_cast<int>(t.month), static_cast<int>(t.day), hour, SE_GREG_CAL);
+}
+
+std::optional<UtcDateTime> from_julian_day(double jd) {
+    if (!std::isfinite(jd)) return std::nullopt;
+    int year = 0, month = 0, day = 0;
+    double hour = 0.0;
+    swe_revjul(jd, SE_GREG_CAL, &year, &month, &day, &hour);
+    if (!is_valid_date(year, static_cast<uint32_t>(month), static_cast<uint32_t>(day)) ||
+        !std::isfinite(hour)) {
+        return std::nullopt;
+    }
+    const int64_t seconds = static_cast<int64_t>(std::llround(hour * 3600.0));
+    UtcDateTime midnight{static_cast<int32_t>(year), static_cast<uint32_t>(month),
+                         static_cast<uint32_t>(day), 0, 0, 0};
+    return from_unix_seconds(to_unix_seconds(midnight) + seconds);
+}
+
+void select_sidereal_mode(const AyanamsaMode& mode) {
+    using K = AyanamsaMode::Kind;
+    switch (mode.kind) {
+        case K::Lahiri: swe_set_sid_mode(SE_SIDM_LAHIRI, 0, 0); return;
+        case K::Raman: swe_set_sid_mode(SE_SIDM_RAMAN, 0, 0); return;
+        case K::Krishnamurti: swe_set_sid_mode(SE_SIDM_KRISHNAMURTI, 0, 0); return;
+        case K::TrueChitra: swe_set_sid_mode(SE_SIDM_TRUE_CITRA, 0, 0); return;
+        case K::TruePushya: swe_set_sid_mode(SE_SIDM_TRUE_PUSHYA, 0, 0); return;
+        case K::Custom: swe_set_sid_mode(SE_SIDM_USER, kJ2000, mode.custom_deg); return;
+    }
+}
+
+Result<PlanetPosition> calc_ut(double jd, bool true_nodes, Planet planet) {
+    double xx[6] = {0, 0, 0, 0, 0, 0};
+    char serr[AS_MAXCH] = {0};
+    const int32 rc = swe_calc_ut(jd, body_of(planet, true_nodes), kPositionFlags, xx, serr);
+    const std::string name(planet_name(planet));
+    if (rc < 0) return std::unexpected(ZodiakitError::swe(name, error_text(serr, sizeof serr)));
+    if (std::isnan(xx[0])) return std::unexpected(ZodiakitError::swe(name, "NaN returned"));
+    PlanetPosition pos;
+    pos.planet = planet;
+    pos.longitude = planet == Planet::Ketu ? std::fmod(xx[0] + 180.0, 360.0) : xx[0];
+    pos.latitude = xx[1];
+    pos.speed = xx[3];
+    pos.is_retrograde = xx[3] < 0.0;
+    return pos;
+}
+
+Result<double> sunrise(double jd, double latitude, double longitude, double altitude) {
+    double geopos[3] = {longitude, latitude, altitude};
+    double tret[10] = {0};
+    char serr[AS_MAXCH] = {0};
+    const int32 rc = swe_rise_trans(jd, SE_SUN, nullptr, 0, SE_CALC_RISE, geopos, 0.0, 0.0, tret,
+                                    serr);
+    // -2 means the Sun does not rise at all there (polar day or night); -1 an error.
+    if (rc < 0) {
+        return std::unexpected(ZodiakitError::invalid_parameter("Sun always up?"));
+    }
+    return tret[0];
+}
+
+std::optional<HouseResult> houses(double jd, double latitude, double longitude, char system) {
+    HouseResult out;
+    if (swe_houses_ex(jd, kHouseFlags, latitude, longitude, system, out.cusps.data(),
+                      out.angles.data()) < 0) {
+        return std::nullopt;
+    }
+    return out;
+}
+
+std::optional<double> ascendant(double jd, double latitude, double longitude) {
+    auto result = houses(jd, latitude, longitude, 'E');
+    if (!result) return std::nullopt;
+    return result->angles[0];
+}
+
+}  // namespace zk::ephemeris

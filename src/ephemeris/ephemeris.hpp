@@ -1,0 +1,47 @@
+// The only gateway to the Swiss Ephemeris. Instants are Julian days in Universal Time.
+// The library's sidereal mode is process-wide: every computation selects it immediately
+// before its position and house calls, under the Python interpreter lock.
+#pragma once
+
+#include <array>
+#include <optional>
+
+#include "core/datetime.hpp"
+#include "core/error.hpp"
+#include "core/records.hpp"
+#include "core/vocab.hpp"
+
+namespace zk::ephemeris {
+
+// Julian day (UT) of a UTC date-time; 2000-01-01 12:00:00 is 2451545.0.
+double julian_day(const UtcDateTime& t);
+
+// UTC date-time of a Julian day, rounded to the nearest second (halves away from zero).
+// Nothing when the Julian day is not finite or yields no representable date.
+std::optional<UtcDateTime> from_julian_day(double jd);
+
+// Selects the sidereal mode of the ayanamsa. A custom ayanamsa of x degrees means x at
+// J2000.0 (the user-defined mode with t0 = 2451545.0).
+void select_sidereal_mode(const AyanamsaMode& mode);
+
+// Sidereal position of one planet; only planet, longitude, latitude, speed and
+// is_retrograde are filled. Rahu is the true node when true_nodes is set, else the mean
+// node; Ketu is Rahu + 180 degrees with Rahu's latitude and speed.
+Result<PlanetPosition> calc_ut(double jd, bool true_nodes, Planet planet);
+
+// Julian day (UT) of the first sunrise after jd; InvalidParameter "Sun always up?" when the
+// Sun does not rise (polar day or night).
+Result<double> sunrise(double jd, double latitude, double longitude, double altitude);
+
+// Sidereal house cusps (element 0 unused) and angles (element 0 the ascendant) for a house
+// system letter; false when the library refuses.
+struct HouseResult {
+    std::array<double, 13> cusps{};
+    std::array<double, 10> angles{};
+};
+std::optional<HouseResult> houses(double jd, double latitude, double longitude, char system);
+
+// The ascendant: the Equal-system call's ascendant slot. Charts and time windows share it.
+std::optional<double> ascendant(double jd, double latitude, double longitude);
+
+}  // namespace zk::ephemeris
