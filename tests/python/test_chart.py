@@ -1,5 +1,8 @@
 """Chart construction, how it was computed, planets, houses, ascendant, batch."""
 import math
+import shutil
+import subprocess
+import sys
 
 import pytest
 from hypothesis import given, settings, strategies as st
@@ -262,3 +265,45 @@ def test_batch_refusals():
            zodiakit.compute_chart_batch, [ROW, (2000, 1, 1, 0, 0, 0, 91.0, 0.0, 0.0)])
     with pytest.raises(OverflowError):
         zodiakit.compute_chart_batch([(2000, -1, 1, 0, 0, 0, 0.0, 0.0, 0.0)])
+
+
+SWETEST = shutil.which("swetest")
+
+
+def swetest_houses(y, mo, d, h, mi, s, lat, lon, letter):
+    out = subprocess.run(
+        [SWETEST, f"-b{d}.{mo}.{y}", f"-ut{h}:{mi:02d}:{s:02d}", "-sid1",
+         f"-house{lon},{lat},{letter}", "-p", "-fPl", "-head"],
+        check=True, capture_output=True, text=True).stdout
+    values = {}
+    for line in out.splitlines():
+        name, _, value = line.rpartition(" ")
+        values[" ".join(name.split())] = float(value)
+    return values
+
+
+@pytest.mark.skipif(SWETEST is None, reason="swetest is not installed")
+@pytest.mark.parametrize("when, place, system, letter", [
+    ((2000, 1, 1, 12, 0, 0), (27.7, 85.3), "equal", "E"),
+    ((1990, 5, 15, 4, 30, 0), (51.5, -0.1), "placidus", "P"),
+    ((2024, 3, 10, 7, 30, 0), (40.7, -74.0), "koch", "K"),
+    ((1950, 11, 2, 23, 59, 59), (-33.9, 151.2), "whole_sign", "W"),
+])
+def test_ascendant_and_cusps_match_swetest(when, place, system, letter):
+    """Reference: the Swiss Ephemeris command-line tool, which prints 7 decimals."""
+    c = Chart.from_utc(*when, *place, 0.0, "lahiri", system)
+    ref = swetest_houses(*when, *place, letter)
+    worst = abs(c.ascendant() - swetest_houses(*when, *place, "E")["Ascendant"])
+    for h in c.houses():
+        worst = max(worst, abs(h["cusp"] - ref[f"house {int(h['house'])}"]))
+    assert worst < 1e-6, f"worst cusp difference {worst} deg"
+
+
+def test_objects_release_their_class():
+    """Every instance holds a reference to its class; dropping it must give it back."""
+    chart = Chart.from_utc(*ROW[:6], 27.7, 85.3)
+    before = (sys.getrefcount(Chart), sys.getrefcount(zodiakit.PlanetPosition))
+    for _ in range(200):
+        Chart.from_utc(*ROW[:6], 27.7, 85.3).planets()
+        chart.planets()
+    assert (sys.getrefcount(Chart), sys.getrefcount(zodiakit.PlanetPosition)) == before
