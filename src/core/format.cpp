@@ -2,8 +2,9 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <limits>
+#include <locale.h>
+#include <stdlib.h>
 
 namespace zk {
 namespace {
@@ -90,14 +91,18 @@ std::string format_json_number(double value) {
 }
 
 std::string format_fixed(double value, int decimals) {
-    char buf[512];
-    int n = std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
-    if (n < 0) return {};
-    if (static_cast<size_t>(n) < sizeof buf) return std::string(buf, static_cast<size_t>(n));
-    std::string big(static_cast<size_t>(n) + 1, '\0');
-    std::snprintf(big.data(), big.size(), "%.*f", decimals, value);
-    big.resize(static_cast<size_t>(n));
-    return big;
+    // to_chars, unlike printf, ignores the C locale that a Python program may have set, so
+    // the decimal point stays a point; it rounds the exact binary value half to even.
+    std::string out(512, '\0');
+    for (;;) {
+        auto [end, ec] = std::to_chars(out.data(), out.data() + out.size(), value,
+                                       std::chars_format::fixed, decimals);
+        if (ec == std::errc()) {
+            out.resize(static_cast<size_t>(end - out.data()));
+            return out;
+        }
+        out.resize(out.size() * 2);
+    }
 }
 
 std::optional<double> parse_decimal(std::string_view text) {
@@ -116,8 +121,10 @@ std::optional<double> parse_decimal(std::string_view text) {
     auto [end, ec] = std::from_chars(body.data(), body.data() + body.size(), value);
     if (end != body.data() + body.size()) return std::nullopt;
     if (ec == std::errc::result_out_of_range) {
-        // Decimal overflow reads as infinity and underflow as zero.
-        value = std::strtod(std::string(body).c_str(), nullptr);
+        // Decimal overflow reads as infinity and underflow as zero; the "C" locale keeps the
+        // decimal point a point whatever locale the host program has set.
+        static const locale_t c_locale = newlocale(LC_ALL_MASK, "C", nullptr);
+        value = strtod_l(std::string(body).c_str(), nullptr, c_locale);
     } else if (ec != std::errc()) {
         return std::nullopt;
     }

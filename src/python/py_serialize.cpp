@@ -1,13 +1,22 @@
 // The chart as JSON, dict, text and SVG.
+#include "calc/chart_json.hpp"
+#include "calc/chart_text.hpp"
 #include "python/entry_points.hpp"
-#include "python/not_implemented.hpp"
+#include "python/py_core.hpp"
+#include "util/svg.hpp"
 
 namespace zk::py {
 
-PyObject* chart_to_json(PyObject*) { return not_implemented("Chart.to_json"); }
-PyObject* chart_to_dict(PyObject*) { return not_implemented("Chart.to_dict"); }
-PyObject* chart_to_svg(PyObject*) { return not_implemented("Chart.to_svg"); }
-PyObject* chart_repr(PyObject*) { return not_implemented("Chart.__repr__"); }
-PyObject* chart_str(PyObject*) { return not_implemented("Chart.__str__"); }
+PyObject* chart_to_json(PyObject* self) { return new_str(chart_to_json(chart_of(self))).release(); }
+
+PyObject* chart_to_dict(PyObject* self) {
+    return json_loads(chart_to_json(chart_of(self))).release();
+}
+
+PyObject* chart_to_svg(PyObject* self) { return new_str(chart_to_svg(chart_of(self))).release(); }
+
+PyObject* chart_repr(PyObject* self) { return new_str(chart_summary(chart_of(self))).release(); }
+
+PyObject* chart_str(PyObject* self) { return new_str(chart_listing(chart_of(self))).release(); }
 
 }  // namespace zk::py
