@@ -35,7 +35,9 @@ TEST(Locale, TheTwoLocalesDifferWhereTheirLanguagesDo) {
     EXPECT_EQ(ne.month_names[1], "जेठ");
     EXPECT_EQ(ne.festivals.at("Nepali New Year"), "नयाँ वर्ष");
     int differing_nakshatras = 0;
-    for (size_t i = 0; i < 27; ++i) differing_nakshatras += hi.nakshatra_names[i] != ne.nakshatra_names[i];
+    for (size_t i = 0; i < 27; ++i) {
+        differing_nakshatras += hi.nakshatra_names[i] != ne.nakshatra_names[i];
+    }
     EXPECT_EQ(differing_nakshatras, 2);
 }
 

@@ -85,7 +85,8 @@ TEST(PanchangaElements, KaranaRotationOverTheMonth) {
     EXPECT_EQ(karana_name(8), "Vishti");
     EXPECT_EQ(karana_name(9), "Bava");
     EXPECT_EQ(karana_name(57), "Vishti");
-    for (const char* movable : {"Bava", "Balava", "Kaulava", "Taitila", "Gara", "Vanija", "Vishti"}) {
+    for (const char* movable :
+         {"Bava", "Balava", "Kaulava", "Taitila", "Gara", "Vanija", "Vishti"}) {
         EXPECT_EQ(seen[movable], 8) << movable;
     }
     for (const char* fixed : {"Kimstughna", "Shakuni", "Chatushpada", "Naga"}) {
