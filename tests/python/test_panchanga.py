@@ -6,7 +6,6 @@ import pytest
 from hypothesis import given, settings
 from hypothesis import strategies as st
 
-import zodiakit
 from zodiakit import Panchanga, get_panchanga
 
 KATHMANDU = (27.7172, 85.3240)
@@ -40,9 +39,6 @@ def kathmandu():
 
 
 def test_registered_signatures_and_docs():
-    assert get_panchanga.__text_signature__ == (
-        '(year, month, day, hour, minute, second, latitude, longitude, altitude=0.0, '
-        'ayanamsa="lahiri", true_nodes=True, locale="en")')
     assert Panchanga.from_local.__text_signature__ == (
         '(date, time, timezone, latitude, longitude, altitude=0.0, ayanamsa="lahiri", '
         'true_nodes=True, mode="civil_day")')
@@ -73,22 +69,11 @@ def test_full_dictionary_shape_and_types():
         assert d[element]["start_time_local"] == d[element]["start_time_utc"]
 
 
-def test_custom_ayanamsa_and_mean_nodes_reach_the_metadata():
-    m = get_panchanga(2024, 1, 15, 6, 0, 0, *KATHMANDU, ayanamsa="custom:24",
-                      true_nodes=False)["metadata"]
-    assert (m["ayanamsa"], m["true_nodes"]) == ("Custom(24.0)", False)
-
-
-@pytest.mark.parametrize("args, message", [
-    ((2024, 2, 30, 0, 0, 0), "Invalid date/time"),
-    ((2024, 1, 1, 0, 0, 60), "Invalid date/time"),
-    ((2024, 13, 1, 0, 0, 0), "Invalid date/time"),
-    ((2024, 1, 1, 24, 0, 0), "Invalid date/time"),
-    ((2023, 2, 29, 0, 0, 0), "Invalid date/time"),
-])
-def test_get_panchanga_rejects_impossible_instants(args, message):
-    with pytest.raises(ValueError, match=f"^{message}$"):
-        get_panchanga(*args, *KATHMANDU)
+@pytest.mark.parametrize("instant", [(2024, 2, 30, 0, 0, 0), (2024, 1, 1, 0, 0, 60),
+                                     (2024, 13, 1, 0, 0, 0), (2024, 1, 1, 24, 0, 0)])
+def test_get_panchanga_rejects_impossible_instants(instant):
+    with pytest.raises(ValueError, match="^Invalid date/time$"):
+        get_panchanga(*instant, *KATHMANDU)
 
 
 def test_get_panchanga_check_order():
@@ -97,13 +82,9 @@ def test_get_panchanga_check_order():
         get_panchanga(2024, 2, 30, 0, 0, 0, 91.0, 0.0, ayanamsa="nope")
     with pytest.raises(ValueError, match=r"^Unknown ayanamsa 'nope'"):
         get_panchanga(2024, 2, 30, 0, 0, 0, 0.0, 0.0, ayanamsa="nope")
-    with pytest.raises(TypeError, match=r"^argument 'latitude': "):
-        get_panchanga(2024, 1, 1, 0, 0, 0, "north", 0.0)
-    with pytest.raises(OverflowError):
-        get_panchanga(2024, -1, 1, 0, 0, 0, 0.0, 0.0)
 
 
-def test_hindi_names_replace_only_tithi_and_nakshatra():
+def test_locales_replace_only_tithi_and_nakshatra_names():
     english = panchanga_at_new_moon("en")
     hindi = panchanga_at_new_moon("hi_IN")
     assert english["tithi"]["name"] == "Amavasya"
@@ -114,9 +95,6 @@ def test_hindi_names_replace_only_tithi_and_nakshatra():
         d["tithi"].pop("name")
         d["nakshatra"].pop("name")
     assert hindi == english  # paksha, yoga, karana, vara, metadata stay English
-
-
-def test_nepali_amavasya():
     assert panchanga_at_new_moon("ne_NP")["tithi"]["name"] == "औंसी"
 
 
@@ -183,8 +161,10 @@ GOOD = dict(date="2024-01-15", time="06:00:00", timezone="Asia/Kolkata", latitud
 
 
 @pytest.mark.parametrize("changes, message", [
-    (dict(latitude=91.0, date="15-01-2024"), "Invalid parameter: Invalid latitude 91: expected -90..90"),
-    (dict(altitude=-501.0, date="x"), "Invalid parameter: Invalid altitude -501: expected -500..10000 meters"),
+    (dict(latitude=91.0, date="15-01-2024"),
+     "Invalid parameter: Invalid latitude 91: expected -90..90"),
+    (dict(altitude=-501.0, date="x"),
+     "Invalid parameter: Invalid altitude -501: expected -500..10000 meters"),
     (dict(date="15-01-2024", time="06:00"), "Invalid date; expected YYYY-MM-DD"),
     (dict(time="06:00", timezone="Nowhere"), "Invalid time; expected HH:MM:SS"),
     (dict(timezone="asia/kolkata", ayanamsa="nope"), "Unknown timezone: asia/kolkata"),
@@ -202,13 +182,6 @@ def test_from_local_messages_in_check_order(changes, message):
     assert str(caught.value).startswith(message)
     if not message.startswith("Unknown ayanamsa"):
         assert str(caught.value) == message
-
-
-def test_from_local_argument_binding():
-    with pytest.raises(TypeError, match=r"^argument 'timezone': "):
-        Panchanga.from_local("2024-01-15", "06:00:00", 5, 0.0, 0.0)
-    with pytest.raises(TypeError):
-        Panchanga.from_local("2024-01-15", "06:00:00", "UTC", 0.0)
 
 
 @settings(max_examples=60, deadline=None)
@@ -229,4 +202,10 @@ def test_every_element_brackets_its_instant(when, lat, lon, ayanamsa):
         assert end - start < dt.timedelta(hours=28), element
     assert d["tithi"]["paksha"] == ("Shukla" if d["tithi"]["index"] <= 15 else "Krishna")
     assert 1 <= d["nakshatra"]["pada"] <= 4
+    # A tithi's first karana begins with it, its second ends with it.
+    tithi, karana = d["tithi"], d["karana"]
+    edge = "start_time_utc" if karana["index"] == 2 * tithi["index"] - 1 else "end_time_utc"
+    assert karana["index"] in (2 * tithi["index"] - 1, 2 * tithi["index"])
+    assert abs(dt.datetime.fromisoformat(karana[edge]) -
+               dt.datetime.fromisoformat(tithi[edge])) <= dt.timedelta(seconds=1)
     assert d["vara"]["index"] == (now.weekday() + 1) % 7
