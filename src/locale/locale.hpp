@@ -10,9 +10,9 @@
 namespace zk {
 
 struct LocaleData {
-    std::vector<std::string> tithi_names;      // 16, in the order of the English tithi table
-    std::vector<std::string> nakshatra_names;  // 27, Ashwini ... Revati
-    std::vector<std::string> month_names;      // 12, Baisakh ... Chaitra
+    std::vector<std::string> tithi_names;          // 16, in the order of the English tithi table
+    std::vector<std::string> nakshatra_names;      // 27, Ashwini ... Revati
+    std::vector<std::string> month_names;          // 12, Baisakh ... Chaitra
     std::map<std::string, std::string> festivals;  // English name -> local name
 };
 

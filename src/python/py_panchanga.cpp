@@ -1,6 +1,6 @@
 // The Panchanga class and get_panchanga.
-#include "calc/panchanga/panchanga.hpp"
 #include "calc/chart.hpp"
+#include "calc/panchanga/panchanga.hpp"
 #include "locale/locale.hpp"
 #include "python/entry_points.hpp"
 #include "python/trampoline.hpp"
@@ -104,12 +104,14 @@ Ref full_dict(const Panchanga& p, const std::string& locale_code) {
 
 // ---------------------------------------------------------------- the class
 
-const Panchanga& panchanga_of(PyObject* self) { return record_of<Panchanga>(self); }
+const Panchanga& panchanga_of(PyObject* self) {
+    return record_of<Panchanga>(self);
+}
 
 PyObject* panchanga_from_local(PyObject* args, PyObject* kwargs) {
     static const FunctionSpec spec{"Panchanga.from_local",
-                                   {"date", "time", "timezone", "latitude", "longitude",
-                                    "altitude", "ayanamsa", "true_nodes", "mode"},
+                                   {"date", "time", "timezone", "latitude", "longitude", "altitude",
+                                    "ayanamsa", "true_nodes", "mode"},
                                    5};
     auto a = Args::bind(spec, args, kwargs);
     if (!a) return nullptr;
@@ -135,8 +137,8 @@ PyObject* panchanga_from_local(PyObject* args, PyObject* kwargs) {
     if (!ayanamsa) return raise_value_error(ayanamsa.error());
     auto mode = parse_panchanga_mode(mode_text);
     if (!mode) return raise_value_error(mode.error());
-    auto panchanga = compute_panchanga_local(*utc, GeoLocation{latitude, longitude, altitude},
-                                             zone, *mode, *ayanamsa, true_nodes);
+    auto panchanga = compute_panchanga_local(*utc, GeoLocation{latitude, longitude, altitude}, zone,
+                                             *mode, *ayanamsa, true_nodes);
     if (!panchanga) return raise_error(panchanga.error());
     return wrap_record(panchanga_type(), std::move(*panchanga));
 }
@@ -151,14 +153,14 @@ PyObject* panchanga_warnings(PyObject* self) {
     return warnings_list(panchanga_of(self)).release();
 }
 
-#define ZK_PANCHANGA_GETTER(field, expr)                                          \
-    {#field,                                                                      \
-     [](PyObject* self, void*) -> PyObject* {                                     \
-         return guarded([&] {                                                     \
-             const Panchanga& p = panchanga_of(self);                             \
-             return (expr).release();                                             \
-         });                                                                      \
-     },                                                                           \
+#define ZK_PANCHANGA_GETTER(field, expr)              \
+    {#field,                                          \
+     [](PyObject* self, void*) -> PyObject* {         \
+         return guarded([&] {                         \
+             const Panchanga& p = panchanga_of(self); \
+             return (expr).release();                 \
+         });                                          \
+     },                                               \
      nullptr, nullptr, nullptr}
 
 PyGetSetDef kPanchangaGetters[] = {
@@ -197,9 +199,8 @@ PyTypeObject* create_panchanga_type() {
 
 PyObject* get_panchanga(PyObject* args, PyObject* kwargs) {
     static const FunctionSpec spec{"get_panchanga",
-                                   {"year", "month", "day", "hour", "minute", "second",
-                                    "latitude", "longitude", "altitude", "ayanamsa",
-                                    "true_nodes", "locale"},
+                                   {"year", "month", "day", "hour", "minute", "second", "latitude",
+                                    "longitude", "altitude", "ayanamsa", "true_nodes", "locale"},
                                    8};
     auto a = Args::bind(spec, args, kwargs);
     if (!a) return nullptr;
@@ -209,9 +210,9 @@ PyObject* get_panchanga(PyObject* args, PyObject* kwargs) {
     std::string ayanamsa_text = "lahiri", locale = "en";
     bool true_nodes = true;
     if (!a->get(0, year) || !a->get(1, month) || !a->get(2, day) || !a->get(3, hour) ||
-        !a->get(4, minute) || !a->get(5, second) || !a->get(6, latitude) ||
-        !a->get(7, longitude) || !a->get(8, altitude) || !a->get(9, ayanamsa_text) ||
-        !a->get(10, true_nodes) || !a->get(11, locale)) {
+        !a->get(4, minute) || !a->get(5, second) || !a->get(6, latitude) || !a->get(7, longitude) ||
+        !a->get(8, altitude) || !a->get(9, ayanamsa_text) || !a->get(10, true_nodes) ||
+        !a->get(11, locale)) {
         return nullptr;
     }
     if (auto valid = validate_geo(latitude, longitude, altitude); !valid) {
@@ -222,8 +223,7 @@ PyObject* get_panchanga(PyObject* args, PyObject* kwargs) {
     auto utc = make_utc(year, month, day, hour, minute, second);
     if (!utc) return raise_value_error("Invalid date/time");
     auto panchanga = compute_panchanga_local(*utc, GeoLocation{latitude, longitude, altitude},
-                                             "UTC", PanchangaMode::CivilDay, *ayanamsa,
-                                             true_nodes);
+                                             "UTC", PanchangaMode::CivilDay, *ayanamsa, true_nodes);
     if (!panchanga) return raise_error(panchanga.error());
     return full_dict(*panchanga, locale).release();
 }

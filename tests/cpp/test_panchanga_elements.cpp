@@ -18,8 +18,8 @@ TEST(PanchangaElements, TithiAndKaranaFollowMoonMinusSun) {
     };
     const Case cases[] = {
         {100.0, 100.0, 1, "Pratipada", "Shukla", 1, "Kimstughna"},
-        {10.0, 190.0, 16, "Pratipada", "Krishna", 31, "Balava"},  // d = 180
-        {279.9, 100.0, 15, "Purnima", "Shukla", 30, "Bava"},      // d = 179.9
+        {10.0, 190.0, 16, "Pratipada", "Krishna", 31, "Balava"},   // d = 180
+        {279.9, 100.0, 15, "Purnima", "Shukla", 30, "Bava"},       // d = 179.9
         {70.0, 100.0, 28, "Trayodashi", "Krishna", 56, "Vanija"},  // d = -30
         {342.0, 0.0, 29, "Chaturdashi", "Krishna", 58, "Shakuni"},
         {348.0, 0.0, 30, "Amavasya", "Krishna", 59, "Chatushpada"},

@@ -21,8 +21,8 @@ ElementFunction cycling(double epoch, double period, uint32_t count) {
 
 TEST(ElementInterval, SearchLimitsAndTheirMessages) {
     int calls = 0;
-    auto constant = find_element_interval(
-        [&](double) -> Result<uint32_t> { return ++calls, 7u; }, kJd);
+    auto constant =
+        find_element_interval([&](double) -> Result<uint32_t> { return ++calls, 7u; }, kJd);
     ASSERT_FALSE(constant);
     EXPECT_EQ(constant.error().display(),
               "Computation error: find_element_interval: failed to find start boundary "
@@ -32,9 +32,9 @@ TEST(ElementInterval, SearchLimitsAndTheirMessages) {
     auto endless = find_element_interval(
         [](double t) -> Result<uint32_t> { return t < kJd - 1.0 ? 1u : 2u; }, kJd);
     ASSERT_FALSE(endless);
-    EXPECT_EQ(endless.error(), ZodiakitError::computation(
-                                   "find_element_interval: failed to find end boundary "
-                                   "(exceeded max forwards search)"));
+    EXPECT_EQ(endless.error(),
+              ZodiakitError::computation("find_element_interval: failed to find end boundary "
+                                         "(exceeded max forwards search)"));
 }
 
 TEST(ElementInterval, KnownChangePointsAreFoundWithinAMicroday) {
@@ -44,8 +44,8 @@ TEST(ElementInterval, KnownChangePointsAreFoundWithinAMicroday) {
     };
     // Half-day elements, where each 3-day step jumps over about six of them; month-like
     // ones; and elements longer than a step, which need several steps each way.
-    for (const Case c : {Case{2459990.1, 0.49, 60}, Case{2459990.3, 0.98, 30},
-                         Case{2459990.0, 13.7, 5}}) {
+    for (const Case c :
+         {Case{2459990.1, 0.49, 60}, Case{2459990.3, 0.98, 30}, Case{2459990.0, 13.7, 5}}) {
         // The last instant lies exactly on a boundary: it belongs to the element that begins.
         for (double jd : {kJd, kJd + 1.9, c.epoch + 10 * c.period}) {
             SCOPED_TRACE(testing::Message() << "period " << c.period << " at " << jd);

@@ -11,29 +11,32 @@ namespace zk {
 namespace {
 
 constexpr std::array<std::string_view, 16> kTithiNames = {
-    "Pratipada",  "Dwitiya", "Tritiya", "Chaturthi", "Panchami",   "Shashthi",
-    "Saptami",    "Ashtami", "Navami",  "Dashami",   "Ekadashi",   "Dwadashi",
+    "Pratipada",  "Dwitiya",     "Tritiya", "Chaturthi", "Panchami", "Shashthi",
+    "Saptami",    "Ashtami",     "Navami",  "Dashami",   "Ekadashi", "Dwadashi",
     "Trayodashi", "Chaturdashi", "Purnima", "Amavasya"};
 
+// The panchanga writes the compound names with a space ("Purva Phalguni").
+// clang-format off
 constexpr std::array<std::string_view, 27> kNakshatraNames = {
-    "Ashwini",       "Bharani",         "Krittika",      "Rohini",
-    "Mrigashirsha",  "Ardra",           "Punarvasu",     "Pushya",
-    "Ashlesha",      "Magha",           "Purva Phalguni", "Uttara Phalguni",
-    "Hasta",         "Chitra",          "Swati",         "Vishakha",
-    "Anuradha",      "Jyeshtha",        "Mula",          "Purva Ashadha",
-    "Uttara Ashadha", "Shravana",       "Dhanishta",     "Shatabhisha",
+    "Ashwini",          "Bharani",           "Krittika",       "Rohini",
+    "Mrigashirsha",     "Ardra",             "Punarvasu",      "Pushya",
+    "Ashlesha",         "Magha",             "Purva Phalguni", "Uttara Phalguni",
+    "Hasta",            "Chitra",            "Swati",          "Vishakha",
+    "Anuradha",         "Jyeshtha",          "Mula",           "Purva Ashadha",
+    "Uttara Ashadha",   "Shravana",          "Dhanishta",      "Shatabhisha",
     "Purva Bhadrapada", "Uttara Bhadrapada", "Revati"};
+// clang-format on
 
 constexpr std::array<std::string_view, 27> kYogaNames = {
-    "Vishkambha", "Preeti",   "Ayushman", "Saubhagya", "Shobhana",  "Atiganda", "Sukarma",
-    "Dhruti",     "Shoola",   "Ganda",    "Vriddhi",   "Dhruva",    "Vyaghata", "Harshana",
-    "Vajra",      "Siddhi",   "Vyatipata", "Variyana", "Parigha",   "Shiva",    "Siddha",
-    "Sadhya",     "Shubha",   "Shukla",   "Brahma",    "Indra",     "Vaidhriti"};
+    "Vishkambha", "Preeti", "Ayushman",  "Saubhagya", "Shobhana", "Atiganda", "Sukarma",
+    "Dhruti",     "Shoola", "Ganda",     "Vriddhi",   "Dhruva",   "Vyaghata", "Harshana",
+    "Vajra",      "Siddhi", "Vyatipata", "Variyana",  "Parigha",  "Shiva",    "Siddha",
+    "Sadhya",     "Shubha", "Shukla",    "Brahma",    "Indra",    "Vaidhriti"};
 
 // Seven movable karanas rotate through the month; the last three are fixed.
 constexpr std::array<std::string_view, 10> kKaranaNames = {
-    "Bava", "Balava", "Kaulava", "Taitila", "Gara", "Vanija", "Vishti",
-    "Shakuni", "Chatushpada", "Naga"};
+    "Bava",   "Balava", "Kaulava", "Taitila",     "Gara",
+    "Vanija", "Vishti", "Shakuni", "Chatushpada", "Naga"};
 constexpr size_t kMovableKaranas = 7;
 
 constexpr std::array<std::string_view, 7> kWeekdayNames = {
@@ -41,8 +44,8 @@ constexpr std::array<std::string_view, 7> kWeekdayNames = {
 
 void require_in_cycle(uint32_t number, uint32_t count, const char* element) {
     if (number < 1 || number > count) {
-        throw InvariantFailure(std::string(element) + " number out of range: " +
-                               std::to_string(number));
+        throw InvariantFailure(std::string(element) +
+                               " number out of range: " + std::to_string(number));
     }
 }
 
@@ -83,8 +86,7 @@ uint32_t nakshatra_number(double moon_deg) {
 }
 
 uint32_t nakshatra_pada(double moon_deg) {
-    return element_number(std::fmod(normalize_angle(moon_deg), kNakshatraSpanDeg) /
-                          kPadaSpanDeg);
+    return element_number(std::fmod(normalize_angle(moon_deg), kNakshatraSpanDeg) / kPadaSpanDeg);
 }
 
 Result<Luminaries> luminaries_at(double jd_ut, bool true_nodes) {
@@ -126,7 +128,9 @@ size_t tithi_name_index(uint32_t tithi) {
     return t < 15 ? t : t - 15;
 }
 
-std::string_view tithi_name(uint32_t tithi) { return kTithiNames[tithi_name_index(tithi)]; }
+std::string_view tithi_name(uint32_t tithi) {
+    return kTithiNames[tithi_name_index(tithi)];
+}
 
 std::string_view paksha_name(uint32_t tithi) {
     require_in_cycle(tithi, 30, "tithi");

@@ -13,8 +13,8 @@
 namespace zk {
 
 inline constexpr double kFullCircleDeg = 360.0;
-inline constexpr double kTithiSpanDeg = 12.0;     // Moon minus Sun per tithi (30 a month)
-inline constexpr double kKaranaSpanDeg = 6.0;     // half a tithi (60 a month)
+inline constexpr double kTithiSpanDeg = 12.0;               // Moon minus Sun per tithi (30 a month)
+inline constexpr double kKaranaSpanDeg = 6.0;               // half a tithi (60 a month)
 inline constexpr double kPadaSpanDeg = 3.3333333333333335;  // a quarter of a nakshatra
 // The nakshatra and yoga span is kNakshatraSpanDeg (core/vocab.hpp), 360/27.
 

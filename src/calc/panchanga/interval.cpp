@@ -12,8 +12,8 @@ constexpr const char* kEndNotFound =
 
 // Steps from jd by `step` (negative backwards) until f differs from `current`; the instant
 // found, or the limit error.
-Result<double> step_until_change(const ElementFunction& f, double jd, uint32_t current,
-                                 double step, const char* limit_error) {
+Result<double> step_until_change(const ElementFunction& f, double jd, uint32_t current, double step,
+                                 const char* limit_error) {
     double t = jd + step;
     for (;;) {
         auto value = f(t);

@@ -33,8 +33,7 @@ struct Bounds {
 
 Result<Bounds> bound_element(Result<uint32_t> (*element_at)(double, bool), double jd,
                              bool true_nodes, const cctz::time_zone& zone) {
-    auto interval = find_element_interval(
-        [&](double t) { return element_at(t, true_nodes); }, jd);
+    auto interval = find_element_interval([&](double t) { return element_at(t, true_nodes); }, jd);
     if (!interval) return std::unexpected(interval.error());
     Bounds b;
     b.start_utc = utc_of(interval->start_jd);

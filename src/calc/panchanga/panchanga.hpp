@@ -25,11 +25,11 @@ std::string_view panchanga_mode_name(PanchangaMode mode);  // "civil_day", "sunr
 std::expected<PanchangaMode, std::string> parse_panchanga_mode(std::string_view text);
 
 struct PanchangaMetadata {
-    std::string timezone;             // as passed in
-    std::string mode;                 // "civil_day" or "sunrise_day"
-    std::string local_datetime;       // 2024-01-15T06:00:00 (no offset)
-    std::string utc_datetime;         // 2024-01-15T00:30:00+00:00
-    std::string ayanamsa;             // "Lahiri", "Custom(24.0)", ...
+    std::string timezone;        // as passed in
+    std::string mode;            // "civil_day" or "sunrise_day"
+    std::string local_datetime;  // 2024-01-15T06:00:00 (no offset)
+    std::string utc_datetime;    // 2024-01-15T00:30:00+00:00
+    std::string ayanamsa;        // "Lahiri", "Custom(24.0)", ...
     bool true_nodes = true;
     std::string calculation_version;  // "1.0.0"
 };
