@@ -116,7 +116,8 @@ Planet nakshatra_lord(Nakshatra n) {
 double normalize_degrees(double deg) {
     double r = std::fmod(deg, 360.0);
     if (r < 0.0) r += 360.0;
-    return r;
+    // A tiny negative remainder plus 360 rounds to 360 itself, which lies outside the range.
+    return r >= 360.0 ? 0.0 : r;
 }
 
 Sign sign_from_longitude(double lon_deg) {
