@@ -138,15 +138,18 @@ std::string to_lower(std::string_view text) {
     size_t i = 0;
     while (i < text.size()) {
         unsigned char b = static_cast<unsigned char>(text[i]);
+        const auto continues = [&](size_t k) {
+            return i + k < text.size() && (static_cast<unsigned char>(text[i + k]) & 0xC0) == 0x80;
+        };
         char32_t cp;
         size_t len;
         if (b < 0x80) {
             cp = b;
             len = 1;
-        } else if ((b >> 5) == 0x6 && i + 1 < text.size()) {
+        } else if ((b >> 5) == 0x6 && continues(1)) {
             cp = ((b & 0x1F) << 6) | (text[i + 1] & 0x3F);
             len = 2;
-        } else if ((b >> 4) == 0xE && i + 2 < text.size()) {
+        } else if ((b >> 4) == 0xE && continues(1) && continues(2)) {
             cp = ((b & 0x0F) << 12) | ((text[i + 1] & 0x3F) << 6) | (text[i + 2] & 0x3F);
             len = 3;
         } else {
