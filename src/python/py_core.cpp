@@ -33,14 +33,21 @@ std::string plural(size_t n, const char* word) {
 
 }  // namespace
 
-PyObject* raise_value_error(std::string_view message) {
-    PyErr_SetString(PyExc_ValueError, std::string(message).c_str());
+namespace {
+// Messages quote user text, which may hold NUL characters; a C string would cut them short.
+PyObject* raise_with_text(PyObject* type, std::string_view message) {
+    Ref text = new_str(message);
+    if (text) PyErr_SetObject(type, text.get());
     return nullptr;
+}
+}  // namespace
+
+PyObject* raise_value_error(std::string_view message) {
+    return raise_with_text(PyExc_ValueError, message);
 }
 
 PyObject* raise_type_error(std::string_view message) {
-    PyErr_SetString(PyExc_TypeError, std::string(message).c_str());
-    return nullptr;
+    return raise_with_text(PyExc_TypeError, message);
 }
 
 PyObject* raise_error(const ZodiakitError& error) { return raise_value_error(error.display()); }
