@@ -201,6 +201,12 @@ TEST(ToLower, UnicodeLetters) {
     EXPECT_EQ(to_lower("ŸŹ"), "ÿź");
     EXPECT_EQ(to_lower("ＫＰ"), "ｋｐ");
     EXPECT_EQ(to_lower("日本🌙"), "日本🌙");
+    EXPECT_EQ(to_lower("ȺƁǅ"), "ⱥɓǆ");
+    EXPECT_EQ(to_lower("ԱՐԵՒ"), "արեւ");       // Armenian
+    EXPECT_EQ(to_lower("ᏣᎳᎩ"), "ꮳꮃꭹ");         // Cherokee maps to a later block
+    EXPECT_EQ(to_lower("𐐀𐐁"), "𐐨𐐩");           // Deseret, four bytes each
+    EXPECT_EQ(to_lower("İ"), "i\u0307");
+    EXPECT_EQ(to_lower("\u212A" "P"), "kp");  // the Kelvin sign is a capital K
 }
 
 TEST(ToLower, MalformedBytesPassThroughWithoutSwallowingLetters) {
@@ -210,6 +216,9 @@ TEST(ToLower, MalformedBytesPassThroughWithoutSwallowingLetters) {
     EXPECT_EQ(to_lower("\xE2" "AB"), "\xE2" "ab");
     EXPECT_EQ(to_lower("\xE2\x82"), "\xE2\x82");  // truncated at the end
     EXPECT_EQ(to_lower("\x80K"), "\x80k");
+    EXPECT_EQ(to_lower("\xC1\x81"), "\xC1\x81");           // an overlong "A"
+    EXPECT_EQ(to_lower("\xED\xA0\x80"), "\xED\xA0\x80");   // a surrogate
+    EXPECT_EQ(to_lower("\xF0\x90\x90"), "\xF0\x90\x90");   // four-byte form cut short
 }
 
 }  // namespace
