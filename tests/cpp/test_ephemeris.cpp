@@ -186,6 +186,9 @@ TEST(Sunrise, GreenwichAndThePoles) {
     EXPECT_EQ(eph::sunrise(june, 85.0, 10.0, 0.0).error(), always_up);       // midnight sun
     EXPECT_EQ(eph::sunrise(june, -89.0, 0.0, 0.0).error(), always_up);       // southern night
     EXPECT_EQ(always_up.display(), "Invalid parameter: Sun always up?");
+    // The library answers a non-finite start or place with a non-finite "sunrise".
+    EXPECT_EQ(eph::sunrise(NAN, 45.0, 0.0, 0.0).error(), always_up);
+    EXPECT_EQ(eph::sunrise(start, 45.0, NAN, 0.0).error(), always_up);
 }
 
 TEST(Houses, AscendantIsTheEqualSystemsFirstCusp) {
