@@ -1,5 +1,6 @@
 #include "python/py_core.hpp"
 
+#include <algorithm>
 #include <climits>
 #include <string>
 
@@ -94,18 +95,11 @@ std::optional<Args> Args::bind(const FunctionSpec& spec, PyObject* args, PyObjec
     const std::string fname = std::string(spec.name) + "()";
     const Py_ssize_t given = args ? PyTuple_Size(args) : 0;
     if (given < 0) return std::nullopt;
-    if (static_cast<size_t>(given) > count) {
-        std::string takes = spec.required == count
-                                ? plural(count, "positional argument")
-                                : "from " + std::to_string(spec.required) + " to " +
-                                      plural(count, "positional argument");
-        std::string msg = fname + " takes " + takes + " but " + std::to_string(given) +
-                          (given == 1 ? " was" : " were") + " given";
-        raise_type_error(msg);
-        return std::nullopt;
-    }
-    for (Py_ssize_t i = 0; i < given; ++i) {
-        bound.slots_[static_cast<size_t>(i)] = PyTuple_GetItem(args, i);
+    // Keywords are matched before the positional count is checked, as CPython does, so a
+    // keyword clash is reported even when there are also too many positionals.
+    const size_t positional = std::min(static_cast<size_t>(given), count);
+    for (size_t i = 0; i < positional; ++i) {
+        bound.slots_[i] = PyTuple_GetItem(args, static_cast<Py_ssize_t>(i));
     }
     if (kwargs) {
         PyObject* key = nullptr;
@@ -135,6 +129,16 @@ std::optional<Args> Args::bind(const FunctionSpec& spec, PyObject* args, PyObjec
             }
             bound.slots_[index] = value;
         }
+    }
+    if (static_cast<size_t>(given) > count) {
+        std::string takes = spec.required == count
+                                ? plural(count, "positional argument")
+                                : "from " + std::to_string(spec.required) + " to " +
+                                      plural(count, "positional argument");
+        std::string msg = fname + " takes " + takes + " but " + std::to_string(given) +
+                          (given == 1 ? " was" : " were") + " given";
+        raise_type_error(msg);
+        return std::nullopt;
     }
     std::vector<const char*> missing;
     for (size_t i = 0; i < spec.required; ++i) {

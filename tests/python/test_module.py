@@ -234,6 +234,16 @@ def test_missing_varga_is_named():
     assert str(info.value) == "get_divisional_sign() missing 1 required positional argument: 'lon'"
 
 
+def test_keywords_are_checked_before_the_positional_count():
+    extra = (2451545.0, "sun", "lahiri", "spare")
+    with pytest.raises(TypeError) as info:
+        zodiakit.calc_planet_longitude(*extra, bogus=1)
+    assert str(info.value) == "calc_planet_longitude() got an unexpected keyword argument 'bogus'"
+    with pytest.raises(TypeError) as info:
+        zodiakit.calc_planet_longitude(*extra, planet="moon")
+    assert str(info.value) == "calc_planet_longitude() got multiple values for argument 'planet'"
+
+
 def test_keyword_texts_keep_unusual_characters():
     with pytest.raises(TypeError) as info:
         zodiakit.calc_planet_longitude(2451545.0, "sun", **{"a\0b\u00e9": 1})
