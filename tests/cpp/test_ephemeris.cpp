@@ -55,7 +55,8 @@ TEST(JulianDay, RoundingCarriesIntoTheNextDay) {
 }
 
 TEST(JulianDay, UnrepresentableInstantsGiveNothing) {
-    for (double jd : {double{NAN}, double{INFINITY}, -double{INFINITY}, 1e300, -1e300, 1e12, -1e12, 4e9, -4e9}) {
+    for (double jd : {double{NAN}, double{INFINITY}, -double{INFINITY}, 1e300, -1e300, 1e12,
+                      -1e12, 4e9, -4e9}) {
         EXPECT_FALSE(eph::from_julian_day(jd).has_value()) << jd;
     }
 }
@@ -162,7 +163,8 @@ TEST(CalcUt, FailuresNameThePlanet) {
     auto nan = eph::calc_ut(NAN, true, Planet::Mars);
     ASSERT_FALSE(nan.has_value());
     EXPECT_EQ(nan.error(), ZodiakitError::swe("Mars", "NaN returned"));
-    EXPECT_EQ(nan.error().display(), "Swiss Ephemeris calculation failed for planet Mars: NaN returned");
+    EXPECT_EQ(nan.error().display(),
+              "Swiss Ephemeris calculation failed for planet Mars: NaN returned");
     // Far outside every ephemeris the library reports its own text.
     auto far = eph::calc_ut(1e12, true, Planet::Saturn);
     ASSERT_FALSE(far.has_value());

@@ -12,7 +12,8 @@ import zodiakit
 CLASSES = {
     "Chart": "Python wrapper for Chart",
     "PlanetPosition": "Python wrapper for PlanetPosition",
-    "VargaPosition": "Divisional (varga) position \u2014 `display_longitude` is for chart drawing only.",
+    "VargaPosition": "Divisional (varga) position \u2014 "
+    "`display_longitude` is for chart drawing only.",
     "Panchanga": None,
     "DashaPeriod": "Python wrapper for DashaPeriod",
     "YogaResult": "Python wrapper for YogaResult.\n"
@@ -247,7 +248,9 @@ def test_missing_varga_is_named():
     skip_unless_bound(zodiakit.get_divisional_sign)
     with pytest.raises(TypeError) as info:
         zodiakit.get_divisional_sign(10.0)
-    assert str(info.value) == "get_divisional_sign() missing 1 required positional argument: 'varga'"
+    assert str(info.value) == (
+        "get_divisional_sign() missing 1 required positional argument: 'varga'"
+    )
     with pytest.raises(TypeError) as info:
         zodiakit.get_divisional_sign(varga=9)
     assert str(info.value) == "get_divisional_sign() missing 1 required positional argument: 'lon'"
