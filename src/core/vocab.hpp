@@ -84,7 +84,9 @@ inline unsigned planet_index(Planet p) { return static_cast<unsigned>(p); }
 std::expected<AyanamsaMode, std::string> parse_ayanamsa(std::string_view text);
 std::expected<HouseSystem, std::string> parse_house_system(std::string_view text);
 
-// Lower-cases a UTF-8 text (ASCII letters and the common Unicode cased ranges).
+// Lower-cases a UTF-8 text by the Unicode lower-case mappings ("İ" becomes "i" and a
+// combining dot). A capital sigma always becomes "σ": the word-final form is not chosen.
+// Malformed bytes are kept as they are.
 std::string to_lower(std::string_view text);
 
 // Looks up a planet or sign by its lower-cased English name.

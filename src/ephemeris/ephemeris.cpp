@@ -107,8 +107,9 @@ Result<double> sunrise(double jd, double latitude, double longitude, double alti
     char serr[AS_MAXCH] = {0};
     const int32 rc = swe_rise_trans(jd, SE_SUN, nullptr, 0, SE_CALC_RISE, geopos, 0.0, 0.0, tret,
                                     serr);
-    // -2 means the Sun does not rise at all there (polar day or night); -1 an error.
-    if (rc < 0) {
+    // -2 means the Sun does not rise at all there (polar day or night); -1 an error. A
+    // non-finite instant (from a non-finite start or place) is no sunrise either.
+    if (rc < 0 || !std::isfinite(tret[0])) {
         return std::unexpected(ZodiakitError::invalid_parameter("Sun always up?"));
     }
     return tret[0];

@@ -1,5 +1,6 @@
 #include "python/py_core.hpp"
 
+#include <algorithm>
 #include <climits>
 #include <string>
 
@@ -33,14 +34,21 @@ std::string plural(size_t n, const char* word) {
 
 }  // namespace
 
-PyObject* raise_value_error(std::string_view message) {
-    PyErr_SetString(PyExc_ValueError, std::string(message).c_str());
+namespace {
+// Messages quote user text, which may hold NUL characters; a C string would cut them short.
+PyObject* raise_with_text(PyObject* type, std::string_view message) {
+    Ref text = new_str(message);
+    if (text) PyErr_SetObject(type, text.get());
     return nullptr;
+}
+}  // namespace
+
+PyObject* raise_value_error(std::string_view message) {
+    return raise_with_text(PyExc_ValueError, message);
 }
 
 PyObject* raise_type_error(std::string_view message) {
-    PyErr_SetString(PyExc_TypeError, std::string(message).c_str());
-    return nullptr;
+    return raise_with_text(PyExc_TypeError, message);
 }
 
 PyObject* raise_error(const ZodiakitError& error) { return raise_value_error(error.display()); }
@@ -87,18 +95,11 @@ std::optional<Args> Args::bind(const FunctionSpec& spec, PyObject* args, PyObjec
     const std::string fname = std::string(spec.name) + "()";
     const Py_ssize_t given = args ? PyTuple_Size(args) : 0;
     if (given < 0) return std::nullopt;
-    if (static_cast<size_t>(given) > count) {
-        std::string takes = spec.required == count
-                                ? plural(count, "positional argument")
-                                : "from " + std::to_string(spec.required) + " to " +
-                                      plural(count, "positional argument");
-        std::string msg = fname + " takes " + takes + " but " + std::to_string(given) +
-                          (given == 1 ? " was" : " were") + " given";
-        raise_type_error(msg);
-        return std::nullopt;
-    }
-    for (Py_ssize_t i = 0; i < given; ++i) {
-        bound.slots_[static_cast<size_t>(i)] = PyTuple_GetItem(args, i);
+    // Keywords are matched before the positional count is checked, as CPython does, so a
+    // keyword clash is reported even when there are also too many positionals.
+    const size_t positional = std::min(static_cast<size_t>(given), count);
+    for (size_t i = 0; i < positional; ++i) {
+        bound.slots_[i] = PyTuple_GetItem(args, static_cast<Py_ssize_t>(i));
     }
     if (kwargs) {
         PyObject* key = nullptr;
@@ -128,6 +129,16 @@ std::optional<Args> Args::bind(const FunctionSpec& spec, PyObject* args, PyObjec
             }
             bound.slots_[index] = value;
         }
+    }
+    if (static_cast<size_t>(given) > count) {
+        std::string takes = spec.required == count
+                                ? plural(count, "positional argument")
+                                : "from " + std::to_string(spec.required) + " to " +
+                                      plural(count, "positional argument");
+        std::string msg = fname + " takes " + takes + " but " + std::to_string(given) +
+                          (given == 1 ? " was" : " were") + " given";
+        raise_type_error(msg);
+        return std::nullopt;
     }
     std::vector<const char*> missing;
     for (size_t i = 0; i < spec.required; ++i) {

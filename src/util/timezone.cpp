@@ -13,8 +13,11 @@ Seconds to_time_point(const UtcDateTime& t) {
 }
 
 // cctz also opens absolute paths and "file:" names; a zone name must be a database entry.
+// Some systems put a "localtime" link to the machine's own zone beside the database
+// entries; it is not a zone name, and its meaning would change from machine to machine.
 bool is_database_name(std::string_view name) {
     if (name.empty() || name.front() == '/' || name.starts_with("file:")) return false;
+    if (name == "localtime") return false;
     size_t start = 0;
     while (start <= name.size()) {
         size_t slash = name.find('/', start);
