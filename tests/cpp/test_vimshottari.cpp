@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <map>
 #include <random>
 
 #include "dasha/vimshottari.hpp"
@@ -34,8 +35,13 @@ TEST(Vimshottari, LordsAndBalances) {
     EXPECT_EQ(compute_vimshottari(359.9, kBirth)[0].lord_name, "Mercury");  // Revati
 }
 
-// Sub-periods start with the parent's lord, chain from its start without gaps or overlaps
-// and end at most 8 truncated seconds before it. Returns the number of periods below.
+const std::map<std::string, double> kYears = {
+    {"Sun", 6},      {"Moon", 10},  {"Mars", 7},     {"Rahu", 18},  {"Jupiter", 16},
+    {"Saturn", 19}, {"Mercury", 17}, {"Ketu", 7},  {"Venus", 20}};
+
+// Sub-periods start with the parent's lord, chain from its start without gaps or overlaps,
+// each take y / 120 of it and end at most 8 truncated seconds before it. Returns the number
+// of periods below.
 size_t check_below(const DashaPeriod& parent, int depth) {
     const auto& subs = parent.sub_periods;
     if (depth == 3) {
@@ -47,6 +53,10 @@ size_t check_below(const DashaPeriod& parent, int depth) {
     EXPECT_EQ(subs.front().lord_name, parent.lord_name);
     EXPECT_EQ(subs.front().start, parent.start);
     for (size_t i = 0; i + 1 < subs.size(); ++i) EXPECT_EQ(subs[i].end, subs[i + 1].start);
+    for (const DashaPeriod& sub : subs) {
+        EXPECT_EQ(from_unix_seconds(to_unix_seconds(sub.end)), sub.end);  // a real date
+        EXPECT_NEAR(seconds_of(sub), kYears.at(sub.lord_name) / 120 * seconds_of(parent), 1.0);
+    }
     const int64_t shortfall = to_unix_seconds(parent.end) - to_unix_seconds(subs.back().end);
     EXPECT_TRUE(shortfall >= 0 && shortfall < 9) << shortfall;
     size_t count = subs.size();
