@@ -12,8 +12,8 @@ namespace {
 // zero-based index).
 struct VargaRule {
     enum class Start : uint8_t {
-        FromSign,  // the sign itself plus `by_parity` signs
-        Fixed,     // `by_parity` is the sign itself, by odd/even sign
+        FromSign,  // the sign itself, moved on by `by_parity` signs
+        Fixed,     // the sign in `by_parity`, whatever the sign but its parity
         Table,     // `table` by sign; `beyond` for an index past Pisces
     };
     Start start = Start::FromSign;
@@ -50,6 +50,7 @@ constexpr uint8_t kAries = 0, kCancer = 3, kLeo = 4, kLibra = 6, kSagittarius = 
 
 constexpr std::array<VargaRule, 61> kRules = [] {
     std::array<VargaRule, 61> rules{};  // unlisted vargas count on from the sign itself
+    // D1 is the sign itself; an index past Pisces is Aries.
     rules[1] = {VargaRule::Start::Table, {}, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}, kAries};
     // Hora: odd signs run Leo then Cancer, even signs Cancer then Leo.
     rules[2] = fixed(kLeo, kCancer, {11, 1});
@@ -57,13 +58,13 @@ constexpr std::array<VargaRule, 61> kRules = [] {
     rules[4] = from_sign(0, 0, 3);
     rules[7] = from_sign(0, 6);
     rules[9] = by_element(kAries, kCapricorn, kLibra, kCancer, kCancer);
-    rules[10] = from_sign(0, 9);
+    rules[10] = from_sign(0, 9);  // even signs start nine signs on
     rules[16] = by_modality(kAries, kLeo, kSagittarius, kSagittarius);
     rules[20] = by_modality(kAries, kSagittarius, kLeo, kLeo);
     rules[24] = fixed(kLeo, kCancer);
     rules[27] = by_element(kAries, kCancer, kLibra, kCapricorn, kCapricorn);
     rules[40] = fixed(kAries, kLibra);
-    rules[45] = rules[16];
+    rules[45] = rules[16];  // same starts as D16
     return rules;
 }();
 
