@@ -8,6 +8,9 @@
 
 namespace zk {
 
+// Ranks Sun..Saturn by degree within their signs, highest first (equal degrees keep planet
+// order), and gives the i-th the i-th role: Atmakaraka ... Darakaraka. Rahu and Ketu take
+// no role, whatever their degree.
 std::map<Planet, Karaka> compute_karakas(const std::vector<PlanetPosition>& planets);
 
 }  // namespace zk

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <map>
+#include <string_view>
 #include <vector>
 
 #include "core/records.hpp"
@@ -14,13 +15,28 @@ namespace zk {
 inline constexpr std::array<uint32_t, 15> kVargaSet = {2,  3,  4,  7,  9,  10, 12, 16,
                                                        20, 24, 27, 30, 40, 45, 60};
 
-// Sign number 1..12 of a longitude in the n-th divisional chart. Never fails.
+// Carried by every D60 position.
+inline constexpr std::string_view kShashtiamsaWarning =
+    "D60 (Shashtiamsa) is highly sensitive to birth-time accuracy.";
+
+// Sign number 1..12 of a longitude in the n-th divisional chart. Never fails: the longitude
+// is expected in [0, 360) but is not normalised, and every conversion to an integer
+// saturates, so NaN, negative and huge values still give a sign. Varga 0 and vargas
+// above 60 count parts on from the sign itself, like the unlisted ones (D5, D12, D60).
+//   divisional_sign(9, 1.0)  == 1   (Aries: first navamsa of a fire sign)
+//   divisional_sign(10, 31.0) == 11 (Aquarius: even signs start nine signs on)
 uint32_t divisional_sign(uint32_t varga, double longitude);
 
-// The longitude inside the varga sign, stretched to a whole sign (D30: the sign's middle).
+// Zero-based part of its sign in which a longitude stands: floor((L mod 30) / (30 / n)).
+uint32_t divisional_part(uint32_t varga, double longitude);
+
+// The longitude inside the varga sign, stretched to a whole sign (D30: the sign's middle,
+// since its parts are unequal).
+//   get_divisional_longitude(1.0, 9) == 9.0; get_divisional_longitude(15.0, 30) == 255.0
 double get_divisional_longitude(double longitude, uint32_t varga);
 
-// The fifteen varga lists (nine positions each, planet order) of a chart's planets.
+// The fifteen varga lists (nine positions each, planet order) of a chart's planets. Reads
+// each planet's `divisional_signs` where present.
 std::map<uint32_t, std::vector<VargaPosition>> build_divisional_charts(
     const std::vector<PlanetPosition>& planets);
 
