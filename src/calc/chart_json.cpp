@@ -63,9 +63,9 @@ void write_planet(JsonWriter& w, const PlanetPosition& p) {
 
 void write_dasha_period(JsonWriter& w, const DashaPeriod& d) {
     w.begin_object();
-    w.key("lord_name").value(d.lord_name);
-    w.key("start").value(format_rfc3339_z(d.start));
-    w.key("end").value(format_rfc3339_z(d.end));
+    w.key("lord_name").value(d.lord_name());
+    w.key("start").value(format_rfc3339_z(d.start_time()));
+    w.key("end").value(format_rfc3339_z(d.end_time()));
     w.key("sub_periods").begin_array();
     for (const DashaPeriod& sub : d.sub_periods) write_dasha_period(w, sub);
     w.end_array();

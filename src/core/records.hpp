@@ -78,11 +78,18 @@ struct Ashtakavarga {
     std::array<uint8_t, 12> sarva{};
 };
 
+// One Vimshottari period. Its bounds are whole seconds since 1970-01-01T00:00:00Z, always
+// inside the representable calendar; a dasha tree has 819 of them, so they become
+// date-times only when shown.
 struct DashaPeriod {
-    std::string lord_name;
-    UtcDateTime start;
-    UtcDateTime end;
+    Planet lord = Planet::Sun;
+    int64_t start = 0;
+    int64_t end = 0;  // the start of the next period
     std::vector<DashaPeriod> sub_periods;
+
+    std::string_view lord_name() const { return planet_name(lord); }
+    UtcDateTime start_time() const { return from_unix_seconds(start).value(); }
+    UtcDateTime end_time() const { return from_unix_seconds(end).value(); }
 };
 
 struct YogaResult {

@@ -74,9 +74,9 @@ Ref dasha_list(const std::vector<DashaPeriod>& periods) {
 }
 
 PyGetSetDef kDashaPeriodGetters[] = {
-    ZK_GETTER(DashaPeriod, lord, new_str(r.lord_name)),
-    ZK_GETTER(DashaPeriod, start, new_str(format_rfc3339_utc(r.start))),
-    ZK_GETTER(DashaPeriod, end, new_str(format_rfc3339_utc(r.end))),
+    ZK_GETTER(DashaPeriod, lord, new_str(r.lord_name())),
+    ZK_GETTER(DashaPeriod, start, new_str(format_rfc3339_utc(r.start_time()))),
+    ZK_GETTER(DashaPeriod, end, new_str(format_rfc3339_utc(r.end_time()))),
     ZK_GETTER(DashaPeriod, sub_periods, dasha_list(r.sub_periods)),
     {nullptr, nullptr, nullptr, nullptr, nullptr},
 };

@@ -43,8 +43,10 @@ Chart full_chart() {
     sun.is_own_sign = true;
     c.planets = {sun, planet(Planet::Moon, 45.75, std::nullopt)};
     c.houses = {{1, 95.0}, {2, 125.0}};
-    DashaPeriod inner{"Venus", *make_utc(2001, 2, 3, 4, 5, 6), *make_utc(2002, 1, 1, 0, 0, 0), {}};
-    DashaPeriod outer{"Sun", c.datetime, *make_utc(2006, 1, 1, 0, 0, 0), {inner}};
+    DashaPeriod inner{Planet::Venus, to_unix_seconds(*make_utc(2001, 2, 3, 4, 5, 6)),
+                      to_unix_seconds(*make_utc(2002, 1, 1, 0, 0, 0)), {}};
+    DashaPeriod outer{Planet::Sun, to_unix_seconds(c.datetime),
+                      to_unix_seconds(*make_utc(2006, 1, 1, 0, 0, 0)), {inner}};
     c.dasha["vimshottari"] = {outer};
     VargaPosition v{Planet::Moon, 45.75, 9, Sign::Leo, 5, std::nullopt, {"no display"}};
     VargaPosition w{Planet::Sun, 256.25, 10, Sign::Aries, 1, 12.5, {}};

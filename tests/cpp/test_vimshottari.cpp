@@ -13,14 +13,12 @@ namespace {
 constexpr int64_t kYearSeconds = 31556952;  // 365.2425 days
 const UtcDateTime kBirth{1990, 5, 15, 4, 30, 0};
 
-int64_t seconds_of(const DashaPeriod& p) {
-    return to_unix_seconds(p.end) - to_unix_seconds(p.start);
-}
+int64_t seconds_of(const DashaPeriod& p) { return p.end - p.start; }
 
 TEST(Vimshottari, LordsAndBalances) {
     const auto ashwini = compute_vimshottari(0.0, kBirth);
     std::vector<std::string> lords;
-    for (const DashaPeriod& p : ashwini) lords.push_back(p.lord_name);
+    for (const DashaPeriod& p : ashwini) lords.emplace_back(p.lord_name());
     EXPECT_EQ(lords, (std::vector<std::string>{"Ketu", "Venus", "Sun", "Moon", "Mars", "Rahu",
                                                "Jupiter", "Saturn", "Mercury"}));
     EXPECT_EQ(seconds_of(ashwini[0]), 220898664);  // all of Ketu's 7 years
@@ -29,13 +27,13 @@ TEST(Vimshottari, LordsAndBalances) {
     EXPECT_EQ(seconds_of(compute_vimshottari(6.666666666666667, kBirth)[0]),
               static_cast<int64_t>(3.5 * 365.2425 * 86400.0));
     const auto bharani = compute_vimshottari(13.333333333333334, kBirth);
-    EXPECT_EQ(bharani[0].lord_name, "Venus");
+    EXPECT_EQ(bharani[0].lord_name(), "Venus");
     EXPECT_EQ(seconds_of(bharani[0]), 20 * kYearSeconds);
     EXPECT_EQ(seconds_of(bharani[0].sub_periods[0]), 20 * kYearSeconds / 6);  // 20 of 120
-    EXPECT_EQ(compute_vimshottari(359.9, kBirth)[0].lord_name, "Mercury");  // Revati
+    EXPECT_EQ(compute_vimshottari(359.9, kBirth)[0].lord_name(), "Mercury");  // Revati
 }
 
-const std::map<std::string, double> kYears = {
+const std::map<std::string_view, double> kYears = {
     {"Sun", 6},      {"Moon", 10},  {"Mars", 7},     {"Rahu", 18},  {"Jupiter", 16},
     {"Saturn", 19}, {"Mercury", 17}, {"Ketu", 7},  {"Venus", 20}};
 
@@ -50,14 +48,14 @@ size_t check_below(const DashaPeriod& parent, int depth) {
     }
     EXPECT_EQ(subs.size(), 9u);
     if (subs.size() != 9) return 0;
-    EXPECT_EQ(subs.front().lord_name, parent.lord_name);
+    EXPECT_EQ(subs.front().lord, parent.lord);
     EXPECT_EQ(subs.front().start, parent.start);
     for (size_t i = 0; i + 1 < subs.size(); ++i) EXPECT_EQ(subs[i].end, subs[i + 1].start);
     for (const DashaPeriod& sub : subs) {
-        EXPECT_EQ(from_unix_seconds(to_unix_seconds(sub.end)), sub.end);  // a real date
-        EXPECT_NEAR(seconds_of(sub), kYears.at(sub.lord_name) / 120 * seconds_of(parent), 1.0);
+        EXPECT_TRUE(from_unix_seconds(sub.end).has_value());  // a real date
+        EXPECT_NEAR(seconds_of(sub), kYears.at(sub.lord_name()) / 120 * seconds_of(parent), 1.0);
     }
-    const int64_t shortfall = to_unix_seconds(parent.end) - to_unix_seconds(subs.back().end);
+    const int64_t shortfall = parent.end - subs.back().end;
     EXPECT_TRUE(shortfall >= 0 && shortfall < 9) << shortfall;
     size_t count = subs.size();
     for (const DashaPeriod& sub : subs) count += check_below(sub, depth + 1);
@@ -74,7 +72,7 @@ TEST(Vimshottari, TreesChainAtEveryLevelForRandomBirths) {
         SCOPED_TRACE(testing::Message() << "moon " << moon << " at " << to_unix_seconds(birth));
         const auto periods = compute_vimshottari(moon, birth);
         ASSERT_EQ(periods.size(), 9u);
-        EXPECT_EQ(periods.front().start, birth);
+        EXPECT_EQ(periods.front().start_time(), birth);
         size_t count = periods.size();
         for (size_t i = 0; i < periods.size(); ++i) count += check_below(periods[i], 1);
         for (size_t i = 1; i < periods.size(); ++i) EXPECT_EQ(periods[i - 1].end, periods[i].start);
@@ -84,7 +82,7 @@ TEST(Vimshottari, TreesChainAtEveryLevelForRandomBirths) {
 
 TEST(Vimshottari, InstantsStayInsideTheCalendar) {
     const auto periods = compute_vimshottari(0.0, {kMaxYear, 6, 1, 0, 0, 0});
-    const UtcDateTime last{kMaxYear, 12, 31, 23, 59, 59};
+    const int64_t last = to_unix_seconds({kMaxYear, 12, 31, 23, 59, 59});
     EXPECT_EQ(periods.back().end, last);
     EXPECT_EQ(periods.back().sub_periods.back().sub_periods.back().end, last);
     EXPECT_EQ(compute_vimshottari(NAN, kBirth).size(), 9u);
