@@ -104,15 +104,19 @@ Result<Chart> calculate_chart(const UtcDateTime& datetime, const GeoLocation& lo
     chart.location = location;
     chart.ayanamsa = ayanamsa;
 
-    auto asc = ephemeris::ascendant(jd, location.latitude, location.longitude);
-    if (!asc) {
+    // The ascendant always comes from the Equal system, so it never depends on the chart's
+    // own house system; for an Equal chart that same call already holds the cusps.
+    auto equal = ephemeris::houses(jd, location.latitude, location.longitude, 'E');
+    if (!equal) {
         return std::unexpected(
             ZodiakitError::swe("Ascendant", "swe_houses_ex failed to compute ascendant"));
     }
-    chart.ascendant = *asc;
+    chart.ascendant = equal->angles[0];
 
-    auto cusps = ephemeris::houses(jd, location.latitude, location.longitude,
-                                   house_system_letter(house_system));
+    auto cusps = house_system == HouseSystem::Equal
+                     ? equal
+                     : ephemeris::houses(jd, location.latitude, location.longitude,
+                                         house_system_letter(house_system));
     if (!cusps) {
         return std::unexpected(ZodiakitError::swe(
             "Houses",
@@ -130,16 +134,17 @@ Result<Chart> calculate_chart(const UtcDateTime& datetime, const GeoLocation& lo
         const Sign sign = sign_from_longitude(lon);
         p.sign = sign;
         p.nakshatra = nakshatra_from_longitude(lon);
+        p.divisional_signs.reserve(kVargaSet.size());
         for (uint32_t varga : kVargaSet) {
-            p.divisional_signs[varga] = sign_from_number(divisional_sign(varga, p.longitude));
+            p.divisional_signs.set(varga, sign_from_number(divisional_sign(varga, p.longitude)));
         }
         const Dignities d = compute_dignities(planet, sign, p.longitude);
         p.is_exalted = d.is_exalted;
         p.is_debilitated = d.is_debilitated;
         p.is_own_sign = d.is_own_sign;
         p.is_moolatrikona = d.is_moolatrikona;
-        auto navamsa = p.divisional_signs.find(9);
-        p.is_vargottama = navamsa != p.divisional_signs.end() && navamsa->second == sign;
+        const auto navamsa = p.divisional_signs.find(9);
+        p.is_vargottama = navamsa && *navamsa == sign;
         p.house = house_of(p.longitude, chart.houses);
         chart.planets.push_back(std::move(p));
     }

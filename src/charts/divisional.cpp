@@ -132,10 +132,8 @@ std::map<uint32_t, std::vector<VargaPosition>> build_divisional_charts(
         positions.reserve(planets.size());
         for (const PlanetPosition& p : planets) {
             // The pipeline has already placed the planet in every varga of the set.
-            auto known = p.divisional_signs.find(varga);
-            const uint32_t sign = known != p.divisional_signs.end()
-                                      ? sign_number(known->second)
-                                      : divisional_sign(varga, p.longitude);
+            const auto known = p.divisional_signs.find(varga);
+            const uint32_t sign = known ? sign_number(*known) : divisional_sign(varga, p.longitude);
             VargaPosition position;
             position.planet = p.planet;
             position.source_longitude = p.longitude;

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <map>
 #include <optional>
 #include <string>
@@ -37,6 +38,42 @@ struct ShadbalaScore {
     bool is_sufficient = false;  // total >= required
 };
 
+// A planet's sign in each varga it has been placed in, in the order they were set. A flat
+// list: a chart sets fifteen per planet, too few to be worth a tree of nodes.
+class VargaSigns {
+public:
+    using Entry = std::pair<uint32_t, Sign>;
+
+    VargaSigns() = default;
+    VargaSigns(std::initializer_list<Entry> entries) {
+        for (const Entry& e : entries) set(e.first, e.second);
+    }
+
+    void set(uint32_t varga, Sign sign) {
+        for (Entry& e : entries_) {
+            if (e.first == varga) {
+                e.second = sign;
+                return;
+            }
+        }
+        entries_.emplace_back(varga, sign);
+    }
+    std::optional<Sign> find(uint32_t varga) const {
+        for (const Entry& e : entries_) {
+            if (e.first == varga) return e.second;
+        }
+        return std::nullopt;
+    }
+    void reserve(size_t n) { entries_.reserve(n); }
+    size_t size() const { return entries_.size(); }
+    bool empty() const { return entries_.empty(); }
+    std::vector<Entry>::const_iterator begin() const { return entries_.begin(); }
+    std::vector<Entry>::const_iterator end() const { return entries_.end(); }
+
+private:
+    std::vector<Entry> entries_;
+};
+
 struct PlanetPosition {
     Planet planet = Planet::Sun;
     double longitude = 0.0;  // sidereal degrees [0, 360)
@@ -46,7 +83,7 @@ struct PlanetPosition {
     std::optional<Sign> sign;
     std::optional<Nakshatra> nakshatra;
     std::optional<uint8_t> house;                // 1..12
-    std::map<uint32_t, Sign> divisional_signs;   // varga number -> sign
+    VargaSigns divisional_signs;                 // varga number -> sign
     bool is_exalted = false;
     bool is_debilitated = false;
     bool is_own_sign = false;
