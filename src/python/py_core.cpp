@@ -92,7 +92,8 @@ std::optional<Args> Args::bind(const FunctionSpec& spec, PyObject* args, PyObjec
     Args bound;
     bound.spec_ = &spec;
     const size_t count = spec.params.size();
-    const std::string fname = std::string(spec.name) + "()";
+    // Built only for a message: binding succeeds far more often than it fails.
+    auto fname = [&] { return std::string(spec.name) + "()"; };
     const Py_ssize_t given = args ? PyTuple_Size(args) : 0;
     if (given < 0) return std::nullopt;
     // Keywords are matched before the positional count is checked, as CPython does, so a
@@ -107,7 +108,7 @@ std::optional<Args> Args::bind(const FunctionSpec& spec, PyObject* args, PyObjec
         Py_ssize_t pos = 0;
         while (PyDict_Next(kwargs, &pos, &key, &value)) {
             if (!PyUnicode_Check(key)) {
-                raise_type_error(fname + " keywords must be strings");
+                raise_type_error(fname() + " keywords must be strings");
                 return std::nullopt;
             }
             auto name = utf8_of(key);
@@ -120,11 +121,11 @@ std::optional<Args> Args::bind(const FunctionSpec& spec, PyObject* args, PyObjec
                 }
             }
             if (index == count) {
-                raise_type_error(fname + " got an unexpected keyword argument '" + *name + "'");
+                raise_type_error(fname() + " got an unexpected keyword argument '" + *name + "'");
                 return std::nullopt;
             }
             if (bound.slots_[index]) {
-                raise_type_error(fname + " got multiple values for argument '" + *name + "'");
+                raise_type_error(fname() + " got multiple values for argument '" + *name + "'");
                 return std::nullopt;
             }
             bound.slots_[index] = value;
@@ -135,7 +136,7 @@ std::optional<Args> Args::bind(const FunctionSpec& spec, PyObject* args, PyObjec
                                 ? plural(count, "positional argument")
                                 : "from " + std::to_string(spec.required) + " to " +
                                       plural(count, "positional argument");
-        std::string msg = fname + " takes " + takes + " but " + std::to_string(given) +
+        std::string msg = fname() + " takes " + takes + " but " + std::to_string(given) +
                           (given == 1 ? " was" : " were") + " given";
         raise_type_error(msg);
         return std::nullopt;
@@ -150,7 +151,7 @@ std::optional<Args> Args::bind(const FunctionSpec& spec, PyObject* args, PyObjec
             if (i > 0) names += missing.size() == 2 ? " and " : (i + 1 == missing.size() ? ", and " : ", ");
             names += "'" + std::string(missing[i]) + "'";
         }
-        raise_type_error(fname + " missing " + plural(missing.size(), "required positional argument") +
+        raise_type_error(fname() + " missing " + plural(missing.size(), "required positional argument") +
                          ": " + names);
         return std::nullopt;
     }
