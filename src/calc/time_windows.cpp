@@ -67,8 +67,8 @@ std::optional<std::vector<TimeWindow>> find_time_windows(
     const int64_t base_seconds = to_unix_seconds(base);
     const int64_t half_seconds = static_cast<int64_t>(window_minutes / 2) * 60;
     InterruptPoll poll(interrupted, kCallsPerPoll);
-    auto scanned = scan_windows(base_seconds - half_seconds, base_seconds + half_seconds, holds,
-                                poll);
+    auto scanned =
+        scan_windows(base_seconds - half_seconds, base_seconds + half_seconds, holds, poll);
     if (!scanned) return std::nullopt;
 
     std::vector<TimeWindow> windows;

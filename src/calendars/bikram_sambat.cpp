@@ -78,8 +78,8 @@ Result<CivilDate> bs_to_gregorian(int32_t bs_year, uint32_t bs_month, uint32_t b
     days += bs_day - 1;
     int64_t year;
     CivilDate date{};
-    civil_from_days(days_from_civil(kEpoch.year, kEpoch.month, kEpoch.day) + days, year,
-                    date.month, date.day);
+    civil_from_days(days_from_civil(kEpoch.year, kEpoch.month, kEpoch.day) + days, year, date.month,
+                    date.day);
     if (!is_valid_date(year, date.month, date.day)) {
         return std::unexpected(ZodiakitError::date_time());
     }

@@ -14,9 +14,9 @@ namespace {
 // search stops and its exception (KeyboardInterrupt) stays set for the caller.
 const Interrupted kCheckSignals = [] { return PyErr_CheckSignals() != 0; };
 
-const std::vector<const char*> kBsParams = {
-    "bs_year",  "bs_month",  "bs_day",   "hour",     "minute",       "second",
-    "latitude", "longitude", "altitude", "ayanamsa", "house_system", "true_nodes"};
+const std::vector<const char*> kBsParams = {"bs_year",  "bs_month", "bs_day",       "hour",
+                                            "minute",   "second",   "latitude",     "longitude",
+                                            "altitude", "ayanamsa", "house_system", "true_nodes"};
 
 // compute_chart_bs and Chart.compute_bs. The date and time are taken as UTC: a BS date
 // names no time zone.
@@ -29,9 +29,9 @@ PyObject* compute_bs(const FunctionSpec& spec, PyObject* args, PyObject* kwargs)
     std::string ayanamsa_text = "lahiri", house_system_text = "equal";
     bool true_nodes = true;
     if (!a->get(0, bs_year) || !a->get(1, bs_month) || !a->get(2, bs_day) || !a->get(3, hour) ||
-        !a->get(4, minute) || !a->get(5, second) || !a->get(6, latitude) ||
-        !a->get(7, longitude) || !a->get(8, altitude) || !a->get(9, ayanamsa_text) ||
-        !a->get(10, house_system_text) || !a->get(11, true_nodes)) {
+        !a->get(4, minute) || !a->get(5, second) || !a->get(6, latitude) || !a->get(7, longitude) ||
+        !a->get(8, altitude) || !a->get(9, ayanamsa_text) || !a->get(10, house_system_text) ||
+        !a->get(11, true_nodes)) {
         return nullptr;
     }
     if (hour > 23 || minute > 59 || second > 59) return raise_value_error("Invalid time");

@@ -1,8 +1,8 @@
-#include "calendars/bikram_sambat.hpp"
-
 #include <gtest/gtest.h>
 
 #include <numeric>
+
+#include "calendars/bikram_sambat.hpp"
 
 namespace zk {
 namespace {
@@ -95,8 +95,8 @@ TEST(BikramSambatConversion, RefusesDatesOutsideTheTable) {
     const struct {
         int32_t year;
         uint32_t month, day;
-    } refused[] = {{2101, 1, 1}, {1999, 12, 30}, {2000, 1, 0},  {2000, 0, 1},
-                   {2000, 13, 1}, {2050, 99, 1}, {2000, 1, UINT32_MAX}, {INT32_MIN, 1, 1}};
+    } refused[] = {{2101, 1, 1},  {1999, 12, 30}, {2000, 1, 0},          {2000, 0, 1},
+                   {2000, 13, 1}, {2050, 99, 1},  {2000, 1, UINT32_MAX}, {INT32_MIN, 1, 1}};
     for (const auto& r : refused) {
         const auto date = bs_to_gregorian(r.year, r.month, r.day);
         ASSERT_FALSE(date) << r.year << "-" << r.month << "-" << r.day;

@@ -71,8 +71,7 @@ std::vector<SecondsWindow> scan(int64_t start, int64_t end,
 
 TEST(WindowScan, FindsEachChangeAtItsFirstSecond) {
     const auto holds = [](int64_t t) { return (t >= 1234 && t < 2000) || t >= 5001; };
-    EXPECT_EQ(scan(0, 6000, holds),
-              (std::vector<SecondsWindow>{{1234, 2000}, {5001, 6000}}));
+    EXPECT_EQ(scan(0, 6000, holds), (std::vector<SecondsWindow>{{1234, 2000}, {5001, 6000}}));
     // A change at the second right after a sample, and right at a sample.
     EXPECT_EQ(scan(0, 900, [](int64_t t) { return t >= 301; }),
               (std::vector<SecondsWindow>{{301, 900}}));
