@@ -1,10 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <set>
-
 #include "calc/search_support.hpp"
 #include "calc/time_windows.hpp"
-#include "calc/transits.hpp"
 
 namespace zk {
 namespace {
@@ -107,84 +104,6 @@ TEST(WindowScan, StopsWhenInterruptedAndCountsEveryEvaluation) {
     EXPECT_FALSE(scan_windows(0, 300 * 1000, holds, poll));
     EXPECT_EQ(asked, 3);
     EXPECT_EQ(evaluations, 30);
-}
-
-// ---------------------------------------------------------------- transits
-
-std::vector<Ingress> transits(const UtcDateTime& from, const UtcDateTime& to) {
-    auto found = get_transits(from, to, AyanamsaMode{}, true, kNever);
-    EXPECT_TRUE(found);
-    return found.value_or(std::vector<Ingress>{});
-}
-
-TEST(Transits, NodesChangeTogetherIntoOppositeSigns) {
-    const auto found = transits({2020, 1, 1}, {2026, 1, 1});
-    std::vector<Ingress> rahu, ketu;
-    for (const Ingress& i : found) {
-        if (i.planet == Planet::Rahu) rahu.push_back(i);
-        if (i.planet == Planet::Ketu) ketu.push_back(i);
-    }
-    // The true node wobbles back and forth over a sign edge at times, so a few more than
-    // the four mean-node ingresses of six years.
-    ASSERT_GE(rahu.size(), 4u);
-    ASSERT_EQ(rahu.size(), ketu.size());
-    for (size_t k = 0; k < rahu.size(); ++k) {
-        EXPECT_EQ(rahu[k].ingress_time, ketu[k].ingress_time);
-        EXPECT_EQ((sign_number(rahu[k].to_sign) + 5) % 12 + 1, sign_number(ketu[k].to_sign));
-        EXPECT_EQ((sign_number(rahu[k].from_sign) + 5) % 12 + 1, sign_number(ketu[k].from_sign));
-        EXPECT_EQ(rahu[k].is_retrograde, ketu[k].is_retrograde);
-    }
-}
-
-TEST(Transits, SortedByTimeWithEachPlanetChained) {
-    const auto found = transits({2024, 1, 1}, {2025, 1, 1});
-    std::set<Planet> seen;
-    for (size_t k = 1; k < found.size(); ++k) {
-        EXPECT_LE(found[k - 1].ingress_time, found[k].ingress_time);
-    }
-    for (Planet planet : kAllPlanets) {
-        const Ingress* previous = nullptr;
-        for (const Ingress& i : found) {
-            if (i.planet != planet) continue;
-            seen.insert(planet);
-            if (previous) {
-                EXPECT_EQ(previous->to_sign, i.from_sign);
-            }
-            // One sign on, or one back when retrograde.
-            const unsigned step = (sign_number(i.to_sign) + 12 - sign_number(i.from_sign)) % 12;
-            EXPECT_EQ(step, i.is_retrograde ? 11u : 1u) << planet_name(planet);
-            previous = &i;
-        }
-    }
-    // Saturn stays in Aquarius and the nodes in Pisces and Virgo all through 2024.
-    EXPECT_EQ(seen, (std::set<Planet>{Planet::Sun, Planet::Moon, Planet::Mars, Planet::Mercury,
-                                      Planet::Jupiter, Planet::Venus}));
-}
-
-TEST(Transits, AnIngressInTheLastShortStepIsFound) {
-    // The Sun enters sidereal Capricorn on 2024-01-14 near 21:14 UTC. A range from 18:00
-    // to five minutes after it is one step of about three hours.
-    const auto whole = transits({2024, 1, 10}, {2024, 1, 20});
-    const auto sun = std::find_if(whole.begin(), whole.end(),
-                                  [](const Ingress& i) { return i.planet == Planet::Sun; });
-    ASSERT_NE(sun, whole.end());
-    const auto end = *from_unix_seconds(to_unix_seconds(sun->ingress_time) + 300);
-    const auto short_range = transits({2024, 1, 14, 18, 0, 0}, end);
-    const auto found = std::find_if(short_range.begin(), short_range.end(),
-                                    [](const Ingress& i) { return i.planet == Planet::Sun; });
-    ASSERT_NE(found, short_range.end());
-    EXPECT_EQ(found->to_sign, Sign::Capricorn);
-    const int64_t apart = to_unix_seconds(found->ingress_time) - to_unix_seconds(sun->ingress_time);
-    EXPECT_LE(std::abs(apart), 1);
-}
-
-TEST(Transits, EmptyRangeAndInterruption) {
-    EXPECT_TRUE(transits({2024, 1, 2}, {2024, 1, 1}).empty());
-    EXPECT_TRUE(transits({2024, 1, 1}, {2024, 1, 1}).empty());
-    int asked = 0;
-    const Interrupted stop = [&] { return ++asked > 0; };
-    EXPECT_FALSE(get_transits({1, 1, 1}, {9999, 12, 31}, AyanamsaMode{}, true, stop));
-    EXPECT_EQ(asked, 1);
 }
 
 }  // namespace

@@ -30,14 +30,8 @@ def julian_day(moment):
 # ---------------------------------------------------------------- Bikram Sambat
 
 
-@pytest.mark.parametrize("bs, gregorian", [
-    ((2000, 1, 1), "1943-04-14"),
-    ((2080, 1, 1), "2023-04-14"),
-    ((2081, 1, 1), "2024-04-13"),
-    ((2082, 1, 1), "2025-04-14"),
-    ((2100, 12, 30), "2044-04-13"),
-    ((2000, 1, 32), "1943-05-15"),
-])
+@pytest.mark.parametrize("bs, gregorian", [((2081, 1, 1), "2024-04-13"),
+                                           ((2000, 1, 32), "1943-05-15")])
 @pytest.mark.parametrize("construct", [zk.compute_chart_bs, zk.Chart.compute_bs])
 def test_bs_date_is_charted_as_utc(construct, bs, gregorian):
     chart = construct(*bs, 6, 30, 15, *KATHMANDU, ayanamsa="raman", house_system="placidus")
@@ -46,17 +40,12 @@ def test_bs_date_is_charted_as_utc(construct, bs, gregorian):
                              house_system="placidus")
     assert chart.settings()["utc_datetime"] == f"{gregorian}T06:30:15+00:00"
     assert chart.settings() == same.settings()
-    assert chart.ascendant() == same.ascendant()
-    assert chart.houses() == same.houses()
+    assert (chart.ascendant(), chart.houses()) == (same.ascendant(), same.houses())
 
 
 @pytest.mark.parametrize("args, message", [
     ((2101, 1, 1, 0, 0, 0, *KATHMANDU), "Date/time conversion error"),
     ((1999, 12, 30, 0, 0, 0, *KATHMANDU), "Date/time conversion error"),
-    ((2050, 1, 0, 0, 0, 0, *KATHMANDU), "Date/time conversion error"),
-    ((2050, 0, 1, 0, 0, 0, *KATHMANDU), "Date/time conversion error"),
-    ((2050, 13, 1, 0, 0, 0, *KATHMANDU), "Date/time conversion error"),
-    ((2050, 1, 2**32 - 1, 0, 0, 0, *KATHMANDU), "Date/time conversion error"),
     # The time is checked first, then the place, then the options, then the date.
     ((2101, 1, 1, 24, 0, 0, 91.0, 0.0), "Invalid time"),
     ((2050, 1, 1, 0, 60, 0, 91.0, 0.0), "Invalid time"),
@@ -72,35 +61,38 @@ def test_bs_refusals(args, message):
         assert str(err.value).startswith(message)
 
 
-def test_bs_argument_types():
-    with pytest.raises(TypeError, match="bs_year"):
-        zk.compute_chart_bs("2080", 1, 1, 0, 0, 0, *KATHMANDU)
-    with pytest.raises(OverflowError, match="bs_month"):
-        zk.Chart.compute_bs(2080, -1, 1, 0, 0, 0, *KATHMANDU)
-
-
 # ---------------------------------------------------------------- transits
 
 INGRESS_TIME = re.compile(r"^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\+00:00$")
 
 
-def test_transit_records_and_order():
-    found = zk.get_transits("2024-01-01", "2024-04-01")
-    assert found
+def test_transit_records_chain_in_time_order():
+    found = zk.get_transits("2024-01-01", "2025-01-01")
+    times = [r["ingress_time"] for r in found]
+    assert times == sorted(times)
     for record in found:
         assert list(record) == ["planet", "from_sign", "to_sign", "ingress_time",
                                 "is_retrograde"]
         assert INGRESS_TIME.match(record["ingress_time"])
-        assert record["from_sign"] in SIGNS and record["to_sign"] in SIGNS
-        assert isinstance(record["is_retrograde"], bool)
-    times = [r["ingress_time"] for r in found]
-    assert times == sorted(times)
+    for planet in {r["planet"] for r in found}:
+        mine = [r for r in found if r["planet"] == planet]
+        assert all(a["to_sign"] == b["from_sign"] for a, b in zip(mine, mine[1:]))
+        for r in mine:  # one sign on, or one back when retrograde
+            step = (SIGNS.index(r["to_sign"]) - SIGNS.index(r["from_sign"])) % 12
+            assert step == (11 if r["is_retrograde"] else 1)
+    # Saturn stays in Aquarius and the nodes in Pisces and Virgo all through 2024.
+    assert {r["planet"] for r in found} == {"Sun", "Moon", "Mars", "Mercury", "Jupiter",
+                                            "Venus"}
 
 
-def test_date_forms_name_the_same_instants():
-    plain = zk.get_transits("2024-01-01", "2024-01-20")
-    assert plain == zk.get_transits("2024-01-01T00:00:00Z", "2024-01-20T05:45:00+05:45")
-    assert plain == zk.get_transits("2023-12-31 18:15:00-0545", "2024-01-20T00:00:00.5Z")
+def test_nodes_change_together_into_opposite_signs():
+    found = zk.get_transits("2020-01-01", "2026-01-01")
+    rahu = [r for r in found if r["planet"] == "Rahu"]
+    ketu = [r for r in found if r["planet"] == "Ketu"]
+    assert len(rahu) >= 4 and len(rahu) == len(ketu)
+    for r, k in zip(rahu, ketu):
+        assert r["ingress_time"] == k["ingress_time"]
+        assert (SIGNS.index(r["to_sign"]) - SIGNS.index(k["to_sign"])) % 12 == 6
 
 
 @pytest.mark.parametrize("start, end", [("2024-01-02", "2024-01-01"),
@@ -136,6 +128,10 @@ def test_sun_enters_capricorn_when_its_longitude_crosses_270():
     error = abs((found - hi).total_seconds())
     print(f"Sun ingress {found.isoformat()}, independent {hi.isoformat()}, off by {error} s")
     assert error <= 60
+    # Still found when it falls in the last, shortened step of a range.
+    end = zulu(found + dt.timedelta(minutes=5))
+    last = [r for r in zk.get_transits("2024-01-14", end) if r["planet"] == "Sun"]
+    assert abs((dt.datetime.fromisoformat(last[0]["ingress_time"]) - found).total_seconds()) <= 1
 
 
 @pytest.mark.parametrize("args, error, message", [
@@ -144,7 +140,6 @@ def test_sun_enters_capricorn_when_its_longitude_crosses_270():
     # The ayanamsa is parsed before the dates.
     (("soon", "later", "nope"), ValueError, "Unknown ayanamsa 'nope'"),
     ((20240101, "2024-02-01"), TypeError, "from_date"),
-    (("2024-01-01", "2024-02-01", "lahiri", "yes"), TypeError, "true_nodes"),
 ])
 def test_transit_refusals(args, error, message):
     with pytest.raises(error) as err:
@@ -252,19 +247,14 @@ def test_boundaries_agree_with_charts_cast_every_second():
 @pytest.mark.parametrize("args, kwargs, error, message", [
     ((BASE, 60, 1, "leo", 91.0, 0.0), {}, ValueError,
      "ValueError: Invalid parameter: Invalid latitude 91: expected -90..90"),
-    ((BASE, 60, 1, "leo", 0.0, float("nan")), {}, ValueError,
-     "ValueError: Invalid parameter: Invalid longitude NaN: expected -180..180"),
     # The ayanamsa is checked before the place, the place before the date.
     (("later", 60, 1, "leo", 91.0, 0.0), {"ayanamsa": "nope"}, ValueError,
      "Unknown ayanamsa 'nope'"),
-    (("later", 60, 1, "leo", 0.0, 0.0, 10001.0), {}, ValueError,
-     "ValueError: Invalid parameter: Invalid altitude 10001: expected -500..10000 meters"),
     (("later", 60, 1, "leo", 0.0, 0.0), {}, ValueError, "Invalid date 'later'"),
     ((BASE, 2**31, 1, "leo", 0.0, 0.0), {}, OverflowError, "window_minutes"),
     ((BASE, 60, -1, "leo", 0.0, 0.0), {}, OverflowError, "varga"),
-    ((BASE, 60, 1, 5, 0.0, 0.0), {}, TypeError, "target_sign"),
 ])
 def test_window_refusals(args, kwargs, error, message):
     with pytest.raises(error) as err:
         zk.find_time_windows(*args, **kwargs)
-    assert str(err.value).startswith(message) or message in str(err.value)
+    assert message in str(err.value)
