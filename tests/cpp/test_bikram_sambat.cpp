@@ -91,6 +91,23 @@ INSTANTIATE_TEST_SUITE_P(
                     Conversion{2000, 1, 32, 1943, 5, 15}, Conversion{2000, 2, 1, 1943, 5, 14},
                     Conversion{2000, 12, 31, 1944, 4, 12}, Conversion{2001, 1, 1, 1944, 4, 13}));
 
+TEST(BikramSambatConversion, EveryDayOfTheTableFollowsTheDayBefore) {
+    int64_t expected = days_from_civil(1943, 4, 14);
+    for (const auto& [year, months] : calendar_data()) {
+        for (uint32_t month = 1; month <= 12; ++month) {
+            // One day past the month's end is the next month's first day.
+            for (uint32_t day = 1; day <= months[month - 1] + 1; ++day) {
+                const auto date = bs_to_gregorian(year, month, day);
+                ASSERT_TRUE(date) << year << "-" << month << "-" << day;
+                EXPECT_EQ(days_from_civil(date->year, date->month, date->day), expected + day - 1)
+                    << year << "-" << month << "-" << day;
+            }
+            expected += months[month - 1];
+        }
+    }
+    EXPECT_EQ(expected, days_from_civil(2044, 4, 14));
+}
+
 TEST(BikramSambatConversion, RefusesDatesOutsideTheTable) {
     const struct {
         int32_t year;
