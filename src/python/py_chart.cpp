@@ -152,12 +152,7 @@ PyObject* chart_settings(PyObject* self) {
 PyObject* chart_metadata(PyObject* self) { return chart_settings(self); }
 
 PyObject* chart_warnings(PyObject* self) {
-    Ref list(PyList_New(0));
-    if (!list) return nullptr;
-    for (const std::string& w : chart_of(self).warnings) {
-        if (!list_append(list.get(), new_str(w))) return nullptr;
-    }
-    return list.release();
+    return new_str_list(chart_of(self).warnings).release();
 }
 
 PyObject* chart_planets(PyObject* self) {
@@ -309,11 +304,6 @@ namespace {
 
 using PP = PlanetPosition;
 
-template <typename Get>
-PyObject* pp_get(PyObject* self, Get get) {
-    return guarded([&] { return get(record_of<PP>(self)).release(); });
-}
-
 double normalized(double lon) {
     double l = std::fmod(lon, 360.0);
     if (l < 0.0) l += 360.0;
@@ -356,32 +346,26 @@ Ref shadbala_dict(const PP& p) {
     return ok ? std::move(d) : Ref();
 }
 
-#define ZK_PP_GETTER(field, expr)                                                            \
-    {#field, [](PyObject* self, void*) -> PyObject* {                                        \
-         return pp_get(self, [](const PP& p) -> Ref { return expr; });                      \
-     }, nullptr, nullptr, nullptr}
-
 PyGetSetDef kPlanetPositionGetters[] = {
-    ZK_PP_GETTER(planet, new_str(planet_name(p.planet))),
-    ZK_PP_GETTER(longitude, new_float(p.longitude)),
-    ZK_PP_GETTER(latitude, new_float(p.latitude)),
-    ZK_PP_GETTER(speed, new_float(p.speed)),
-    ZK_PP_GETTER(is_retrograde, new_bool(p.is_retrograde)),
-    ZK_PP_GETTER(is_exalted, new_bool(p.is_exalted)),
-    ZK_PP_GETTER(is_debilitated, new_bool(p.is_debilitated)),
-    ZK_PP_GETTER(is_own_sign, new_bool(p.is_own_sign)),
-    ZK_PP_GETTER(is_vargottama, new_bool(p.is_vargottama)),
-    ZK_PP_GETTER(sign, p.sign ? new_str(sign_name(*p.sign)) : new_none()),
-    ZK_PP_GETTER(nakshatra, p.nakshatra ? new_str(nakshatra_name(*p.nakshatra)) : new_none()),
-    ZK_PP_GETTER(nakshatra_index, new_int(nakshatra_index_of(p.longitude))),
-    ZK_PP_GETTER(pada, new_int(pada_of(p.longitude))),
-    ZK_PP_GETTER(house, p.house ? new_int(*p.house) : new_none()),
-    ZK_PP_GETTER(divisional_signs, divisional_signs_dict(p)),
-    ZK_PP_GETTER(is_moolatrikona, new_bool(p.is_moolatrikona)),
-    ZK_PP_GETTER(shadbala, shadbala_dict(p)),
+    ZK_GETTER(PP, planet, new_str(planet_name(r.planet))),
+    ZK_GETTER(PP, longitude, new_float(r.longitude)),
+    ZK_GETTER(PP, latitude, new_float(r.latitude)),
+    ZK_GETTER(PP, speed, new_float(r.speed)),
+    ZK_GETTER(PP, is_retrograde, new_bool(r.is_retrograde)),
+    ZK_GETTER(PP, is_exalted, new_bool(r.is_exalted)),
+    ZK_GETTER(PP, is_debilitated, new_bool(r.is_debilitated)),
+    ZK_GETTER(PP, is_own_sign, new_bool(r.is_own_sign)),
+    ZK_GETTER(PP, is_vargottama, new_bool(r.is_vargottama)),
+    ZK_GETTER(PP, sign, r.sign ? new_str(sign_name(*r.sign)) : new_none()),
+    ZK_GETTER(PP, nakshatra, r.nakshatra ? new_str(nakshatra_name(*r.nakshatra)) : new_none()),
+    ZK_GETTER(PP, nakshatra_index, new_int(nakshatra_index_of(r.longitude))),
+    ZK_GETTER(PP, pada, new_int(pada_of(r.longitude))),
+    ZK_GETTER(PP, house, r.house ? new_int(*r.house) : new_none()),
+    ZK_GETTER(PP, divisional_signs, divisional_signs_dict(r)),
+    ZK_GETTER(PP, is_moolatrikona, new_bool(r.is_moolatrikona)),
+    ZK_GETTER(PP, shadbala, shadbala_dict(r)),
     {nullptr, nullptr, nullptr, nullptr, nullptr},
 };
-#undef ZK_PP_GETTER
 
 PyObject* planet_position_repr(PyObject* self) {
     const PP& p = record_of<PP>(self);

@@ -258,6 +258,15 @@ bool list_append(PyObject* list, Ref value) {
     return PyList_Append(list, value.get()) == 0;
 }
 
+Ref new_str_list(const std::vector<std::string>& texts) {
+    Ref list(PyList_New(0));
+    if (!list) return list;
+    for (const std::string& text : texts) {
+        if (!list_append(list.get(), new_str(text))) return Ref();
+    }
+    return list;
+}
+
 Ref json_loads(std::string_view text) {
     Ref json(PyImport_ImportModule("json"));
     if (!json) return Ref();

@@ -129,6 +129,8 @@ Ref new_none();
 // Stores `value` (consumed) under `key`; false with an exception set on failure.
 bool dict_set(PyObject* dict, const char* key, Ref value);
 bool list_append(PyObject* list, Ref value);
+// A new list of str.
+Ref new_str_list(const std::vector<std::string>& texts);
 // Python's json.loads applied to a text.
 Ref json_loads(std::string_view text);
 
@@ -144,6 +146,18 @@ template <typename Record>
 const Record& record_of(PyObject* self) {
     return *reinterpret_cast<Boxed<Record>*>(self)->record;
 }
+
+// A read-only attribute of a boxed class: `expr` builds a Ref from `r`, the record behind
+// the instance. Runs inside `guarded` like every entry point.
+#define ZK_GETTER(Record, field, expr)                                  \
+    {#field,                                                            \
+     [](PyObject* self, void*) -> PyObject* {                           \
+         return ::zk::py::guarded([&] {                                 \
+             const Record& r = ::zk::py::record_of<Record>(self);       \
+             return ::zk::py::Ref(expr).release();                      \
+         });                                                            \
+     },                                                                 \
+     nullptr, nullptr, nullptr}
 
 template <typename Record>
 void boxed_dealloc(PyObject* self) {

@@ -8,27 +8,7 @@
 namespace zk::py {
 namespace {
 
-// A read-only attribute computed from the record behind the instance.
-#define ZK_GETTER(Record, field, expr)                                             \
-    {#field,                                                                       \
-     [](PyObject* self, void*) -> PyObject* {                                      \
-         return guarded([&] {                                                      \
-             const Record& r = record_of<Record>(self);                            \
-             return Ref(expr).release();                                           \
-         });                                                                       \
-     },                                                                            \
-     nullptr, nullptr, nullptr}
-
 // ---------------------------------------------------------------- VargaPosition
-
-Ref string_list(const std::vector<std::string>& texts) {
-    Ref list(PyList_New(0));
-    if (!list) return list;
-    for (const std::string& text : texts) {
-        if (!list_append(list.get(), new_str(text))) return Ref();
-    }
-    return list;
-}
 
 PyGetSetDef kVargaPositionGetters[] = {
     ZK_GETTER(VargaPosition, planet, new_str(planet_name(r.planet))),
@@ -38,7 +18,7 @@ PyGetSetDef kVargaPositionGetters[] = {
     ZK_GETTER(VargaPosition, varga_index, new_int(r.varga_index)),
     ZK_GETTER(VargaPosition, display_longitude,
               r.display_longitude ? new_float(*r.display_longitude) : new_none()),
-    ZK_GETTER(VargaPosition, warnings, string_list(r.warnings)),
+    ZK_GETTER(VargaPosition, warnings, new_str_list(r.warnings)),
     {nullptr, nullptr, nullptr, nullptr, nullptr},
 };
 
@@ -81,7 +61,6 @@ PyGetSetDef kDashaPeriodGetters[] = {
     {nullptr, nullptr, nullptr, nullptr, nullptr},
 };
 
-#undef ZK_GETTER
 
 // ---------------------------------------------------------------- shared helpers
 

@@ -78,15 +78,6 @@ Ref metadata_dict(const PanchangaMetadata& m) {
     return ok ? std::move(d) : Ref();
 }
 
-Ref warnings_list(const Panchanga& p) {
-    Ref list(PyList_New(0));
-    if (!list) return list;
-    for (const std::string& w : p.warnings) {
-        if (!list_append(list.get(), new_str(w))) return Ref();
-    }
-    return list;
-}
-
 // Only "en" is guaranteed English; any other code that names no locale falls back to it.
 Ref full_dict(const Panchanga& p, const std::string& locale_code) {
     const LocaleData* locale = locale_code == "en" ? nullptr : get_locale(locale_code);
@@ -98,7 +89,7 @@ Ref full_dict(const Panchanga& p, const std::string& locale_code) {
                     dict_set(d.get(), "karana", element_dict(p.karana)) &&
                     dict_set(d.get(), "vara", vara_dict(p.vara)) &&
                     dict_set(d.get(), "metadata", metadata_dict(p.metadata)) &&
-                    dict_set(d.get(), "warnings", warnings_list(p));
+                    dict_set(d.get(), "warnings", new_str_list(p.warnings));
     return ok ? std::move(d) : Ref();
 }
 
@@ -150,28 +141,17 @@ PyObject* panchanga_metadata(PyObject* self) {
     return metadata_dict(panchanga_of(self).metadata).release();
 }
 PyObject* panchanga_warnings(PyObject* self) {
-    return warnings_list(panchanga_of(self)).release();
+    return new_str_list(panchanga_of(self).warnings).release();
 }
 
-#define ZK_PANCHANGA_GETTER(field, expr)              \
-    {#field,                                          \
-     [](PyObject* self, void*) -> PyObject* {         \
-         return guarded([&] {                         \
-             const Panchanga& p = panchanga_of(self); \
-             return (expr).release();                 \
-         });                                          \
-     },                                               \
-     nullptr, nullptr, nullptr}
-
 PyGetSetDef kPanchangaGetters[] = {
-    ZK_PANCHANGA_GETTER(tithi, tithi_dict(p.tithi, nullptr)),
-    ZK_PANCHANGA_GETTER(nakshatra, nakshatra_dict(p.nakshatra, nullptr)),
-    ZK_PANCHANGA_GETTER(yoga, element_dict(p.yoga)),
-    ZK_PANCHANGA_GETTER(karana, element_dict(p.karana)),
-    ZK_PANCHANGA_GETTER(vara, vara_dict(p.vara)),
+    ZK_GETTER(Panchanga, tithi, tithi_dict(r.tithi, nullptr)),
+    ZK_GETTER(Panchanga, nakshatra, nakshatra_dict(r.nakshatra, nullptr)),
+    ZK_GETTER(Panchanga, yoga, element_dict(r.yoga)),
+    ZK_GETTER(Panchanga, karana, element_dict(r.karana)),
+    ZK_GETTER(Panchanga, vara, vara_dict(r.vara)),
     {nullptr, nullptr, nullptr, nullptr, nullptr},
 };
-#undef ZK_PANCHANGA_GETTER
 
 PyMethodDef kPanchangaMethods[] = {
     {"from_local", as_cfunction(&with_keywords<panchanga_from_local>),

@@ -25,30 +25,11 @@ YogaSnapshot snapshot_of(const YogaResult& y) {
     return s;
 }
 
-Ref str_list(const std::vector<std::string>& items) {
-    Ref list(PyList_New(0));
-    if (!list) return list;
-    for (const std::string& item : items) {
-        if (!list_append(list.get(), new_str(item))) return Ref();
-    }
-    return list;
-}
-
-template <typename Record, typename Get>
-PyObject* get_field(PyObject* self, Get get) {
-    return guarded([&] { return get(record_of<Record>(self)).release(); });
-}
-
-#define ZK_GETTER(Record, field, expr)                                                 \
-    {#field, [](PyObject* self, void*) -> PyObject* {                                  \
-         return get_field<Record>(self, [](const Record& r) -> Ref { return expr; }); \
-     }, nullptr, nullptr, nullptr}
-
 PyGetSetDef kYogaGetters[] = {
     ZK_GETTER(YogaSnapshot, name, new_str(r.name)),
     ZK_GETTER(YogaSnapshot, category, new_str(r.category)),
     ZK_GETTER(YogaSnapshot, description, new_str(r.description)),
-    ZK_GETTER(YogaSnapshot, planets_involved, str_list(r.planets_involved)),
+    ZK_GETTER(YogaSnapshot, planets_involved, new_str_list(r.planets_involved)),
     ZK_GETTER(YogaSnapshot, is_present, new_bool(r.is_present)),
     {nullptr, nullptr, nullptr, nullptr, nullptr},
 };
@@ -67,7 +48,6 @@ PyGetSetDef kKutaGetters[] = {
     ZK_GETTER(KutaResult, is_compatible, new_bool(r.is_compatible)),
     {nullptr, nullptr, nullptr, nullptr, nullptr},
 };
-#undef ZK_GETTER
 
 PyObject* yoga_repr(PyObject* self) {
     const YogaSnapshot& y = record_of<YogaSnapshot>(self);
