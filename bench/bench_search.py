@@ -72,6 +72,11 @@ def bench_windows():
         print(f"  {calls / len(found):8.1f} house calls per window")
 
 
-if __name__ == "__main__":
+def run(chart_floor_rate=None):
+    """Called by bench/run.py; these searches are measured in ephemeris calls, not charts."""
     bench_transits()
     bench_windows()
+
+
+if __name__ == "__main__":
+    run()
