@@ -282,7 +282,10 @@ PyObject* compute_chart_batch(PyObject* args, PyObject* kwargs) {
 
     Ref result(PyList_New(0));
     if (!result) return nullptr;
-    for (const BatchInput& in : *inputs) {
+    for (size_t i = 0; i < inputs->size(); ++i) {
+        // A batch of a million charts runs for minutes; let Ctrl-C stop it.
+        if (i % 256 == 255 && PyErr_CheckSignals() < 0) return nullptr;
+        const BatchInput& in = (*inputs)[i];
         if (auto valid = validate_geo(in.latitude, in.longitude, in.altitude); !valid) {
             return raise_error(valid.error());
         }
