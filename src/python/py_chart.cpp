@@ -53,8 +53,8 @@ struct ChartOptions {
     }
 };
 
-PyObject* from_utc_impl(const FunctionSpec& spec, PyObject* args, PyObject* kwargs) {
-    auto a = Args::bind(spec, args, kwargs);
+PyObject* from_utc_impl(const Signature& signature, PyObject* args, PyObject* kwargs) {
+    auto a = Args::bind(signature, args, kwargs);
     if (!a) return nullptr;
     int32_t year = 0;
     uint32_t month = 0, day = 0, hour = 0, minute = 0, second = 0;
@@ -76,21 +76,21 @@ const std::vector<const char*> kUtcParams = {
 }  // namespace
 
 PyObject* chart_from_utc(PyObject* args, PyObject* kwargs) {
-    static const FunctionSpec spec{"Chart.from_utc", kUtcParams, 8};
-    return from_utc_impl(spec, args, kwargs);
+    static const Signature signature{"Chart.from_utc", kUtcParams, 8};
+    return from_utc_impl(signature, args, kwargs);
 }
 
 PyObject* chart_compute(PyObject* args, PyObject* kwargs) {
-    static const FunctionSpec spec{"Chart.compute", kUtcParams, 8};
-    return from_utc_impl(spec, args, kwargs);
+    static const Signature signature{"Chart.compute", kUtcParams, 8};
+    return from_utc_impl(signature, args, kwargs);
 }
 
 PyObject* chart_from_local(PyObject* args, PyObject* kwargs) {
-    static const FunctionSpec spec{"Chart.from_local",
+    static const Signature signature{"Chart.from_local",
                                    {"date", "time", "timezone", "latitude", "longitude",
                                     "altitude", "ayanamsa", "house_system", "true_nodes"},
                                    5};
-    auto a = Args::bind(spec, args, kwargs);
+    auto a = Args::bind(signature, args, kwargs);
     if (!a) return nullptr;
     std::string date_text, time_text, zone;
     ChartOptions o;
@@ -109,11 +109,11 @@ PyObject* chart_from_local(PyObject* args, PyObject* kwargs) {
 }
 
 PyObject* chart_from_julian_day(PyObject* args, PyObject* kwargs) {
-    static const FunctionSpec spec{"Chart.from_julian_day",
+    static const Signature signature{"Chart.from_julian_day",
                                    {"jd_ut", "latitude", "longitude", "altitude", "ayanamsa",
                                     "house_system", "true_nodes"},
                                    3};
-    auto a = Args::bind(spec, args, kwargs);
+    auto a = Args::bind(signature, args, kwargs);
     if (!a) return nullptr;
     double jd = 0.0;
     ChartOptions o;
@@ -185,8 +185,8 @@ PyObject* chart_ascendant(PyObject* self) { return new_float(chart_of(self).asce
 // ---------------------------------------------------------------- module functions
 
 PyObject* compute_dignities(PyObject* args, PyObject* kwargs) {
-    static const FunctionSpec spec{"compute_dignities", {"planet_str", "sign_str", "longitude"}, 3};
-    auto a = Args::bind(spec, args, kwargs);
+    static const Signature signature{"compute_dignities", {"planet_str", "sign_str", "longitude"}, 3};
+    auto a = Args::bind(signature, args, kwargs);
     if (!a) return nullptr;
     std::string planet_text, sign_text;
     double longitude = 0.0;
@@ -261,9 +261,9 @@ std::optional<std::vector<BatchInput>> convert_batch(PyObject* inputs) {
 }  // namespace
 
 PyObject* compute_chart_batch(PyObject* args, PyObject* kwargs) {
-    static const FunctionSpec spec{
+    static const Signature signature{
         "compute_chart_batch", {"inputs", "ayanamsa", "house_system", "true_nodes"}, 1};
-    auto a = Args::bind(spec, args, kwargs);
+    auto a = Args::bind(signature, args, kwargs);
     if (!a) return nullptr;
     auto inputs = convert_batch(a->raw(0));
     if (!inputs) {

@@ -88,12 +88,12 @@ std::optional<std::string> utf8_of(PyObject* obj) {
 
 // ---- Binder
 
-std::optional<Args> Args::bind(const FunctionSpec& spec, PyObject* args, PyObject* kwargs) {
+std::optional<Args> Args::bind(const Signature& signature, PyObject* args, PyObject* kwargs) {
     Args bound;
-    bound.spec_ = &spec;
-    const size_t count = spec.params.size();
+    bound.signature_ = &signature;
+    const size_t count = signature.params.size();
     // Built only for a message: binding succeeds far more often than it fails.
-    auto fname = [&] { return std::string(spec.name) + "()"; };
+    auto fname = [&] { return std::string(signature.name) + "()"; };
     const Py_ssize_t given = args ? PyTuple_Size(args) : 0;
     if (given < 0) return std::nullopt;
     // Keywords are matched before the positional count is checked, as CPython does, so a
@@ -115,7 +115,7 @@ std::optional<Args> Args::bind(const FunctionSpec& spec, PyObject* args, PyObjec
             if (!name) return std::nullopt;
             size_t index = count;
             for (size_t i = 0; i < count; ++i) {
-                if (*name == spec.params[i]) {
+                if (*name == signature.params[i]) {
                     index = i;
                     break;
                 }
@@ -132,9 +132,9 @@ std::optional<Args> Args::bind(const FunctionSpec& spec, PyObject* args, PyObjec
         }
     }
     if (static_cast<size_t>(given) > count) {
-        std::string takes = spec.required == count
+        std::string takes = signature.required == count
                                 ? plural(count, "positional argument")
-                                : "from " + std::to_string(spec.required) + " to " +
+                                : "from " + std::to_string(signature.required) + " to " +
                                       plural(count, "positional argument");
         std::string msg = fname() + " takes " + takes + " but " + std::to_string(given) +
                           (given == 1 ? " was" : " were") + " given";
@@ -142,8 +142,8 @@ std::optional<Args> Args::bind(const FunctionSpec& spec, PyObject* args, PyObjec
         return std::nullopt;
     }
     std::vector<const char*> missing;
-    for (size_t i = 0; i < spec.required; ++i) {
-        if (!bound.slots_[i]) missing.push_back(spec.params[i]);
+    for (size_t i = 0; i < signature.required; ++i) {
+        if (!bound.slots_[i]) missing.push_back(signature.params[i]);
     }
     if (!missing.empty()) {
         std::string names;
@@ -299,8 +299,8 @@ PyTypeObject* create_type(const char* qualified_name, const char* doc, int basic
 #ifdef Py_TPFLAGS_IMMUTABLETYPE
     flags |= Py_TPFLAGS_IMMUTABLETYPE;
 #endif
-    PyType_Spec spec{qualified_name, basicsize, 0, flags, all.data()};
-    return reinterpret_cast<PyTypeObject*>(PyType_FromSpec(&spec));
+    PyType_Spec type_spec{qualified_name, basicsize, 0, flags, all.data()};
+    return reinterpret_cast<PyTypeObject*>(PyType_FromSpec(&type_spec));
 }
 
 }  // namespace zk::py

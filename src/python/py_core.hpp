@@ -87,7 +87,7 @@ std::string type_name(PyObject* obj);
 void wrap_argument_error(const char* param);
 
 // ---- Argument binding, shared by every function and method with parameters.
-struct FunctionSpec {
+struct Signature {
     const char* name;  // as shown in messages, e.g. "get_panchanga" or "Chart.from_utc"
     std::vector<const char*> params;
     size_t required;  // leading parameters without a default
@@ -96,7 +96,7 @@ struct FunctionSpec {
 class Args {
 public:
     // Binds positional then keyword arguments with CPython's messages (TypeError).
-    static std::optional<Args> bind(const FunctionSpec& spec, PyObject* args, PyObject* kwargs);
+    static std::optional<Args> bind(const Signature& signature, PyObject* args, PyObject* kwargs);
 
     // Each converter leaves `out` (the default) unchanged when the argument was omitted.
     // A failed conversion raises the argument error naming the parameter and returns false:
@@ -107,16 +107,16 @@ public:
         PyObject* obj = slots_[index];
         if (!obj) return true;
         if (convert(obj, out)) return true;
-        wrap_argument_error(spec_->params[index]);
+        wrap_argument_error(signature_->params[index]);
         return false;
     }
 
     // The bound object (borrowed) or nullptr when omitted.
     PyObject* raw(size_t index) const { return slots_[index]; }
-    const char* name(size_t index) const { return spec_->params[index]; }
+    const char* name(size_t index) const { return signature_->params[index]; }
 
 private:
-    const FunctionSpec* spec_ = nullptr;
+    const Signature* signature_ = nullptr;
     std::array<PyObject*, 16> slots_{};
 };
 

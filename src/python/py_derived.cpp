@@ -73,9 +73,9 @@ Ref count_list(const std::array<uint8_t, 12>& counts) {
     return list;
 }
 
-PyObject* divisional_chart_impl(const FunctionSpec& spec, PyObject* self, PyObject* args,
+PyObject* divisional_chart_impl(const Signature& signature, PyObject* self, PyObject* args,
                                 PyObject* kwargs) {
-    auto a = Args::bind(spec, args, kwargs);
+    auto a = Args::bind(signature, args, kwargs);
     if (!a) return nullptr;
     uint32_t varga = 0;
     if (!a->get(0, varga)) return nullptr;
@@ -86,9 +86,9 @@ PyObject* divisional_chart_impl(const FunctionSpec& spec, PyObject* self, PyObje
 }
 
 // Binds (lon, varga) for the two module functions.
-bool bind_lon_varga(const FunctionSpec& spec, PyObject* args, PyObject* kwargs, double& lon,
+bool bind_lon_varga(const Signature& signature, PyObject* args, PyObject* kwargs, double& lon,
                     uint32_t& varga) {
-    auto a = Args::bind(spec, args, kwargs);
+    auto a = Args::bind(signature, args, kwargs);
     return a && a->get(0, lon) && a->get(1, varga);
 }
 
@@ -164,30 +164,30 @@ PyObject* chart_dasha(PyObject* self) {
 }
 
 PyObject* chart_divisional_chart(PyObject* self, PyObject* args, PyObject* kwargs) {
-    static const FunctionSpec spec{"Chart.divisional_chart", {"varga"}, 1};
-    return divisional_chart_impl(spec, self, args, kwargs);
+    static const Signature signature{"Chart.divisional_chart", {"varga"}, 1};
+    return divisional_chart_impl(signature, self, args, kwargs);
 }
 
 PyObject* chart_vargas(PyObject* self, PyObject* args, PyObject* kwargs) {
-    static const FunctionSpec spec{"Chart.vargas", {"varga"}, 1};
-    return divisional_chart_impl(spec, self, args, kwargs);
+    static const Signature signature{"Chart.vargas", {"varga"}, 1};
+    return divisional_chart_impl(signature, self, args, kwargs);
 }
 
 // ---------------------------------------------------------------- module functions
 
 PyObject* get_divisional_sign(PyObject* args, PyObject* kwargs) {
-    static const FunctionSpec spec{"get_divisional_sign", {"lon", "varga"}, 2};
+    static const Signature signature{"get_divisional_sign", {"lon", "varga"}, 2};
     double lon = 0.0;
     uint32_t varga = 0;
-    if (!bind_lon_varga(spec, args, kwargs, lon, varga)) return nullptr;
+    if (!bind_lon_varga(signature, args, kwargs, lon, varga)) return nullptr;
     return new_str(sign_name(sign_from_number(divisional_sign(varga, lon)))).release();
 }
 
 PyObject* get_divisional_longitude(PyObject* args, PyObject* kwargs) {
-    static const FunctionSpec spec{"get_divisional_longitude", {"lon", "varga"}, 2};
+    static const Signature signature{"get_divisional_longitude", {"lon", "varga"}, 2};
     double lon = 0.0;
     uint32_t varga = 0;
-    if (!bind_lon_varga(spec, args, kwargs, lon, varga)) return nullptr;
+    if (!bind_lon_varga(signature, args, kwargs, lon, varga)) return nullptr;
     return new_float(zk::get_divisional_longitude(lon, varga)).release();
 }
 

@@ -7,9 +7,9 @@
 namespace zk::py {
 
 PyObject* local_to_utc(PyObject* args, PyObject* kwargs) {
-    static const FunctionSpec spec{
+    static const Signature signature{
         "local_to_utc", {"year", "month", "day", "hour", "minute", "second", "tz_str"}, 7};
-    auto a = Args::bind(spec, args, kwargs);
+    auto a = Args::bind(signature, args, kwargs);
     if (!a) return nullptr;
     int32_t year = 0;
     uint32_t month = 0, day = 0, hour = 0, minute = 0, second = 0;
@@ -24,8 +24,8 @@ PyObject* local_to_utc(PyObject* args, PyObject* kwargs) {
 }
 
 PyObject* calc_planet_longitude(PyObject* args, PyObject* kwargs) {
-    static const FunctionSpec spec{"calc_planet_longitude", {"jd", "planet", "ayanamsa"}, 2};
-    auto a = Args::bind(spec, args, kwargs);
+    static const Signature signature{"calc_planet_longitude", {"jd", "planet", "ayanamsa"}, 2};
+    auto a = Args::bind(signature, args, kwargs);
     if (!a) return nullptr;
     double jd = 0.0;
     std::string planet_text, ayanamsa_text = "lahiri";

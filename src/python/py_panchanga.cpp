@@ -100,11 +100,11 @@ const Panchanga& panchanga_of(PyObject* self) {
 }
 
 PyObject* panchanga_from_local(PyObject* args, PyObject* kwargs) {
-    static const FunctionSpec spec{"Panchanga.from_local",
+    static const Signature signature{"Panchanga.from_local",
                                    {"date", "time", "timezone", "latitude", "longitude", "altitude",
                                     "ayanamsa", "true_nodes", "mode"},
                                    5};
-    auto a = Args::bind(spec, args, kwargs);
+    auto a = Args::bind(signature, args, kwargs);
     if (!a) return nullptr;
     std::string date_text, time_text, zone, ayanamsa_text = "lahiri", mode_text = "civil_day";
     double latitude = 0.0, longitude = 0.0, altitude = 0.0;
@@ -178,11 +178,11 @@ PyTypeObject* create_panchanga_type() {
 // ---------------------------------------------------------------- get_panchanga
 
 PyObject* get_panchanga(PyObject* args, PyObject* kwargs) {
-    static const FunctionSpec spec{"get_panchanga",
+    static const Signature signature{"get_panchanga",
                                    {"year", "month", "day", "hour", "minute", "second", "latitude",
                                     "longitude", "altitude", "ayanamsa", "true_nodes", "locale"},
                                    8};
-    auto a = Args::bind(spec, args, kwargs);
+    auto a = Args::bind(signature, args, kwargs);
     if (!a) return nullptr;
     int32_t year = 0;
     uint32_t month = 0, day = 0, hour = 0, minute = 0, second = 0;

@@ -20,8 +20,8 @@ const std::vector<const char*> kBsParams = {"bs_year",  "bs_month", "bs_day",   
 
 // compute_chart_bs and Chart.compute_bs. The date and time are taken as UTC: a BS date
 // names no time zone.
-PyObject* compute_bs(const FunctionSpec& spec, PyObject* args, PyObject* kwargs) {
-    auto a = Args::bind(spec, args, kwargs);
+PyObject* compute_bs(const Signature& signature, PyObject* args, PyObject* kwargs) {
+    auto a = Args::bind(signature, args, kwargs);
     if (!a) return nullptr;
     int32_t bs_year = 0;
     uint32_t bs_month = 0, bs_day = 0, hour = 0, minute = 0, second = 0;
@@ -74,19 +74,19 @@ Ref window_tuple(const TimeWindow& window) {
 }  // namespace
 
 PyObject* compute_chart_bs(PyObject* args, PyObject* kwargs) {
-    static const FunctionSpec spec{"compute_chart_bs", kBsParams, 8};
-    return compute_bs(spec, args, kwargs);
+    static const Signature signature{"compute_chart_bs", kBsParams, 8};
+    return compute_bs(signature, args, kwargs);
 }
 
 PyObject* chart_compute_bs(PyObject* args, PyObject* kwargs) {
-    static const FunctionSpec spec{"Chart.compute_bs", kBsParams, 8};
-    return compute_bs(spec, args, kwargs);
+    static const Signature signature{"Chart.compute_bs", kBsParams, 8};
+    return compute_bs(signature, args, kwargs);
 }
 
 PyObject* get_transits(PyObject* args, PyObject* kwargs) {
-    static const FunctionSpec spec{
+    static const Signature signature{
         "get_transits", {"from_date", "to_date", "ayanamsa", "true_nodes"}, 2};
-    auto a = Args::bind(spec, args, kwargs);
+    auto a = Args::bind(signature, args, kwargs);
     if (!a) return nullptr;
     std::string from_text, to_text, ayanamsa_text = "lahiri";
     bool true_nodes = true;
@@ -112,11 +112,11 @@ PyObject* get_transits(PyObject* args, PyObject* kwargs) {
 }
 
 PyObject* find_time_windows(PyObject* args, PyObject* kwargs) {
-    static const FunctionSpec spec{"find_time_windows",
+    static const Signature signature{"find_time_windows",
                                    {"base_date", "window_minutes", "varga", "target_sign", "lat",
                                     "lon", "alt", "ayanamsa", "true_nodes"},
                                    6};
-    auto a = Args::bind(spec, args, kwargs);
+    auto a = Args::bind(signature, args, kwargs);
     if (!a) return nullptr;
     std::string base_text, target_sign, ayanamsa_text = "lahiri";
     int32_t window_minutes = 0;

@@ -102,8 +102,8 @@ PyObject* chart_explain(PyObject* self) {
 }
 
 PyObject* chart_compatibility(PyObject* self, PyObject* args, PyObject* kwargs) {
-    static const FunctionSpec spec{"Chart.compatibility", {"other"}, 1};
-    auto a = Args::bind(spec, args, kwargs);
+    static const Signature signature{"Chart.compatibility", {"other"}, 1};
+    auto a = Args::bind(signature, args, kwargs);
     if (!a) return nullptr;
     PyObject* other = a->raw(0);
     if (!is_chart(other)) {
