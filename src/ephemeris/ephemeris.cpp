@@ -1,5 +1,7 @@
 #include "ephemeris/ephemeris.hpp"
 
+#include "core/format.hpp"
+
 #include <swephexp.h>
 
 #include <cmath>
@@ -51,6 +53,11 @@ std::string error_text(const char* buf, size_t capacity) {
     return out;
 }
 
+// The library keeps file and cache state between calls, and a NaN or astronomically huge
+// Julian day leaves that state corrupted, so that every later call in the process fails.
+// Such instants never reach it. Ten billion days is far beyond any ephemeris.
+bool is_usable_jd(double jd) { return std::isfinite(jd) && std::fabs(jd) <= 1e10; }
+
 }  // namespace
 
 double julian_day(const UtcDateTime& t) {
@@ -86,10 +93,15 @@ void select_sidereal_mode(const AyanamsaMode& mode) {
 }
 
 Result<PlanetPosition> calc_ut(double jd, bool true_nodes, Planet planet) {
+    const std::string name(planet_name(planet));
+    if (!is_usable_jd(jd)) {
+        return std::unexpected(ZodiakitError::swe(
+            name, std::isnan(jd) ? "NaN returned"
+                                 : "Julian day " + format_shortest(jd) + " is outside the ephemeris"));
+    }
     double xx[6] = {0, 0, 0, 0, 0, 0};
     char serr[AS_MAXCH] = {0};
     const int32 rc = swe_calc_ut(jd, body_of(planet, true_nodes), kPositionFlags, xx, serr);
-    const std::string name(planet_name(planet));
     if (rc < 0) return std::unexpected(ZodiakitError::swe(name, error_text(serr, sizeof serr)));
     if (std::isnan(xx[0])) return std::unexpected(ZodiakitError::swe(name, "NaN returned"));
     PlanetPosition pos;
@@ -102,6 +114,9 @@ Result<PlanetPosition> calc_ut(double jd, bool true_nodes, Planet planet) {
 }
 
 Result<double> sunrise(double jd, double latitude, double longitude, double altitude) {
+    if (!is_usable_jd(jd)) {
+        return std::unexpected(ZodiakitError::invalid_parameter("Sun always up?"));
+    }
     double geopos[3] = {longitude, latitude, altitude};
     double tret[10] = {0};
     char serr[AS_MAXCH] = {0};
@@ -117,6 +132,7 @@ Result<double> sunrise(double jd, double latitude, double longitude, double alti
 
 std::optional<HouseResult> houses(double jd, double latitude, double longitude, char system) {
     HouseResult out;
+    if (!is_usable_jd(jd)) return std::nullopt;
     if (swe_houses_ex(jd, kHouseFlags, latitude, longitude, system, out.cusps.data(),
                       out.angles.data()) < 0) {
         return std::nullopt;

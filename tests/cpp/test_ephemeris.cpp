@@ -73,9 +73,6 @@ TEST(CalcUt, KetuIsOppositeRahuWithItsLatitudeAndSpeed) {
     EXPECT_NEAR(eph::calc_ut(kJ2000, false, Planet::Rahu)->longitude, 101.1874236, kPrintedDeg);
     EXPECT_NEAR(eph::calc_ut(kJ2000, false, Planet::Rahu)->speed, -0.0529920, kPrintedDeg);
     EXPECT_NEAR(eph::calc_ut(kJ2000, true, Planet::Rahu)->longitude, 100.1008014, kPrintedDeg);
-    // Mars is computed once first: a NaN day as the very first Mars request breaks every
-    // later calculation in the process (reported, not yet fixed).
-    ASSERT_TRUE(eph::calc_ut(kJ2000, true, Planet::Mars).has_value());
     EXPECT_EQ(eph::calc_ut(NAN, true, Planet::Mars).error().display(),
               "Swiss Ephemeris calculation failed for planet Mars: NaN returned");
 }
@@ -87,8 +84,8 @@ TEST(Sunrise, GreenwichAndThePoles) {
                 60 * kSecondInDays);
     const ZodiakitError always_up = ZodiakitError::invalid_parameter("Sun always up?");
     const double june = eph::julian_day(*make_utc(2023, 6, 21, 0, 0, 0));
-    EXPECT_EQ(eph::sunrise(june, 85.0, 10.0, 0.0).error(), always_up);   // midnight sun
-    EXPECT_EQ(eph::sunrise(june, -89.0, 0.0, 0.0).error(), always_up);   // polar night
+    EXPECT_EQ(eph::sunrise(june, 85.0, 10.0, 0.0).error(), always_up);  // midnight sun
+    EXPECT_EQ(eph::sunrise(june, -89.0, 0.0, 0.0).error(), always_up);  // polar night
 }
 
 TEST(Houses, AscendantIsTheEqualSystemsFirstCusp) {

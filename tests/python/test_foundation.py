@@ -4,6 +4,7 @@ import datetime as dt
 import math
 import shutil
 import subprocess
+import sys
 import zoneinfo
 
 import pytest
@@ -86,10 +87,19 @@ def test_planet_names_ketu_and_lahiri():
     before = zodiakit.calc_planet_longitude(J2000, "moon")
     assert zodiakit.calc_planet_longitude(J2000, "moon", "raman") != before
     assert zodiakit.calc_planet_longitude(J2000, "moon") == before
-    # Mars first at a real day: a NaN day as the first Mars request breaks later calls.
-    zodiakit.calc_planet_longitude(J2000, "mars")
-    with pytest.raises(ValueError, match="^Swiss Ephemeris calculation failed for planet Mars: "):
-        zodiakit.calc_planet_longitude(math.nan, "Mars")
+
+
+@pytest.mark.parametrize("jd, text", [("nan", "NaN returned"),
+                                      ("-1e300", "Julian day -1e300 is outside the ephemeris")])
+def test_a_bad_first_day_leaves_the_ephemeris_usable(jd, text):
+    """The library's file state breaks for good if such a day reaches it; a fresh process."""
+    code = (f"import zodiakit\ntry:\n    zodiakit.calc_planet_longitude(float('{jd}'), 'mars')\n"
+            f"except ValueError as e:\n    print(e)\n"
+            f"print(zodiakit.calc_planet_longitude({J2000}, 'sun'))")
+    out = subprocess.run([sys.executable, "-c", code], capture_output=True, text=True,
+                         check=True).stdout.splitlines()
+    assert out[0] == "Swiss Ephemeris calculation failed for planet Mars: " + text
+    assert abs(float(out[1]) - 256.5156962) < 1e-6
 
 
 @settings(max_examples=150, deadline=None)
