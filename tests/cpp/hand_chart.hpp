@@ -1,5 +1,5 @@
-// Hand-built planet lists for engine tests: "Moon Leo 5, Jupiter Aries -" is the Moon in Leo
-// in house 5 and Jupiter in Aries with no house ("-" also stands for an unknown sign).
+// "Moon Leo 5, Jupiter Aries -": the Moon in Leo in house 5, Jupiter in Aries with no house
+// ("-" also stands for an unknown sign).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -18,13 +18,10 @@ inline std::vector<PlanetPosition> planets(const std::string& text) {
     std::string name, sign, house;
     while (in >> name >> sign >> house) {
         if (house.back() == ',') house.pop_back();
-        PlanetPosition p;
-        const auto planet = planet_from_lower_name(to_lower(name));
-        EXPECT_TRUE(planet) << name;
-        p.planet = planet.value_or(Planet::Sun);
+        PlanetPosition& p = out.emplace_back();
+        p.planet = planet_from_lower_name(to_lower(name)).value();  // throws on a typo
         if (sign != "-") p.sign = sign_from_lower_name(to_lower(sign));
         if (house != "-") p.house = static_cast<uint8_t>(std::stoi(house));
-        out.push_back(p);
     }
     return out;
 }
