@@ -52,8 +52,8 @@ TEST(TextForms, FormatsAndParsers) {
     EXPECT_EQ(format_rfc3339_z(*make_utc(12345, 6, 7, 0, 0, 0)), "+12345-06-07T00:00:00Z");
     EXPECT_EQ(parse_ymd("-0044-03-15")->year, -44);
     EXPECT_EQ(parse_ymd("2024-2-9")->day, 9u);
-    for (const char* bad : {"", "2023-02-29", "2024/01/01", " 2024-01-01", "2024-01", "+-1-1-1",
-                            "999999999-01-01"}) {
+    for (const char* bad :
+         {"", "2023-02-29", "2024/01/01", " 2024-01-01", "2024-01", "+-1-1-1", "999999999-01-01"}) {
         EXPECT_FALSE(parse_ymd(bad).has_value()) << bad;
     }
     EXPECT_EQ(parse_hms("10:15:07")->second, 7u);

@@ -54,29 +54,37 @@ TEST(ParseOptions, AyanamsaAndHouseSystem) {
     EXPECT_EQ(*parse_ayanamsa("custom:23.5"), (AyanamsaMode{K::Custom, 23.5}));
     EXPECT_EQ(ayanamsa_name(*parse_ayanamsa("Custom:-1")), "Custom(-1.0)");
     for (const char* text : {"custom:", "custom:abc", "custom: 23.5"}) {
-        EXPECT_EQ(parse_ayanamsa(text).error(), "Invalid custom ayanamsa format. Use 'custom:23.5'");
+        EXPECT_EQ(parse_ayanamsa(text).error(),
+                  "Invalid custom ayanamsa format. Use 'custom:23.5'");
     }
-    const std::string valid = "'. Valid options: lahiri, raman, kp, true_chitra, true_pushya, "
-                              "custom:<offset>";
+    const std::string valid =
+        "'. Valid options: lahiri, raman, kp, true_chitra, true_pushya, "
+        "custom:<offset>";
     EXPECT_EQ(parse_ayanamsa("custom").error(), "Unknown ayanamsa 'custom" + valid);
     EXPECT_EQ(parse_ayanamsa(" Lahiri").error(), "Unknown ayanamsa ' lahiri" + valid);
 
     EXPECT_EQ(parse_house_system("Whole_Sign"), HouseSystem::WholeSign);
     const std::string houses = "'. Valid options: equal, placidus, koch, whole_sign";
-    EXPECT_EQ(parse_house_system("whole sign").error(), "Unknown house_system 'whole sign" + houses);
+    EXPECT_EQ(parse_house_system("whole sign").error(),
+              "Unknown house_system 'whole sign" + houses);
     EXPECT_EQ(parse_house_system("PLACIDUSX").error(), "Unknown house_system 'placidusx" + houses);
 }
 
 TEST(ToLower, UnicodeLettersAndBrokenUtf8) {
     EXPECT_EQ(to_lower("ABC xyz_:"), "abc xyz_:");
     EXPECT_EQ(to_lower("ÀÉ×ΣЛ"), "àé×σл");
-    EXPECT_EQ(to_lower("𐐀"), "𐐨");              // four bytes
-    EXPECT_EQ(to_lower("\u212A" "P"), "kp");  // the Kelvin sign is a capital K
+    EXPECT_EQ(to_lower("𐐀"), "𐐨");  // four bytes
+    EXPECT_EQ(to_lower("\u212A"
+                       "P"),
+              "kp");  // the Kelvin sign is a capital K
     // Malformed bytes pass through without swallowing the letters after them.
-    EXPECT_EQ(to_lower("\xC3" "A"), "\xC3" "a");
+    EXPECT_EQ(to_lower("\xC3"
+                       "A"),
+              "\xC3"
+              "a");
     EXPECT_EQ(to_lower("\xE2\x82"), "\xE2\x82");
-    EXPECT_EQ(to_lower("\xC1\x81"), "\xC1\x81");           // an overlong "A"
-    EXPECT_EQ(to_lower("\xED\xA0\x80"), "\xED\xA0\x80");   // a surrogate
+    EXPECT_EQ(to_lower("\xC1\x81"), "\xC1\x81");          // an overlong "A"
+    EXPECT_EQ(to_lower("\xED\xA0\x80"), "\xED\xA0\x80");  // a surrogate
 }
 
 }  // namespace
