@@ -39,12 +39,22 @@ TEST(PanchangaElements, TithiKaranaYogaNakshatraAndPada) {
 
 constexpr double kJd = 2460000.25;
 
-TEST(ElementInterval, ConstantElementHasNoStart) {
+TEST(ElementInterval, ConstantElementHasNoStartAndFailuresPassThrough) {
     auto constant = find_element_interval([](double) -> Result<uint32_t> { return 7u; }, kJd);
     ASSERT_FALSE(constant);
     EXPECT_EQ(constant.error().display(),
               "Computation error: find_element_interval: failed to find start boundary "
               "(exceeded max backwards search)");
+    // An ephemeris failure part-way through the search is the search's failure, unchanged.
+    const ZodiakitError failure = ZodiakitError::swe("Moon", "file damaged");
+    auto failing = find_element_interval(
+        [&](double t) -> Result<uint32_t> {
+            if (t > kJd + 4.0) return std::unexpected(failure);
+            return t < kJd - 1.0 ? 1u : 2u;
+        },
+        kJd);
+    ASSERT_FALSE(failing);
+    EXPECT_EQ(failing.error(), failure);
 }
 
 TEST(ElementInterval, KnownChangePointsAreFoundWithinAMicroday) {
