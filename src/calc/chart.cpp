@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "calc/ashtakavarga.hpp"
-#include "calc/aspects.hpp"
+#include "calc/drishti.hpp"
 #include "calc/karakas.hpp"
 #include "charts/divisional.hpp"
 #include "charts/yoga_engine.hpp"

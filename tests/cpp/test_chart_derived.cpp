@@ -5,7 +5,7 @@
 #include <random>
 
 #include "calc/ashtakavarga.hpp"
-#include "calc/aspects.hpp"
+#include "calc/drishti.hpp"
 #include "strength/shadbala.hpp"
 
 // Records below are built with designated initialisers that leave the other members default.

@@ -1,4 +1,4 @@
-#include "calc/aspects.hpp"
+#include "calc/drishti.hpp"
 
 #include <array>
 #include <span>
