@@ -179,8 +179,9 @@ Planet nakshatra_lord(Nakshatra n) {
 double normalize_degrees(double deg) {
     double r = std::fmod(deg, 360.0);
     if (r < 0.0) r += 360.0;
-    // A tiny negative remainder plus 360 rounds to 360 itself, which lies outside the range.
-    return r >= 360.0 ? 0.0 : r;
+    // A tiny negative angle plus 360 rounds to 360 itself; it lies just short of a full
+    // circle, so it becomes the largest double below 360.
+    return r >= 360.0 ? std::nextafter(360.0, 0.0) : r;
 }
 
 Sign sign_from_longitude(double lon_deg) {

@@ -73,7 +73,7 @@ inline constexpr std::array<Planet, 9> kDashaCycle = {
 Sign sign_from_longitude(double lon_deg);
 // Nakshatra of a longitude in [0, 360): floor(L / (360/27)) + 1, capped at Revati.
 Nakshatra nakshatra_from_longitude(double lon_deg);
-// fmod into [0, 360).
+// An angle in [0, 360); a tiny negative angle stays just below 360.
 double normalize_degrees(double deg);
 // Sign number 1..12 as a Sign; the caller guarantees the range.
 inline Sign sign_from_number(unsigned n) { return static_cast<Sign>(n); }

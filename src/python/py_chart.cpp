@@ -307,20 +307,14 @@ namespace {
 
 using PP = PlanetPosition;
 
-double normalized(double lon) {
-    double l = std::fmod(lon, 360.0);
-    if (l < 0.0) l += 360.0;
-    return l;
-}
-
 // Nakshatra number 1..27 and pada 1..4 recomputed from the longitude.
 unsigned nakshatra_index_of(double lon) {
     const double span = 360.0 / 27.0;
-    return std::min(saturating_u32(std::floor(normalized(lon) / span)), 26u) + 1;
+    return std::min(saturating_u32(std::floor(normalize_degrees(lon) / span)), 26u) + 1;
 }
 unsigned pada_of(double lon) {
     const double span = 360.0 / 27.0;
-    return std::min(saturating_u32(std::floor(std::fmod(normalized(lon), span) / (span / 4.0))), 3u) + 1;
+    return std::min(saturating_u32(std::floor(std::fmod(normalize_degrees(lon), span) / (span / 4.0))), 3u) + 1;
 }
 
 Ref divisional_signs_dict(const PP& p) {

@@ -100,10 +100,8 @@ Planet hora_lord(const UtcDateTime& datetime) {
 }
 
 double paksha_share(Planet planet, double sun_longitude, double moon_longitude) {
-    double elongation = std::fmod(moon_longitude - sun_longitude, 360.0);
-    if (elongation < 0.0) elongation += 360.0;
-    // Adding 360 to a tiny negative remainder can round up to 360 itself.
-    const unsigned tithi = std::min(saturating_u32(std::floor(elongation / 12.0)), 29u);
+    const double elongation = normalize_degrees(moon_longitude - sun_longitude);
+    const unsigned tithi = saturating_u32(std::floor(elongation / 12.0));  // 0..29
     const bool benefic = is_benefic(planet);
     if (tithi < 15) {
         const double r = (tithi + 1) / 15.0;

@@ -57,36 +57,29 @@ Result<double> longitude_at(double jd_ut, bool true_nodes, Planet planet) {
 
 }  // namespace
 
-double normalize_angle(double deg) {
-    double r = std::fmod(deg, kFullCircleDeg);
-    if (r < 0.0) r += kFullCircleDeg;
-    if (r >= kFullCircleDeg) r = std::nextafter(kFullCircleDeg, 0.0);
-    return r;
-}
-
 uint32_t element_number(double quotient) {
     const uint32_t whole = saturating_u32(std::floor(quotient));
     return (whole < 255 ? whole : 255) + 1;
 }
 
 uint32_t tithi_number(double moon_deg, double sun_deg) {
-    return element_number(normalize_angle(moon_deg - sun_deg) / kTithiSpanDeg);
+    return element_number(normalize_degrees(moon_deg - sun_deg) / kTithiSpanDeg);
 }
 
 uint32_t karana_number(double moon_deg, double sun_deg) {
-    return element_number(normalize_angle(moon_deg - sun_deg) / kKaranaSpanDeg);
+    return element_number(normalize_degrees(moon_deg - sun_deg) / kKaranaSpanDeg);
 }
 
 uint32_t yoga_number(double moon_deg, double sun_deg) {
-    return element_number(normalize_angle(sun_deg + moon_deg) / kNakshatraSpanDeg);
+    return element_number(normalize_degrees(sun_deg + moon_deg) / kNakshatraSpanDeg);
 }
 
 uint32_t nakshatra_number(double moon_deg) {
-    return element_number(normalize_angle(moon_deg) / kNakshatraSpanDeg);
+    return element_number(normalize_degrees(moon_deg) / kNakshatraSpanDeg);
 }
 
 uint32_t nakshatra_pada(double moon_deg) {
-    return element_number(std::fmod(normalize_angle(moon_deg), kNakshatraSpanDeg) / kPadaSpanDeg);
+    return element_number(std::fmod(normalize_degrees(moon_deg), kNakshatraSpanDeg) / kPadaSpanDeg);
 }
 
 Result<Luminaries> luminaries_at(double jd_ut, bool true_nodes) {

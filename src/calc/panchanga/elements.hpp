@@ -18,11 +18,6 @@ inline constexpr double kKaranaSpanDeg = 6.0;               // half a tithi (60 
 inline constexpr double kPadaSpanDeg = 3.3333333333333335;  // a quarter of a nakshatra
 // The nakshatra and yoga span is kNakshatraSpanDeg (core/vocab.hpp), 360/27.
 
-// fmod into [0, 360). A tiny negative angle would round up to exactly 360.0 after adding
-// the full circle; it becomes the largest angle below 360 instead, so that "just behind"
-// stays behind and no element number runs past the end of its cycle.
-double normalize_angle(double deg);
-
 // 1-based element number of a quotient: min(floor(q), 255) + 1, saturating (NaN and
 // negatives count as 0).
 uint32_t element_number(double quotient);
