@@ -66,7 +66,7 @@ double julian_day(const UtcDateTime& t) {
 }
 
 std::optional<UtcDateTime> from_julian_day(double jd) {
-    if (!std::isfinite(jd)) return std::nullopt;
+    if (!is_usable_jd(jd)) return std::nullopt;
     int year = 0, month = 0, day = 0;
     double hour = 0.0;
     swe_revjul(jd, SE_GREG_CAL, &year, &month, &day, &hour);
