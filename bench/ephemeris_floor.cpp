@@ -18,9 +18,10 @@ int main(int argc, char** argv) {
         double jd, lat, lon;
     };
     std::vector<Instant> instants;
-    for (int i = 0; i < count; ++i) instants.push_back({jd_dist(rng), lat_dist(rng), lon_dist(rng)});
+    for (int i = 0; i < count; ++i)
+        instants.push_back({jd_dist(rng), lat_dist(rng), lon_dist(rng)});
 
-    const int bodies[9] = {SE_SUN, SE_MOON, SE_MARS, SE_MERCURY, SE_JUPITER,
+    const int bodies[9] = {SE_SUN,   SE_MOON,   SE_MARS,      SE_MERCURY,  SE_JUPITER,
                            SE_VENUS, SE_SATURN, SE_TRUE_NODE, SE_TRUE_NODE};
     double sink = 0.0;
     auto run = [&] {

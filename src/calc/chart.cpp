@@ -118,9 +118,9 @@ Result<Chart> calculate_chart(const UtcDateTime& datetime, const GeoLocation& lo
                      : ephemeris::houses(jd, location.latitude, location.longitude,
                                          house_system_letter(house_system));
     if (!cusps) {
-        return std::unexpected(ZodiakitError::swe(
-            "Houses",
-            "swe_houses_ex failed for house system " + std::string(house_system_name(house_system))));
+        return std::unexpected(
+            ZodiakitError::swe("Houses", "swe_houses_ex failed for house system " +
+                                             std::string(house_system_name(house_system))));
     }
     chart.houses.reserve(12);
     for (uint8_t i = 1; i <= 12; ++i) chart.houses.push_back({i, cusps->cusps[i]});

@@ -29,8 +29,7 @@ std::span<const SpecialAspect> special_aspects(Planet planet) {
 }
 
 // Only the first occupant (in planet order) is named; an empty house names nobody.
-std::optional<Planet> first_in_house(const std::vector<PlanetPosition>& planets,
-                                     uint8_t house) {
+std::optional<Planet> first_in_house(const std::vector<PlanetPosition>& planets, uint8_t house) {
     for (const PlanetPosition& p : planets) {
         if (p.house == house) return p.planet;
     }
@@ -46,8 +45,8 @@ std::vector<Aspect> compute_aspects(const std::vector<PlanetPosition>& planets) 
         if (!p.house) continue;
         auto cast = [&](unsigned k, double strength, bool special) {
             const uint8_t target = nth_house_from(*p.house, k);
-            aspects.push_back({p.planet, target, first_in_house(planets, target), strength,
-                               special});
+            aspects.push_back(
+                {p.planet, target, first_in_house(planets, target), strength, special});
         };
         cast(7, 1.0, false);
         for (const SpecialAspect& s : special_aspects(p.planet)) cast(s.house, s.strength, true);

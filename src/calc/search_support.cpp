@@ -7,7 +7,7 @@ namespace {
 
 // Reads fixed-width fields left to right; the first problem met is kept as the reason.
 class Cursor {
-public:
+  public:
     explicit Cursor(std::string_view text) : text_(text) {}
 
     bool ok() const { return !reason_; }
@@ -55,7 +55,7 @@ public:
         return 0;
     }
 
-private:
+  private:
     std::string_view text_;
     size_t pos_ = 0;
     const char* reason_ = nullptr;

@@ -26,7 +26,7 @@ using Interrupted = std::function<bool()>;
 // Asks `interrupted` only after `period` ephemeris calls have been counted, so a scan stays
 // responsive without paying for the question at every step.
 class InterruptPoll {
-public:
+  public:
     InterruptPoll(const Interrupted& interrupted, uint32_t period)
         : interrupted_(interrupted), period_(period) {}
 
@@ -38,7 +38,7 @@ public:
         return interrupted_ && interrupted_();
     }
 
-private:
+  private:
     const Interrupted& interrupted_;
     uint32_t period_;
     uint64_t pending_ = 0;

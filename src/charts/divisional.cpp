@@ -31,8 +31,7 @@ constexpr VargaRule fixed(uint8_t odd_start, uint8_t even_start,
     return {VargaRule::Start::Fixed, {odd_start, even_start}, {}, 0, step};
 }
 // Movable, fixed and dual signs each start from one sign.
-constexpr VargaRule by_modality(uint8_t movable, uint8_t fixed_sign, uint8_t dual,
-                                uint8_t beyond) {
+constexpr VargaRule by_modality(uint8_t movable, uint8_t fixed_sign, uint8_t dual, uint8_t beyond) {
     VargaRule rule{VargaRule::Start::Table, {}, {}, beyond, {1, 1}};
     for (size_t i = 0; i < 12; ++i) rule.table[i] = std::array{movable, fixed_sign, dual}[i % 3];
     return rule;
@@ -45,8 +44,7 @@ constexpr VargaRule by_element(uint8_t fire, uint8_t earth, uint8_t air, uint8_t
     return rule;
 }
 
-constexpr uint8_t kAries = 0, kCancer = 3, kLeo = 4, kLibra = 6, kSagittarius = 8,
-                  kCapricorn = 9;
+constexpr uint8_t kAries = 0, kCancer = 3, kLeo = 4, kLibra = 6, kSagittarius = 8, kCapricorn = 9;
 
 constexpr std::array<VargaRule, 61> kRules = [] {
     std::array<VargaRule, 61> rules{};  // unlisted vargas count on from the sign itself

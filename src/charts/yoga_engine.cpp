@@ -20,19 +20,34 @@ struct MahapurushaRow {
 };
 
 constexpr std::array<MahapurushaRow, 5> kMahapurusha = {{
-    {Planet::Mars, "Ruchaka Yoga", Sign::Capricorn, {Sign::Aries, Sign::Scorpio},
+    {Planet::Mars,
+     "Ruchaka Yoga",
+     Sign::Capricorn,
+     {Sign::Aries, Sign::Scorpio},
      "BPHS Ch. 75, v. 1: Mars in own sign (Aries/Scorpio) or exaltation (Capricorn) in a "
      "Kendra. Native is courageous, muscular, and victorious."},
-    {Planet::Mercury, "Bhadra Yoga", Sign::Virgo, {Sign::Gemini, Sign::Virgo},
+    {Planet::Mercury,
+     "Bhadra Yoga",
+     Sign::Virgo,
+     {Sign::Gemini, Sign::Virgo},
      "BPHS Ch. 75, v. 2: Mercury in own sign (Gemini/Virgo) or exaltation (Virgo) in a Kendra. "
      "Native is learned, eloquent, and prosperous."},
-    {Planet::Jupiter, "Hamsa Yoga", Sign::Cancer, {Sign::Sagittarius, Sign::Pisces},
+    {Planet::Jupiter,
+     "Hamsa Yoga",
+     Sign::Cancer,
+     {Sign::Sagittarius, Sign::Pisces},
      "BPHS Ch. 75, v. 3: Jupiter in own sign (Sagittarius/Pisces) or exaltation (Cancer) in a "
      "Kendra. Native is virtuous, spiritually inclined, and respected."},
-    {Planet::Venus, "Malavya Yoga", Sign::Pisces, {Sign::Taurus, Sign::Libra},
+    {Planet::Venus,
+     "Malavya Yoga",
+     Sign::Pisces,
+     {Sign::Taurus, Sign::Libra},
      "BPHS Ch. 75, v. 4: Venus in own sign (Taurus/Libra) or exaltation (Pisces) in a Kendra. "
      "Native is beautiful, wealthy, and blessed with pleasures."},
-    {Planet::Saturn, "Shasha Yoga", Sign::Libra, {Sign::Capricorn, Sign::Aquarius},
+    {Planet::Saturn,
+     "Shasha Yoga",
+     Sign::Libra,
+     {Sign::Capricorn, Sign::Aquarius},
      "BPHS Ch. 75, v. 5: Saturn in own sign (Capricorn/Aquarius) or exaltation (Libra) in a "
      "Kendra. Native is powerful, disciplined, and long-lived."},
 }};
@@ -81,25 +96,31 @@ constexpr std::string_view kDharmaKarmadhipatiDesc =
     "great success, authority, and fulfills life purpose.";
 
 // The one way a record is made: only present yogas are ever recorded.
-YogaResult present(std::string_view name, std::string_view category,
-                   std::string_view description, std::vector<Planet> planets) {
+YogaResult present(std::string_view name, std::string_view category, std::string_view description,
+                   std::vector<Planet> planets) {
     return YogaResult{std::string(name), std::string(category), std::string(description),
                       std::move(planets), true};
 }
 
-bool is_kendra(unsigned house) { return house == 1 || house == 4 || house == 7 || house == 10; }
+bool is_kendra(unsigned house) {
+    return house == 1 || house == 4 || house == 7 || house == 10;
+}
 
 // d(A, B): how many houses A stands past B, 0 ... 11.
-unsigned house_distance(uint8_t a, uint8_t b) { return (a + 12u - b) % 12u; }
+unsigned house_distance(uint8_t a, uint8_t b) {
+    return (a + 12u - b) % 12u;
+}
 
-bool in_kendra(const PlanetPosition* p) { return p && p->house && is_kendra(*p->house); }
+bool in_kendra(const PlanetPosition* p) {
+    return p && p->house && is_kendra(*p->house);
+}
 
 bool same_sign(const PlanetPosition& a, const PlanetPosition& b) {
     return a.sign && b.sign && *a.sign == *b.sign;
 }
 
 class Detector {
-public:
+  public:
     explicit Detector(const std::vector<PlanetPosition>& planets) : planets_(planets) {}
 
     const PlanetPosition* find(Planet p) const { return find_planet(planets_, p); }
@@ -194,7 +215,7 @@ public:
 
     std::vector<YogaResult> take() { return std::move(found_); }
 
-private:
+  private:
     void add(std::string_view name, std::string_view category, std::string_view description,
              std::vector<Planet> planets) {
         found_.push_back(present(name, category, description, std::move(planets)));

@@ -12,7 +12,7 @@ constexpr std::array<int, 12> kVasyaGroup = {1, 1, 2, 3, 4, 2, 2, 5, 1, 3, 2, 3}
 constexpr std::array<double, 12> kBhakut = {7, 0, 7, 7, 0, 0, 7, 0, 0, 7, 7, 0};
 
 // Indexed by nakshatra number - 1 (Ashwini first).
-constexpr std::array<int, 27> kYoniGroup = {1, 2,  3,  4,  4,  5,  6,  3,  6, 7,  7,  8, 9, 10,
+constexpr std::array<int, 27> kYoniGroup = {1, 2,  3,  4,  4, 5,  6,  3,  6,  7, 7,  8, 9, 10,
                                             9, 10, 11, 11, 5, 12, 13, 12, 14, 1, 14, 8, 2};
 constexpr std::array<std::array<int, 2>, 7> kYoniEnemies = {
     {{1, 9}, {2, 14}, {3, 12}, {4, 13}, {5, 11}, {6, 7}, {8, 10}}};

@@ -66,7 +66,8 @@ std::optional<UtcDateTime> from_unix_seconds(int64_t seconds) {
     uint32_t month, day;
     civil_from_days(days, year, month, day);
     if (year < kMinYear || year > kMaxYear) return std::nullopt;
-    return UtcDateTime{static_cast<int32_t>(year), month,
+    return UtcDateTime{static_cast<int32_t>(year),
+                       month,
                        day,
                        static_cast<uint32_t>(rem / 3600),
                        static_cast<uint32_t>(rem % 3600 / 60),
@@ -95,9 +96,15 @@ std::string format_with_suffix(const UtcDateTime& t, const char* suffix) {
 }
 }  // namespace
 
-std::string format_rfc3339_utc(const UtcDateTime& t) { return format_with_suffix(t, "+00:00"); }
-std::string format_rfc3339_z(const UtcDateTime& t) { return format_with_suffix(t, "Z"); }
-std::string format_iso_naive(const UtcDateTime& t) { return format_with_suffix(t, ""); }
+std::string format_rfc3339_utc(const UtcDateTime& t) {
+    return format_with_suffix(t, "+00:00");
+}
+std::string format_rfc3339_z(const UtcDateTime& t) {
+    return format_with_suffix(t, "Z");
+}
+std::string format_iso_naive(const UtcDateTime& t) {
+    return format_with_suffix(t, "");
+}
 
 }  // namespace zk
 

@@ -1,10 +1,11 @@
 #include "core/format.hpp"
 
+#include <locale.h>
+#include <stdlib.h>
+
 #include <charconv>
 #include <cmath>
 #include <limits>
-#include <locale.h>
-#include <stdlib.h>
 
 namespace zk {
 namespace {

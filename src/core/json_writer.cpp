@@ -97,13 +97,27 @@ void JsonWriter::write_string(std::string_view text) {
     out_.push_back('"');
     for (char c : text) {
         switch (c) {
-            case '"': out_ += "\\\""; break;
-            case '\\': out_ += "\\\\"; break;
-            case '\b': out_ += "\\b"; break;
-            case '\f': out_ += "\\f"; break;
-            case '\n': out_ += "\\n"; break;
-            case '\r': out_ += "\\r"; break;
-            case '\t': out_ += "\\t"; break;
+            case '"':
+                out_ += "\\\"";
+                break;
+            case '\\':
+                out_ += "\\\\";
+                break;
+            case '\b':
+                out_ += "\\b";
+                break;
+            case '\f':
+                out_ += "\\f";
+                break;
+            case '\n':
+                out_ += "\\n";
+                break;
+            case '\r':
+                out_ += "\\r";
+                break;
+            case '\t':
+                out_ += "\\t";
+                break;
             default:
                 if (static_cast<unsigned char>(c) < 0x20) {
                     out_ += "\\u00";

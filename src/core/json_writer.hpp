@@ -11,7 +11,7 @@
 namespace zk {
 
 class JsonWriter {
-public:
+  public:
     JsonWriter& begin_object();
     JsonWriter& end_object();
     JsonWriter& begin_array();
@@ -32,7 +32,7 @@ public:
     const std::string& text() const { return out_; }
     std::string take() { return std::move(out_); }
 
-private:
+  private:
     void before_value();
     void write_string(std::string_view text);
 

@@ -41,7 +41,7 @@ struct ShadbalaScore {
 // A planet's sign in each varga it has been placed in, in the order they were set. A flat
 // list: a chart sets fifteen per planet, too few to be worth a tree of nodes.
 class VargaSigns {
-public:
+  public:
     using Entry = std::pair<uint32_t, Sign>;
 
     VargaSigns() = default;
@@ -70,7 +70,7 @@ public:
     std::vector<Entry>::const_iterator begin() const { return entries_.begin(); }
     std::vector<Entry>::const_iterator end() const { return entries_.end(); }
 
-private:
+  private:
     std::vector<Entry> entries_;
 };
 
@@ -82,8 +82,8 @@ struct PlanetPosition {
     bool is_retrograde = false;
     std::optional<Sign> sign;
     std::optional<Nakshatra> nakshatra;
-    std::optional<uint8_t> house;                // 1..12
-    VargaSigns divisional_signs;                 // varga number -> sign
+    std::optional<uint8_t> house;  // 1..12
+    VargaSigns divisional_signs;   // varga number -> sign
     bool is_exalted = false;
     bool is_debilitated = false;
     bool is_own_sign = false;
@@ -158,7 +158,7 @@ struct Chart {
     AyanamsaMode ayanamsa;
     std::vector<PlanetPosition> planets;  // Sun..Ketu
     double ascendant = 0.0;
-    std::vector<HouseCusp> houses;  // houses 1..12
+    std::vector<HouseCusp> houses;                          // houses 1..12
     std::map<std::string, std::vector<DashaPeriod>> dasha;  // "vimshottari"
     std::map<uint32_t, std::vector<VargaPosition>> divisional_charts;
     std::map<Planet, Karaka> karakas;

@@ -14,30 +14,69 @@ namespace zk {
 // Planet order is also the order of planets in every chart.
 enum class Planet : uint8_t { Sun, Moon, Mars, Mercury, Jupiter, Venus, Saturn, Rahu, Ketu };
 inline constexpr std::array<Planet, 9> kAllPlanets = {
-    Planet::Sun,     Planet::Moon,  Planet::Mars,   Planet::Mercury, Planet::Jupiter,
-    Planet::Venus,   Planet::Saturn, Planet::Rahu,  Planet::Ketu};
+    Planet::Sun,   Planet::Moon,   Planet::Mars, Planet::Mercury, Planet::Jupiter,
+    Planet::Venus, Planet::Saturn, Planet::Rahu, Planet::Ketu};
 inline constexpr std::array<Planet, 7> kClassicalPlanets = {
-    Planet::Sun,     Planet::Moon,  Planet::Mars,   Planet::Mercury,
+    Planet::Sun,     Planet::Moon,  Planet::Mars,  Planet::Mercury,
     Planet::Jupiter, Planet::Venus, Planet::Saturn};
 
 // Signs are numbered 1 (Aries) ... 12 (Pisces); there is no sign 0.
 enum class Sign : uint8_t {
-    Aries = 1, Taurus, Gemini, Cancer, Leo, Virgo, Libra, Scorpio, Sagittarius, Capricorn,
-    Aquarius, Pisces
+    Aries = 1,
+    Taurus,
+    Gemini,
+    Cancer,
+    Leo,
+    Virgo,
+    Libra,
+    Scorpio,
+    Sagittarius,
+    Capricorn,
+    Aquarius,
+    Pisces
 };
 
 // Nakshatras are numbered 1 (Ashwini) ... 27 (Revati); 0 never names one.
 enum class Nakshatra : uint8_t {
-    Ashwini = 1, Bharani, Krittika, Rohini, Mrigashirsha, Ardra, Punarvasu, Pushya, Ashlesha,
-    Magha, PurvaPhalguni, UttaraPhalguni, Hasta, Chitra, Swati, Vishakha, Anuradha, Jyeshtha,
-    Mula, PurvaAshadha, UttaraAshadha, Shravana, Dhanishta, Shatabhisha, PurvaBhadrapada,
-    UttaraBhadrapada, Revati
+    Ashwini = 1,
+    Bharani,
+    Krittika,
+    Rohini,
+    Mrigashirsha,
+    Ardra,
+    Punarvasu,
+    Pushya,
+    Ashlesha,
+    Magha,
+    PurvaPhalguni,
+    UttaraPhalguni,
+    Hasta,
+    Chitra,
+    Swati,
+    Vishakha,
+    Anuradha,
+    Jyeshtha,
+    Mula,
+    PurvaAshadha,
+    UttaraAshadha,
+    Shravana,
+    Dhanishta,
+    Shatabhisha,
+    PurvaBhadrapada,
+    UttaraBhadrapada,
+    Revati
 };
 
 enum class HouseSystem : uint8_t { Equal, Placidus, Koch, WholeSign };
 
 enum class Karaka : uint8_t {
-    Atmakaraka, Amatyakaraka, Bhratrikaraka, Matrikaraka, Putrakaraka, Jnatikaraka, Darakaraka
+    Atmakaraka,
+    Amatyakaraka,
+    Bhratrikaraka,
+    Matrikaraka,
+    Putrakaraka,
+    Jnatikaraka,
+    Darakaraka
 };
 
 // An ayanamsa choice; only the custom kind carries a value (degrees at J2000.0).
@@ -51,10 +90,10 @@ struct AyanamsaMode {
 
 inline constexpr double kNakshatraSpanDeg = 13.333333333333334;  // 360/27 as a double
 
-std::string_view planet_name(Planet p);        // "Sun" ... "Ketu"
-std::string_view planet_key(Planet p);         // "sun" ... "ketu"
-std::string_view sign_name(Sign s);            // "Aries" ... "Pisces"
-std::string_view nakshatra_name(Nakshatra n);  // "PurvaPhalguni" (no spaces)
+std::string_view planet_name(Planet p);                // "Sun" ... "Ketu"
+std::string_view planet_key(Planet p);                 // "sun" ... "ketu"
+std::string_view sign_name(Sign s);                    // "Aries" ... "Pisces"
+std::string_view nakshatra_name(Nakshatra n);          // "PurvaPhalguni" (no spaces)
 std::string_view nakshatra_display_name(Nakshatra n);  // "Purva Phalguni"
 std::string_view house_system_name(HouseSystem h);     // "Equal", "WholeSign", ...
 char house_system_letter(HouseSystem h);               // 'E', 'P', 'K', 'W'
@@ -76,9 +115,15 @@ Nakshatra nakshatra_from_longitude(double lon_deg);
 // An angle in [0, 360); a tiny negative angle stays just below 360.
 double normalize_degrees(double deg);
 // Sign number 1..12 as a Sign; the caller guarantees the range.
-inline Sign sign_from_number(unsigned n) { return static_cast<Sign>(n); }
-inline unsigned sign_number(Sign s) { return static_cast<unsigned>(s); }
-inline unsigned planet_index(Planet p) { return static_cast<unsigned>(p); }
+inline Sign sign_from_number(unsigned n) {
+    return static_cast<Sign>(n);
+}
+inline unsigned sign_number(Sign s) {
+    return static_cast<unsigned>(s);
+}
+inline unsigned planet_index(Planet p) {
+    return static_cast<unsigned>(p);
+}
 
 // Option strings as the user writes them; errors carry the exact user-facing message.
 std::expected<AyanamsaMode, std::string> parse_ayanamsa(std::string_view text);

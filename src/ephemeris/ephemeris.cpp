@@ -1,12 +1,12 @@
 #include "ephemeris/ephemeris.hpp"
 
-#include "core/format.hpp"
-
 #include <swephexp.h>
 
 #include <cmath>
 #include <cstring>
 #include <string>
+
+#include "core/format.hpp"
 
 namespace zk::ephemeris {
 namespace {
@@ -17,15 +17,23 @@ constexpr double kJ2000 = 2451545.0;
 
 int32 body_of(Planet planet, bool true_nodes) {
     switch (planet) {
-        case Planet::Sun: return SE_SUN;
-        case Planet::Moon: return SE_MOON;
-        case Planet::Mars: return SE_MARS;
-        case Planet::Mercury: return SE_MERCURY;
-        case Planet::Jupiter: return SE_JUPITER;
-        case Planet::Venus: return SE_VENUS;
-        case Planet::Saturn: return SE_SATURN;
+        case Planet::Sun:
+            return SE_SUN;
+        case Planet::Moon:
+            return SE_MOON;
+        case Planet::Mars:
+            return SE_MARS;
+        case Planet::Mercury:
+            return SE_MERCURY;
+        case Planet::Jupiter:
+            return SE_JUPITER;
+        case Planet::Venus:
+            return SE_VENUS;
+        case Planet::Saturn:
+            return SE_SATURN;
         case Planet::Rahu:
-        case Planet::Ketu: return true_nodes ? SE_TRUE_NODE : SE_MEAN_NODE;
+        case Planet::Ketu:
+            return true_nodes ? SE_TRUE_NODE : SE_MEAN_NODE;
     }
     return SE_SUN;
 }
@@ -37,7 +45,11 @@ std::string error_text(const char* buf, size_t capacity) {
     size_t i = 0;
     while (i < raw.size()) {
         unsigned char b = static_cast<unsigned char>(raw[i]);
-        size_t len = b < 0x80 ? 1 : (b >> 5) == 0x6 ? 2 : (b >> 4) == 0xE ? 3 : (b >> 3) == 0x1E ? 4 : 0;
+        size_t len = b < 0x80           ? 1
+                     : (b >> 5) == 0x6  ? 2
+                     : (b >> 4) == 0xE  ? 3
+                     : (b >> 3) == 0x1E ? 4
+                                        : 0;
         bool valid = len > 0 && i + len <= raw.size();
         for (size_t k = 1; valid && k < len; ++k) {
             valid = (static_cast<unsigned char>(raw[i + k]) & 0xC0) == 0x80;
@@ -56,13 +68,16 @@ std::string error_text(const char* buf, size_t capacity) {
 // The library keeps file and cache state between calls, and a NaN or astronomically huge
 // Julian day leaves that state corrupted, so that every later call in the process fails.
 // Such instants never reach it. Ten billion days is far beyond any ephemeris.
-bool is_usable_jd(double jd) { return std::isfinite(jd) && std::fabs(jd) <= 1e10; }
+bool is_usable_jd(double jd) {
+    return std::isfinite(jd) && std::fabs(jd) <= 1e10;
+}
 
 }  // namespace
 
 double julian_day(const UtcDateTime& t) {
     const double hour = t.hour + t.minute / 60.0 + t.second / 3600.0;
-    return swe_julday(t.year, static_cast<int>(t.month), static_cast<int>(t.day), hour, SE_GREG_CAL);
+    return swe_julday(t.year, static_cast<int>(t.month), static_cast<int>(t.day), hour,
+                      SE_GREG_CAL);
 }
 
 std::optional<UtcDateTime> from_julian_day(double jd) {
@@ -75,20 +90,36 @@ std::optional<UtcDateTime> from_julian_day(double jd) {
         return std::nullopt;
     }
     const int64_t seconds = static_cast<int64_t>(std::llround(hour * 3600.0));
-    UtcDateTime midnight{static_cast<int32_t>(year), static_cast<uint32_t>(month),
-                         static_cast<uint32_t>(day), 0, 0, 0};
+    UtcDateTime midnight{static_cast<int32_t>(year),
+                         static_cast<uint32_t>(month),
+                         static_cast<uint32_t>(day),
+                         0,
+                         0,
+                         0};
     return from_unix_seconds(to_unix_seconds(midnight) + seconds);
 }
 
 void select_sidereal_mode(const AyanamsaMode& mode) {
     using K = AyanamsaMode::Kind;
     switch (mode.kind) {
-        case K::Lahiri: swe_set_sid_mode(SE_SIDM_LAHIRI, 0, 0); return;
-        case K::Raman: swe_set_sid_mode(SE_SIDM_RAMAN, 0, 0); return;
-        case K::Krishnamurti: swe_set_sid_mode(SE_SIDM_KRISHNAMURTI, 0, 0); return;
-        case K::TrueChitra: swe_set_sid_mode(SE_SIDM_TRUE_CITRA, 0, 0); return;
-        case K::TruePushya: swe_set_sid_mode(SE_SIDM_TRUE_PUSHYA, 0, 0); return;
-        case K::Custom: swe_set_sid_mode(SE_SIDM_USER, kJ2000, mode.custom_deg); return;
+        case K::Lahiri:
+            swe_set_sid_mode(SE_SIDM_LAHIRI, 0, 0);
+            return;
+        case K::Raman:
+            swe_set_sid_mode(SE_SIDM_RAMAN, 0, 0);
+            return;
+        case K::Krishnamurti:
+            swe_set_sid_mode(SE_SIDM_KRISHNAMURTI, 0, 0);
+            return;
+        case K::TrueChitra:
+            swe_set_sid_mode(SE_SIDM_TRUE_CITRA, 0, 0);
+            return;
+        case K::TruePushya:
+            swe_set_sid_mode(SE_SIDM_TRUE_PUSHYA, 0, 0);
+            return;
+        case K::Custom:
+            swe_set_sid_mode(SE_SIDM_USER, kJ2000, mode.custom_deg);
+            return;
     }
 }
 
@@ -96,8 +127,9 @@ Result<PlanetPosition> calc_ut(double jd, bool true_nodes, Planet planet) {
     const std::string name(planet_name(planet));
     if (!is_usable_jd(jd)) {
         return std::unexpected(ZodiakitError::swe(
-            name, std::isnan(jd) ? "NaN returned"
-                                 : "Julian day " + format_shortest(jd) + " is outside the ephemeris"));
+            name, std::isnan(jd)
+                      ? "NaN returned"
+                      : "Julian day " + format_shortest(jd) + " is outside the ephemeris"));
     }
     double xx[6] = {0, 0, 0, 0, 0, 0};
     char serr[AS_MAXCH] = {0};
@@ -120,8 +152,8 @@ Result<double> sunrise(double jd, double latitude, double longitude, double alti
     double geopos[3] = {longitude, latitude, altitude};
     double tret[10] = {0};
     char serr[AS_MAXCH] = {0};
-    const int32 rc = swe_rise_trans(jd, SE_SUN, nullptr, 0, SE_CALC_RISE, geopos, 0.0, 0.0, tret,
-                                    serr);
+    const int32 rc =
+        swe_rise_trans(jd, SE_SUN, nullptr, 0, SE_CALC_RISE, geopos, 0.0, 0.0, tret, serr);
     // -2 means the Sun does not rise at all there (polar day or night); -1 an error. A
     // non-finite instant (from a non-finite start or place) is no sunrise either.
     if (rc < 0 || !std::isfinite(tret[0])) {

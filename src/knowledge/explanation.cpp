@@ -16,6 +16,8 @@ Graph Reasoner::explain(const Chart& chart) const {
     return merged;
 }
 
-Graph get_explanation(const Chart& chart) { return Reasoner().explain(chart); }
+Graph get_explanation(const Chart& chart) {
+    return Reasoner().explain(chart);
+}
 
 }  // namespace zk

@@ -12,13 +12,13 @@ namespace zk {
 
 // Runs the rule catalogue over a chart and merges the graphs of the rules that hold.
 class Reasoner {
-public:
+  public:
     Reasoner();
     // Edges are grouped by rule in catalogue order; a node id shared by several rules keeps
     // the node of the first rule that added it.
     Graph explain(const Chart& chart) const;
 
-private:
+  private:
     std::vector<std::unique_ptr<AstroRule>> rules_;
 };
 

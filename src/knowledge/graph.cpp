@@ -42,7 +42,9 @@ void write_fields(JsonWriter& w, const TextSourceNode& n) {
 
 }  // namespace
 
-std::string_view edge_name(Edge kind) { return kEdgeNames[static_cast<size_t>(kind)]; }
+std::string_view edge_name(Edge kind) {
+    return kEdgeNames[static_cast<size_t>(kind)];
+}
 
 void Graph::add_node(std::string_view id, Node node) {
     nodes.insert_or_assign(std::string(id), std::move(node));

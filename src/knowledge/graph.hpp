@@ -36,8 +36,7 @@ struct TextSourceNode {
 };
 
 // The variant order fixes each kind's JSON tag (see node_tag).
-using Node =
-    std::variant<PlanetNode, SignNode, HouseNode, RuleNode, ConditionNode, TextSourceNode>;
+using Node = std::variant<PlanetNode, SignNode, HouseNode, RuleNode, ConditionNode, TextSourceNode>;
 
 enum class Edge : uint8_t {
     LocatedIn,

@@ -38,15 +38,18 @@ bool in_strong_sign(const PlanetPosition& p) {
     return false;
 }
 
-bool is_kendra(unsigned house) { return house == 1 || house == 4 || house == 7 || house == 10; }
+bool is_kendra(unsigned house) {
+    return house == 1 || house == 4 || house == 7 || house == 10;
+}
 
 // Two absent houses count as the same house; one absent and one present do not.
-bool same_house(const PlanetPosition& a, const PlanetPosition& b) { return a.house == b.house; }
+bool same_house(const PlanetPosition& a, const PlanetPosition& b) {
+    return a.house == b.house;
+}
 
 bool aspects(const Chart& chart, Planet from, Planet to) {
-    return std::any_of(chart.aspects.begin(), chart.aspects.end(), [&](const Aspect& a) {
-        return a.from_planet == from && a.to_planet == to;
-    });
+    return std::any_of(chart.aspects.begin(), chart.aspects.end(),
+                       [&](const Aspect& a) { return a.from_planet == from && a.to_planet == to; });
 }
 
 bool mutual_aspect(const Chart& chart, Planet a, Planet b) {
@@ -113,9 +116,13 @@ Graph rule_with_condition(std::string_view rule_id, const AstroRule& rule,
     return g;
 }
 
-std::string planet_node_id(Planet planet) { return "planet_" + std::string(planet_key(planet)); }
+std::string planet_node_id(Planet planet) {
+    return "planet_" + std::string(planet_key(planet));
+}
 
-std::string house_node_id(unsigned house) { return "house_" + std::to_string(house); }
+std::string house_node_id(unsigned house) {
+    return "house_" + std::to_string(house);
+}
 
 PlanetNode planet_node(Planet planet) {
     return PlanetNode{std::string(planet_name(planet)), planet_node_id(planet)};
@@ -160,10 +167,10 @@ std::optional<Graph> GajaKesariYoga::evaluate(const Chart& chart) const {
 std::optional<Graph> DharmaKarmadhipatiYoga::evaluate(const Chart& chart) const {
     const auto lords = related_lords(chart, 9, 10);
     if (!lords) return std::nullopt;
-    return rule_with_condition(
-        "rule_dharma_karmadhipati", *this, "cond_l9_l10_related",
-        "Lord of 9H (" + std::string(planet_name(lords->first)) + ") and Lord of 10H (" +
-            std::string(planet_name(lords->second)) + ") are related");
+    return rule_with_condition("rule_dharma_karmadhipati", *this, "cond_l9_l10_related",
+                               "Lord of 9H (" + std::string(planet_name(lords->first)) +
+                                   ") and Lord of 10H (" + std::string(planet_name(lords->second)) +
+                                   ") are related");
 }
 
 std::optional<Graph> BudhaAdityaYoga::evaluate(const Chart& chart) const {
@@ -243,10 +250,10 @@ std::optional<Graph> KemadrumaYoga::evaluate(const Chart& chart) const {
         star_planet_in_house(chart, *m)) {
         return std::nullopt;
     }
-    return rule_with_condition(
-        "rule_kemadruma", *this, "cond_kemadruma",
-        "No planets in house " + std::to_string(second) + " or " + std::to_string(twelfth) +
-            " from Moon (house " + std::to_string(*m) + ")");
+    return rule_with_condition("rule_kemadruma", *this, "cond_kemadruma",
+                               "No planets in house " + std::to_string(second) + " or " +
+                                   std::to_string(twelfth) + " from Moon (house " +
+                                   std::to_string(*m) + ")");
 }
 
 std::optional<Graph> PanchaMahapurushaYoga::evaluate(const Chart& chart) const {
@@ -276,11 +283,10 @@ std::optional<Graph> PanchaMahapurushaYoga::evaluate(const Chart& chart) const {
 std::vector<std::unique_ptr<AstroRule>> make_rule_catalogue() {
     std::vector<std::unique_ptr<AstroRule>> rules;
     rules.push_back(std::make_unique<GajaKesariYoga>());
-    for (auto [planet, name] : {std::pair{Planet::Mars, "Ruchaka Yoga"},
-                                std::pair{Planet::Mercury, "Bhadra Yoga"},
-                                std::pair{Planet::Jupiter, "Hamsa Yoga"},
-                                std::pair{Planet::Venus, "Malavya Yoga"},
-                                std::pair{Planet::Saturn, "Sasa Yoga"}}) {
+    for (auto [planet, name] :
+         {std::pair{Planet::Mars, "Ruchaka Yoga"}, std::pair{Planet::Mercury, "Bhadra Yoga"},
+          std::pair{Planet::Jupiter, "Hamsa Yoga"}, std::pair{Planet::Venus, "Malavya Yoga"},
+          std::pair{Planet::Saturn, "Sasa Yoga"}}) {
         rules.push_back(std::make_unique<PanchaMahapurushaYoga>(
             name, std::string(planet_name(planet)) + " in Kendra and Own/Exalted sign.", planet));
     }

@@ -18,7 +18,7 @@
 namespace zk {
 
 class AstroRule {
-public:
+  public:
     virtual ~AstroRule() = default;
     virtual std::string_view name() const = 0;
     virtual std::string_view description() const = 0;
@@ -29,7 +29,7 @@ public:
 // A rule whose name and description are constants.
 template <const char* Name, const char* Description>
 class FixedRule : public AstroRule {
-public:
+  public:
     std::string_view name() const final { return Name; }
     std::string_view description() const final { return Description; }
 };
@@ -70,81 +70,81 @@ inline constexpr char kKemadrumaDesc[] =
 
 // Jupiter in the 1st, 4th, 7th or 10th house from the Moon's house.
 class GajaKesariYoga final : public FixedRule<rule_text::kGajaKesari, rule_text::kGajaKesariDesc> {
-public:
+  public:
     std::optional<Graph> evaluate(const Chart& chart) const override;
 };
 
 // Lords of houses 9 and 10 in the same house, or in mutual aspect.
 class DharmaKarmadhipatiYoga final
     : public FixedRule<rule_text::kDharmaKarmadhipati, rule_text::kDharmaKarmadhipatiDesc> {
-public:
+  public:
     std::optional<Graph> evaluate(const Chart& chart) const override;
 };
 
 // Sun and Mercury in the same house.
 class BudhaAdityaYoga final
     : public FixedRule<rule_text::kBudhaAditya, rule_text::kBudhaAdityaDesc> {
-public:
+  public:
     std::optional<Graph> evaluate(const Chart& chart) const override;
 };
 
 // The 9th lord in a kendra and in an own or exalted sign.
 class LakshmiYoga final : public FixedRule<rule_text::kLakshmi, rule_text::kLakshmiDesc> {
-public:
+  public:
     std::optional<Graph> evaluate(const Chart& chart) const override;
 };
 
 // One of Mars ... Saturn in the 2nd house from the Moon.
 class SunaphaYoga final : public FixedRule<rule_text::kSunapha, rule_text::kSunaphaDesc> {
-public:
+  public:
     std::optional<Graph> evaluate(const Chart& chart) const override;
 };
 
 // One of Mars ... Saturn in the 12th house from the Moon.
 class AnaphaYoga final : public FixedRule<rule_text::kAnapha, rule_text::kAnaphaDesc> {
-public:
+  public:
     std::optional<Graph> evaluate(const Chart& chart) const override;
 };
 
 // One of Mars ... Saturn in the 2nd house from the Sun.
 class VeshiYoga final : public FixedRule<rule_text::kVeshi, rule_text::kVeshiDesc> {
-public:
+  public:
     std::optional<Graph> evaluate(const Chart& chart) const override;
 };
 
 // One of Mars ... Saturn in the 12th house from the Sun.
 class VoshiYoga final : public FixedRule<rule_text::kVoshi, rule_text::kVoshiDesc> {
-public:
+  public:
     std::optional<Graph> evaluate(const Chart& chart) const override;
 };
 
 // Mercury, Jupiter or Venus in house 10, or else in the 10th from the Moon.
 class AmalaYoga final : public FixedRule<rule_text::kAmala, rule_text::kAmalaDesc> {
-public:
+  public:
     std::optional<Graph> evaluate(const Chart& chart) const override;
 };
 
 // Lords of houses 2 and 11 in the same house, or in mutual aspect.
 class DhanaYoga final : public FixedRule<rule_text::kDhana, rule_text::kDhanaDesc> {
-public:
+  public:
     std::optional<Graph> evaluate(const Chart& chart) const override;
 };
 
 // Jupiter, Venus and Mercury all in houses 1, 4, 5, 7, 9 or 10 and in own or exalted signs.
 class SaraswatiYoga final : public FixedRule<rule_text::kSaraswati, rule_text::kSaraswatiDesc> {
-public:
+  public:
     std::optional<Graph> evaluate(const Chart& chart) const override;
 };
 
 // None of Mars ... Saturn in the Moon's house or the 2nd or 12th from it.
 class KemadrumaYoga final : public FixedRule<rule_text::kKemadruma, rule_text::kKemadrumaDesc> {
-public:
+  public:
     std::optional<Graph> evaluate(const Chart& chart) const override;
 };
 
 // One planet in a kendra and in an own or exalted sign; instantiated once per planet.
 class PanchaMahapurushaYoga final : public AstroRule {
-public:
+  public:
     PanchaMahapurushaYoga(std::string name, std::string description, Planet planet)
         : name_(std::move(name)), description_(std::move(description)), planet_(planet) {}
 
@@ -152,7 +152,7 @@ public:
     std::string_view description() const override { return description_; }
     std::optional<Graph> evaluate(const Chart& chart) const override;
 
-private:
+  private:
     std::string name_;
     std::string description_;
     Planet planet_;

@@ -73,8 +73,8 @@ PyObject* chart_dasha(PyObject* self);                                          
 PyObject* chart_divisional_chart(PyObject* self, PyObject* args, PyObject* kw);  // py_derived.cpp
 PyObject* chart_vargas(PyObject* self, PyObject* args, PyObject* kw);            // py_derived.cpp
 
-PyObject* chart_yogas(PyObject* self);                                         // py_yoga.cpp
-PyObject* chart_explain(PyObject* self);                                       // py_yoga.cpp
+PyObject* chart_yogas(PyObject* self);                                        // py_yoga.cpp
+PyObject* chart_explain(PyObject* self);                                      // py_yoga.cpp
 PyObject* chart_compatibility(PyObject* self, PyObject* args, PyObject* kw);  // py_yoga.cpp
 
 PyObject* chart_to_json(PyObject* self);  // py_serialize.cpp

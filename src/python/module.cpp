@@ -84,13 +84,27 @@ PyObject* build_module() {
 
 }  // namespace
 
-PyTypeObject* chart_type() { return g_types[0]; }
-PyTypeObject* planet_position_type() { return g_types[1]; }
-PyTypeObject* varga_position_type() { return g_types[2]; }
-PyTypeObject* panchanga_type() { return g_types[3]; }
-PyTypeObject* dasha_period_type() { return g_types[4]; }
-PyTypeObject* yoga_result_type() { return g_types[5]; }
-PyTypeObject* kuta_result_type() { return g_types[6]; }
+PyTypeObject* chart_type() {
+    return g_types[0];
+}
+PyTypeObject* planet_position_type() {
+    return g_types[1];
+}
+PyTypeObject* varga_position_type() {
+    return g_types[2];
+}
+PyTypeObject* panchanga_type() {
+    return g_types[3];
+}
+PyTypeObject* dasha_period_type() {
+    return g_types[4];
+}
+PyTypeObject* yoga_result_type() {
+    return g_types[5];
+}
+PyTypeObject* kuta_result_type() {
+    return g_types[6];
+}
 
 }  // namespace zk::py
 

@@ -13,8 +13,12 @@ namespace zk::py {
 
 // ---------------------------------------------------------------- Chart construction
 
-PyObject* wrap_chart(Chart chart) { return wrap_record(chart_type(), std::move(chart)); }
-const Chart& chart_of(PyObject* self) { return record_of<Chart>(self); }
+PyObject* wrap_chart(Chart chart) {
+    return wrap_record(chart_type(), std::move(chart));
+}
+const Chart& chart_of(PyObject* self) {
+    return record_of<Chart>(self);
+}
 bool is_chart(PyObject* obj) {
     return PyObject_TypeCheck(obj, chart_type()) != 0;
 }
@@ -69,9 +73,9 @@ PyObject* from_utc_impl(const Signature& signature, PyObject* args, PyObject* kw
                                 o.latitude, o.longitude, o.altitude);
 }
 
-const std::vector<const char*> kUtcParams = {
-    "year",     "month",     "day",      "hour",     "minute",       "second",
-    "latitude", "longitude", "altitude", "ayanamsa", "house_system", "true_nodes"};
+const std::vector<const char*> kUtcParams = {"year",     "month",    "day",          "hour",
+                                             "minute",   "second",   "latitude",     "longitude",
+                                             "altitude", "ayanamsa", "house_system", "true_nodes"};
 
 }  // namespace
 
@@ -87,9 +91,9 @@ PyObject* chart_compute(PyObject* args, PyObject* kwargs) {
 
 PyObject* chart_from_local(PyObject* args, PyObject* kwargs) {
     static const Signature signature{"Chart.from_local",
-                                   {"date", "time", "timezone", "latitude", "longitude",
-                                    "altitude", "ayanamsa", "house_system", "true_nodes"},
-                                   5};
+                                     {"date", "time", "timezone", "latitude", "longitude",
+                                      "altitude", "ayanamsa", "house_system", "true_nodes"},
+                                     5};
     auto a = Args::bind(signature, args, kwargs);
     if (!a) return nullptr;
     std::string date_text, time_text, zone;
@@ -109,10 +113,10 @@ PyObject* chart_from_local(PyObject* args, PyObject* kwargs) {
 }
 
 PyObject* chart_from_julian_day(PyObject* args, PyObject* kwargs) {
-    static const Signature signature{"Chart.from_julian_day",
-                                   {"jd_ut", "latitude", "longitude", "altitude", "ayanamsa",
-                                    "house_system", "true_nodes"},
-                                   3};
+    static const Signature signature{
+        "Chart.from_julian_day",
+        {"jd_ut", "latitude", "longitude", "altitude", "ayanamsa", "house_system", "true_nodes"},
+        3};
     auto a = Args::bind(signature, args, kwargs);
     if (!a) return nullptr;
     double jd = 0.0;
@@ -133,23 +137,24 @@ PyObject* chart_settings(PyObject* self) {
     const CalculationMetadata& m = chart_of(self).metadata;
     Ref d(PyDict_New());
     if (!d) return nullptr;
-    const bool ok =
-        dict_set(d.get(), "input_mode", new_str(m.input_mode)) &&
-        dict_set(d.get(), "utc_datetime", new_str(m.utc_datetime)) &&
-        dict_set(d.get(), "timezone", m.timezone ? new_str(*m.timezone) : new_none()) &&
-        dict_set(d.get(), "latitude", new_float(m.latitude)) &&
-        dict_set(d.get(), "longitude", new_float(m.longitude)) &&
-        dict_set(d.get(), "altitude", new_float(m.altitude)) &&
-        dict_set(d.get(), "ayanamsa", new_str(m.ayanamsa)) &&
-        dict_set(d.get(), "house_system", new_str(m.house_system)) &&
-        dict_set(d.get(), "true_nodes", new_bool(m.true_nodes)) &&
-        dict_set(d.get(), "ephemeris", new_str(m.ephemeris)) &&
-        dict_set(d.get(), "longitude_type", new_str(m.longitude_type)) &&
-        dict_set(d.get(), "calculation_version", new_str(m.calculation_version));
+    const bool ok = dict_set(d.get(), "input_mode", new_str(m.input_mode)) &&
+                    dict_set(d.get(), "utc_datetime", new_str(m.utc_datetime)) &&
+                    dict_set(d.get(), "timezone", m.timezone ? new_str(*m.timezone) : new_none()) &&
+                    dict_set(d.get(), "latitude", new_float(m.latitude)) &&
+                    dict_set(d.get(), "longitude", new_float(m.longitude)) &&
+                    dict_set(d.get(), "altitude", new_float(m.altitude)) &&
+                    dict_set(d.get(), "ayanamsa", new_str(m.ayanamsa)) &&
+                    dict_set(d.get(), "house_system", new_str(m.house_system)) &&
+                    dict_set(d.get(), "true_nodes", new_bool(m.true_nodes)) &&
+                    dict_set(d.get(), "ephemeris", new_str(m.ephemeris)) &&
+                    dict_set(d.get(), "longitude_type", new_str(m.longitude_type)) &&
+                    dict_set(d.get(), "calculation_version", new_str(m.calculation_version));
     return ok ? d.release() : nullptr;
 }
 
-PyObject* chart_metadata(PyObject* self) { return chart_settings(self); }
+PyObject* chart_metadata(PyObject* self) {
+    return chart_settings(self);
+}
 
 PyObject* chart_warnings(PyObject* self) {
     return new_str_list(chart_of(self).warnings).release();
@@ -173,19 +178,23 @@ PyObject* chart_houses(PyObject* self) {
     for (const HouseCusp& h : chart_of(self).houses) {
         Ref d(PyDict_New());
         if (!d || !dict_set(d.get(), "house", new_float(h.house)) ||
-            !dict_set(d.get(), "cusp", new_float(h.cusp)) || !list_append(list.get(), std::move(d))) {
+            !dict_set(d.get(), "cusp", new_float(h.cusp)) ||
+            !list_append(list.get(), std::move(d))) {
             return nullptr;
         }
     }
     return list.release();
 }
 
-PyObject* chart_ascendant(PyObject* self) { return new_float(chart_of(self).ascendant).release(); }
+PyObject* chart_ascendant(PyObject* self) {
+    return new_float(chart_of(self).ascendant).release();
+}
 
 // ---------------------------------------------------------------- module functions
 
 PyObject* compute_dignities(PyObject* args, PyObject* kwargs) {
-    static const Signature signature{"compute_dignities", {"planet_str", "sign_str", "longitude"}, 3};
+    static const Signature signature{
+        "compute_dignities", {"planet_str", "sign_str", "longitude"}, 3};
     auto a = Args::bind(signature, args, kwargs);
     if (!a) return nullptr;
     std::string planet_text, sign_text;
@@ -218,15 +227,16 @@ struct BatchInput {
 // One element of `inputs`; sets a plain conversion error on failure.
 bool convert_batch_input(PyObject* item, BatchInput& out) {
     if (!PyTuple_Check(item)) {
-        PyErr_SetString(PyExc_TypeError,
-                        ("'" + type_name(item) + "' object cannot be converted to 'tuple'").c_str());
+        PyErr_SetString(
+            PyExc_TypeError,
+            ("'" + type_name(item) + "' object cannot be converted to 'tuple'").c_str());
         return false;
     }
     const Py_ssize_t size = PyTuple_Size(item);
     if (size != 9) {
-        PyErr_SetString(PyExc_TypeError,
-                        ("expected tuple of length 9, but got tuple of length " +
-                         std::to_string(size)).c_str());
+        PyErr_SetString(PyExc_TypeError, ("expected tuple of length 9, but got tuple of length " +
+                                          std::to_string(size))
+                                             .c_str());
         return false;
     }
     auto at = [&](Py_ssize_t i) { return PyTuple_GetItem(item, i); };
@@ -242,8 +252,9 @@ std::optional<std::vector<BatchInput>> convert_batch(PyObject* inputs) {
         return std::nullopt;
     }
     if (!PySequence_Check(inputs)) {
-        PyErr_SetString(PyExc_TypeError, ("'" + type_name(inputs) +
-                                          "' object cannot be converted to 'Sequence'").c_str());
+        PyErr_SetString(
+            PyExc_TypeError,
+            ("'" + type_name(inputs) + "' object cannot be converted to 'Sequence'").c_str());
         return std::nullopt;
     }
     const Py_ssize_t size = PySequence_Size(inputs);
@@ -314,7 +325,10 @@ unsigned nakshatra_index_of(double lon) {
 }
 unsigned pada_of(double lon) {
     const double span = 360.0 / 27.0;
-    return std::min(saturating_u32(std::floor(std::fmod(normalize_degrees(lon), span) / (span / 4.0))), 3u) + 1;
+    return std::min(
+               saturating_u32(std::floor(std::fmod(normalize_degrees(lon), span) / (span / 4.0))),
+               3u) +
+           1;
 }
 
 Ref divisional_signs_dict(const PP& p) {
@@ -367,8 +381,8 @@ PyGetSetDef kPlanetPositionGetters[] = {
 PyObject* planet_position_repr(PyObject* self) {
     const PP& p = record_of<PP>(self);
     const std::string text = "<PlanetPosition " + std::string(planet_name(p.planet)) + ": " +
-                             (p.sign ? std::string(sign_name(*p.sign)) : "Unknown Sign") +
-                             " at " + format_fixed(p.longitude, 2) + "\u00b0>";
+                             (p.sign ? std::string(sign_name(*p.sign)) : "Unknown Sign") + " at " +
+                             format_fixed(p.longitude, 2) + "\u00b0>";
     return new_str(text).release();
 }
 
@@ -377,8 +391,8 @@ PyObject* planet_position_repr(PyObject* self) {
 constexpr int kArgs = METH_VARARGS | METH_KEYWORDS;
 constexpr int kStatic = METH_VARARGS | METH_KEYWORDS | METH_STATIC;
 
-#define ZK_UTC_SIGNATURE                                                                 \
-    "(year, month, day, hour, minute, second, latitude, longitude, altitude=0.0, "      \
+#define ZK_UTC_SIGNATURE                                                           \
+    "(year, month, day, hour, minute, second, latitude, longitude, altitude=0.0, " \
     "ayanamsa=\"lahiri\", house_system=\"equal\", true_nodes=True)\n--\n\n"
 
 PyMethodDef kChartMethods[] = {
@@ -448,11 +462,10 @@ PyTypeObject* create_planet_position_type() {
 }
 
 PyTypeObject* create_chart_type() {
-    return create_boxed_type<Chart>(
-        "zodiakit.Chart", "Python wrapper for Chart",
-        {{Py_tp_methods, kChartMethods},
-         {Py_tp_repr, reinterpret_cast<void*>(&unary_slot<chart_repr>)},
-         {Py_tp_str, reinterpret_cast<void*>(&unary_slot<chart_str>)}});
+    return create_boxed_type<Chart>("zodiakit.Chart", "Python wrapper for Chart",
+                                    {{Py_tp_methods, kChartMethods},
+                                     {Py_tp_repr, reinterpret_cast<void*>(&unary_slot<chart_repr>)},
+                                     {Py_tp_str, reinterpret_cast<void*>(&unary_slot<chart_str>)}});
 }
 
 }  // namespace zk::py

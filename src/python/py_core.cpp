@@ -51,7 +51,9 @@ PyObject* raise_type_error(std::string_view message) {
     return raise_with_text(PyExc_TypeError, message);
 }
 
-PyObject* raise_error(const ZodiakitError& error) { return raise_value_error(error.display()); }
+PyObject* raise_error(const ZodiakitError& error) {
+    return raise_value_error(error.display());
+}
 
 PyObject* raise_panic(std::string_view message) {
     PyObject* type = panic_exception_type();
@@ -148,11 +150,13 @@ std::optional<Args> Args::bind(const Signature& signature, PyObject* args, PyObj
     if (!missing.empty()) {
         std::string names;
         for (size_t i = 0; i < missing.size(); ++i) {
-            if (i > 0) names += missing.size() == 2 ? " and " : (i + 1 == missing.size() ? ", and " : ", ");
+            if (i > 0)
+                names +=
+                    missing.size() == 2 ? " and " : (i + 1 == missing.size() ? ", and " : ", ");
             names += "'" + std::string(missing[i]) + "'";
         }
-        raise_type_error(fname() + " missing " + plural(missing.size(), "required positional argument") +
-                         ": " + names);
+        raise_type_error(fname() + " missing " +
+                         plural(missing.size(), "required positional argument") + ": " + names);
         return std::nullopt;
     }
     return bound;
@@ -243,10 +247,18 @@ bool convert(PyObject* obj, std::string& out) {
 Ref new_str(std::string_view text) {
     return Ref(PyUnicode_FromStringAndSize(text.data(), static_cast<Py_ssize_t>(text.size())));
 }
-Ref new_float(double value) { return Ref(PyFloat_FromDouble(value)); }
-Ref new_int(long long value) { return Ref(PyLong_FromLongLong(value)); }
-Ref new_bool(bool value) { return Ref(PyBool_FromLong(value ? 1 : 0)); }
-Ref new_none() { return Ref::borrow(Py_None); }
+Ref new_float(double value) {
+    return Ref(PyFloat_FromDouble(value));
+}
+Ref new_int(long long value) {
+    return Ref(PyLong_FromLongLong(value));
+}
+Ref new_bool(bool value) {
+    return Ref(PyBool_FromLong(value ? 1 : 0));
+}
+Ref new_none() {
+    return Ref::borrow(Py_None);
+}
 
 bool dict_set(PyObject* dict, const char* key, Ref value) {
     if (!value) return false;

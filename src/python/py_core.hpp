@@ -20,7 +20,7 @@ namespace zk::py {
 
 // An owned (strong) reference; releases it on scope exit.
 class Ref {
-public:
+  public:
     Ref() = default;
     explicit Ref(PyObject* owned) : obj_(owned) {}
     static Ref borrow(PyObject* obj) {
@@ -47,7 +47,7 @@ public:
     }
     explicit operator bool() const { return obj_ != nullptr; }
 
-private:
+  private:
     PyObject* obj_ = nullptr;
 };
 
@@ -94,7 +94,7 @@ struct Signature {
 };
 
 class Args {
-public:
+  public:
     // Binds positional then keyword arguments with CPython's messages (TypeError).
     static std::optional<Args> bind(const Signature& signature, PyObject* args, PyObject* kwargs);
 
@@ -115,7 +115,7 @@ public:
     PyObject* raw(size_t index) const { return slots_[index]; }
     const char* name(size_t index) const { return signature_->params[index]; }
 
-private:
+  private:
     const Signature* signature_ = nullptr;
     std::array<PyObject*, 16> slots_{};
 };
@@ -137,8 +137,7 @@ Ref json_loads(std::string_view text);
 // ---- Native classes: one C++ record behind each instance, no Python constructor.
 template <typename Record>
 struct Boxed {
-    PyObject_HEAD
-    Record* record;
+    PyObject_HEAD Record* record;
 };
 
 // The record behind an instance of a boxed type.
@@ -149,14 +148,14 @@ const Record& record_of(PyObject* self) {
 
 // A read-only attribute of a boxed class: `expr` builds a Ref from `r`, the record behind
 // the instance. Runs inside `guarded` like every entry point.
-#define ZK_GETTER(Record, field, expr)                                  \
-    {#field,                                                            \
-     [](PyObject* self, void*) -> PyObject* {                           \
-         return ::zk::py::guarded([&] {                                 \
-             const Record& r = ::zk::py::record_of<Record>(self);       \
-             return ::zk::py::Ref(expr).release();                      \
-         });                                                            \
-     },                                                                 \
+#define ZK_GETTER(Record, field, expr)                            \
+    {#field,                                                      \
+     [](PyObject* self, void*) -> PyObject* {                     \
+         return ::zk::py::guarded([&] {                           \
+             const Record& r = ::zk::py::record_of<Record>(self); \
+             return ::zk::py::Ref(expr).release();                \
+         });                                                      \
+     },                                                           \
      nullptr, nullptr, nullptr}
 
 template <typename Record>

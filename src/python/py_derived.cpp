@@ -61,7 +61,6 @@ PyGetSetDef kDashaPeriodGetters[] = {
     {nullptr, nullptr, nullptr, nullptr, nullptr},
 };
 
-
 // ---------------------------------------------------------------- shared helpers
 
 Ref count_list(const std::array<uint8_t, 12>& counts) {
@@ -114,14 +113,14 @@ PyObject* chart_aspects(PyObject* self) {
     if (!list) return nullptr;
     for (const Aspect& a : chart_of(self).aspects) {
         Ref d(PyDict_New());
-        const bool ok =
-            d && dict_set(d.get(), "from_planet", new_str(planet_name(a.from_planet))) &&
-            dict_set(d.get(), "to_house", new_int(a.to_house)) &&
-            dict_set(d.get(), "to_planet",
-                     a.to_planet ? new_str(planet_name(*a.to_planet)) : new_none()) &&
-            dict_set(d.get(), "strength", new_float(a.strength)) &&
-            dict_set(d.get(), "is_special", new_bool(a.is_special)) &&
-            list_append(list.get(), std::move(d));
+        const bool ok = d &&
+                        dict_set(d.get(), "from_planet", new_str(planet_name(a.from_planet))) &&
+                        dict_set(d.get(), "to_house", new_int(a.to_house)) &&
+                        dict_set(d.get(), "to_planet",
+                                 a.to_planet ? new_str(planet_name(*a.to_planet)) : new_none()) &&
+                        dict_set(d.get(), "strength", new_float(a.strength)) &&
+                        dict_set(d.get(), "is_special", new_bool(a.is_special)) &&
+                        list_append(list.get(), std::move(d));
         if (!ok) return nullptr;
     }
     return list.release();

@@ -101,9 +101,9 @@ const Panchanga& panchanga_of(PyObject* self) {
 
 PyObject* panchanga_from_local(PyObject* args, PyObject* kwargs) {
     static const Signature signature{"Panchanga.from_local",
-                                   {"date", "time", "timezone", "latitude", "longitude", "altitude",
-                                    "ayanamsa", "true_nodes", "mode"},
-                                   5};
+                                     {"date", "time", "timezone", "latitude", "longitude",
+                                      "altitude", "ayanamsa", "true_nodes", "mode"},
+                                     5};
     auto a = Args::bind(signature, args, kwargs);
     if (!a) return nullptr;
     std::string date_text, time_text, zone, ayanamsa_text = "lahiri", mode_text = "civil_day";
@@ -178,10 +178,11 @@ PyTypeObject* create_panchanga_type() {
 // ---------------------------------------------------------------- get_panchanga
 
 PyObject* get_panchanga(PyObject* args, PyObject* kwargs) {
-    static const Signature signature{"get_panchanga",
-                                   {"year", "month", "day", "hour", "minute", "second", "latitude",
-                                    "longitude", "altitude", "ayanamsa", "true_nodes", "locale"},
-                                   8};
+    static const Signature signature{
+        "get_panchanga",
+        {"year", "month", "day", "hour", "minute", "second", "latitude", "longitude", "altitude",
+         "ayanamsa", "true_nodes", "locale"},
+        8};
     auto a = Args::bind(signature, args, kwargs);
     if (!a) return nullptr;
     int32_t year = 0;

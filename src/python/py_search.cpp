@@ -113,9 +113,9 @@ PyObject* get_transits(PyObject* args, PyObject* kwargs) {
 
 PyObject* find_time_windows(PyObject* args, PyObject* kwargs) {
     static const Signature signature{"find_time_windows",
-                                   {"base_date", "window_minutes", "varga", "target_sign", "lat",
-                                    "lon", "alt", "ayanamsa", "true_nodes"},
-                                   6};
+                                     {"base_date", "window_minutes", "varga", "target_sign", "lat",
+                                      "lon", "alt", "ayanamsa", "true_nodes"},
+                                     6};
     auto a = Args::bind(signature, args, kwargs);
     if (!a) return nullptr;
     std::string base_text, target_sign, ayanamsa_text = "lahiri";

@@ -46,8 +46,7 @@ constexpr std::array<unsigned, 7> kFirstHora = {0, 3, 6, 2, 5, 1, 4};  // Sunday
 constexpr double kSimplifiedKala = 10.0;
 
 bool is_benefic(Planet p) {
-    return p == Planet::Moon || p == Planet::Mercury || p == Planet::Jupiter ||
-           p == Planet::Venus;
+    return p == Planet::Moon || p == Planet::Mercury || p == Planet::Jupiter || p == Planet::Venus;
 }
 
 double sthana_bala(const PlanetPosition& p, const StrengthRow& row) {

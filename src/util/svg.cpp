@@ -29,9 +29,9 @@ constexpr std::array<Point, 12> kHouseAnchors = {{{250, 150},
                                                   {350, 100}}};
 
 // Label fill of each planet, in planet order.
-constexpr std::array<std::string_view, 9> kPlanetColours = {
-    "#ffcc00", "#ffffff", "#ff4444", "#00ccff", "#ffff44",
-    "#00ccff", "#00ccff", "#00ccff", "#00ccff"};
+constexpr std::array<std::string_view, 9> kPlanetColours = {"#ffcc00", "#ffffff", "#ff4444",
+                                                            "#00ccff", "#ffff44", "#00ccff",
+                                                            "#00ccff", "#00ccff", "#00ccff"};
 
 // The opening tag and the fixed frame: background, square, both diagonals and the diamond.
 constexpr std::string_view kHead =
@@ -72,18 +72,16 @@ std::string chart_to_svg(const Chart& chart) {
     // Labels stack in planet order whatever the order of the record.
     std::vector<const PlanetPosition*> planets;
     for (const PlanetPosition& p : chart.planets) planets.push_back(&p);
-    std::stable_sort(planets.begin(), planets.end(),
-                     [](const PlanetPosition* a, const PlanetPosition* b) {
-                         return a->planet < b->planet;
-                     });
+    std::stable_sort(
+        planets.begin(), planets.end(),
+        [](const PlanetPosition* a, const PlanetPosition* b) { return a->planet < b->planet; });
 
     for (unsigned n = 1; n <= 12; ++n) {
         const Point anchor = kHouseAnchors[n - 1];
         if (const HouseCusp* house = find_house(chart.houses, n)) {
             const unsigned sign = sign_number(sign_from_longitude(normalize_degrees(house->cusp)));
             append_text(out, {anchor.x, anchor.y - 30},
-                        R"(fill="#888" font-size="12" text-anchor="middle")",
-                        std::to_string(sign));
+                        R"(fill="#888" font-size="12" text-anchor="middle")", std::to_string(sign));
         }
         int k = 0;
         for (const PlanetPosition* p : planets) {

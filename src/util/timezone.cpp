@@ -21,9 +21,8 @@ bool is_database_name(std::string_view name) {
     size_t start = 0;
     while (start <= name.size()) {
         size_t slash = name.find('/', start);
-        std::string_view part = name.substr(start, slash == std::string_view::npos
-                                                       ? std::string_view::npos
-                                                       : slash - start);
+        std::string_view part = name.substr(
+            start, slash == std::string_view::npos ? std::string_view::npos : slash - start);
         if (part.empty() || part == "." || part == "..") return false;
         if (slash == std::string_view::npos) break;
         start = slash + 1;
@@ -69,17 +68,18 @@ std::expected<UtcDateTime, std::string> local_to_utc(int64_t year, uint32_t mont
 LocalReading to_local(const UtcDateTime& utc, const cctz::time_zone& zone) {
     const auto al = zone.lookup(to_time_point(utc));
     LocalReading out;
-    out.civil = UtcDateTime{static_cast<int32_t>(al.cs.year()), static_cast<uint32_t>(al.cs.month()),
-                            static_cast<uint32_t>(al.cs.day()), static_cast<uint32_t>(al.cs.hour()),
-                            static_cast<uint32_t>(al.cs.minute()),
-                            static_cast<uint32_t>(al.cs.second())};
+    out.civil =
+        UtcDateTime{static_cast<int32_t>(al.cs.year()),    static_cast<uint32_t>(al.cs.month()),
+                    static_cast<uint32_t>(al.cs.day()),    static_cast<uint32_t>(al.cs.hour()),
+                    static_cast<uint32_t>(al.cs.minute()), static_cast<uint32_t>(al.cs.second())};
     out.offset_seconds = al.offset;
     return out;
 }
 
 std::string format_local(const UtcDateTime& utc, const cctz::time_zone& zone) {
     const LocalReading local = to_local(utc, zone);
-    const int32_t magnitude = local.offset_seconds < 0 ? -local.offset_seconds : local.offset_seconds;
+    const int32_t magnitude =
+        local.offset_seconds < 0 ? -local.offset_seconds : local.offset_seconds;
     char offset[16];
     std::snprintf(offset, sizeof offset, "%c%02d:%02d", local.offset_seconds < 0 ? '-' : '+',
                   magnitude / 3600, magnitude % 3600 / 60);

@@ -2,13 +2,13 @@
 // ambiguous and skipped local times.
 #pragma once
 
+#include <cctz/time_zone.h>
+
 #include <cstdint>
 #include <expected>
 #include <optional>
 #include <string>
 #include <string_view>
-
-#include <cctz/time_zone.h>
 
 #include "core/datetime.hpp"
 
