@@ -111,7 +111,7 @@ std::optional<UtcDateTime> parse_rfc3339(std::string_view text) {
     Cursor c(text);
     Fields f;
     read_date(c, f);
-    c.one_of("Tt");
+    c.one_of("Tt ");  // RFC 3339 lets a space stand for the T
     read_clock(c, f);
     c.fraction();
     read_offset(c, f, true);
