@@ -16,60 +16,19 @@ constexpr std::array<std::string_view, 9> kPlanetKeys = {
 constexpr std::array<std::string_view, 12> kSignNames = {
     "Aries", "Taurus",  "Gemini",      "Cancer",    "Leo",      "Virgo",
     "Libra", "Scorpio", "Sagittarius", "Capricorn", "Aquarius", "Pisces"};
-constexpr std::array<std::string_view, 27> kNakshatraNames = {"Ashwini",
-                                                              "Bharani",
-                                                              "Krittika",
-                                                              "Rohini",
-                                                              "Mrigashirsha",
-                                                              "Ardra",
-                                                              "Punarvasu",
-                                                              "Pushya",
-                                                              "Ashlesha",
-                                                              "Magha",
-                                                              "PurvaPhalguni",
-                                                              "UttaraPhalguni",
-                                                              "Hasta",
-                                                              "Chitra",
-                                                              "Swati",
-                                                              "Vishakha",
-                                                              "Anuradha",
-                                                              "Jyeshtha",
-                                                              "Mula",
-                                                              "PurvaAshadha",
-                                                              "UttaraAshadha",
-                                                              "Shravana",
-                                                              "Dhanishta",
-                                                              "Shatabhisha",
-                                                              "PurvaBhadrapada",
-                                                              "UttaraBhadrapada",
-                                                              "Revati"};
-constexpr std::array<std::string_view, 27> kNakshatraDisplayNames = {"Ashwini",
-                                                                     "Bharani",
-                                                                     "Krittika",
-                                                                     "Rohini",
-                                                                     "Mrigashirsha",
-                                                                     "Ardra",
-                                                                     "Punarvasu",
-                                                                     "Pushya",
-                                                                     "Ashlesha",
-                                                                     "Magha",
-                                                                     "Purva Phalguni",
-                                                                     "Uttara Phalguni",
-                                                                     "Hasta",
-                                                                     "Chitra",
-                                                                     "Swati",
-                                                                     "Vishakha",
-                                                                     "Anuradha",
-                                                                     "Jyeshtha",
-                                                                     "Mula",
-                                                                     "Purva Ashadha",
-                                                                     "Uttara Ashadha",
-                                                                     "Shravana",
-                                                                     "Dhanishta",
-                                                                     "Shatabhisha",
-                                                                     "Purva Bhadrapada",
-                                                                     "Uttara Bhadrapada",
-                                                                     "Revati"};
+// clang-format off
+constexpr std::array<std::string_view, 27> kNakshatraNames = {
+    "Ashwini", "Bharani", "Krittika", "Rohini", "Mrigashirsha", "Ardra", "Punarvasu", "Pushya",
+    "Ashlesha", "Magha", "PurvaPhalguni", "UttaraPhalguni", "Hasta", "Chitra", "Swati", "Vishakha",
+    "Anuradha", "Jyeshtha", "Mula", "PurvaAshadha", "UttaraAshadha", "Shravana", "Dhanishta",
+    "Shatabhisha", "PurvaBhadrapada", "UttaraBhadrapada", "Revati"};
+// The panchanga writes the six compound names with a space.
+constexpr std::array<std::string_view, 27> kNakshatraDisplayNames = {
+    "Ashwini", "Bharani", "Krittika", "Rohini", "Mrigashirsha", "Ardra", "Punarvasu", "Pushya",
+    "Ashlesha", "Magha", "Purva Phalguni", "Uttara Phalguni", "Hasta", "Chitra", "Swati",
+    "Vishakha", "Anuradha", "Jyeshtha", "Mula", "Purva Ashadha", "Uttara Ashadha", "Shravana",
+    "Dhanishta", "Shatabhisha", "Purva Bhadrapada", "Uttara Bhadrapada", "Revati"};
+// clang-format on
 constexpr std::array<std::string_view, 4> kHouseSystemNames = {"Equal", "Placidus", "Koch",
                                                                "WholeSign"};
 constexpr std::array<char32_t, 4> kHouseSystemLetters = {U'E', U'P', U'K', U'W'};

@@ -15,18 +15,6 @@ constexpr std::array<std::string_view, 16> kTithiNames = {
     "Saptami",    "Ashtami",     "Navami",  "Dashami",   "Ekadashi", "Dwadashi",
     "Trayodashi", "Chaturdashi", "Purnima", "Amavasya"};
 
-// The panchanga writes the compound names with a space ("Purva Phalguni").
-// clang-format off
-constexpr std::array<std::string_view, 27> kNakshatraNames = {
-    "Ashwini",          "Bharani",           "Krittika",       "Rohini",
-    "Mrigashirsha",     "Ardra",             "Punarvasu",      "Pushya",
-    "Ashlesha",         "Magha",             "Purva Phalguni", "Uttara Phalguni",
-    "Hasta",            "Chitra",            "Swati",          "Vishakha",
-    "Anuradha",         "Jyeshtha",          "Mula",           "Purva Ashadha",
-    "Uttara Ashadha",   "Shravana",          "Dhanishta",      "Shatabhisha",
-    "Purva Bhadrapada", "Uttara Bhadrapada", "Revati"};
-// clang-format on
-
 constexpr std::array<std::string_view, 27> kYogaNames = {
     "Vishkambha", "Preeti", "Ayushman",  "Saubhagya", "Shobhana", "Atiganda", "Sukarma",
     "Dhruti",     "Shoola", "Ganda",     "Vriddhi",   "Dhruva",   "Vyaghata", "Harshana",
@@ -132,7 +120,7 @@ std::string_view paksha_name(uint32_t tithi) {
 
 std::string_view panchanga_nakshatra_name(uint32_t nakshatra) {
     require_in_cycle(nakshatra, 27, "nakshatra");
-    return kNakshatraNames[nakshatra - 1];
+    return nakshatra_display_name(static_cast<Nakshatra>(nakshatra));
 }
 
 std::string_view yoga_name(uint32_t yoga) {
