@@ -135,21 +135,14 @@ PyObject* chart_from_julian_day(PyObject* args, PyObject* kwargs) {
 
 PyObject* chart_settings(PyObject* self) {
     const CalculationMetadata& m = chart_of(self).metadata;
-    Ref d(PyDict_New());
-    if (!d) return nullptr;
-    const bool ok = dict_set(d.get(), "input_mode", new_str(m.input_mode)) &&
-                    dict_set(d.get(), "utc_datetime", new_str(m.utc_datetime)) &&
-                    dict_set(d.get(), "timezone", m.timezone ? new_str(*m.timezone) : new_none()) &&
-                    dict_set(d.get(), "latitude", new_float(m.latitude)) &&
-                    dict_set(d.get(), "longitude", new_float(m.longitude)) &&
-                    dict_set(d.get(), "altitude", new_float(m.altitude)) &&
-                    dict_set(d.get(), "ayanamsa", new_str(m.ayanamsa)) &&
-                    dict_set(d.get(), "house_system", new_str(m.house_system)) &&
-                    dict_set(d.get(), "true_nodes", new_bool(m.true_nodes)) &&
-                    dict_set(d.get(), "ephemeris", new_str(m.ephemeris)) &&
-                    dict_set(d.get(), "longitude_type", new_str(m.longitude_type)) &&
-                    dict_set(d.get(), "calculation_version", new_str(m.calculation_version));
-    return ok ? d.release() : nullptr;
+    return new_dict("input_mode", new_str(m.input_mode), "utc_datetime", new_str(m.utc_datetime),
+                    "timezone", m.timezone ? new_str(*m.timezone) : new_none(), "latitude",
+                    new_float(m.latitude), "longitude", new_float(m.longitude), "altitude",
+                    new_float(m.altitude), "ayanamsa", new_str(m.ayanamsa), "house_system",
+                    new_str(m.house_system), "true_nodes", new_bool(m.true_nodes), "ephemeris",
+                    new_str(m.ephemeris), "longitude_type", new_str(m.longitude_type),
+                    "calculation_version", new_str(m.calculation_version))
+        .release();
 }
 
 PyObject* chart_metadata(PyObject* self) {
@@ -176,10 +169,8 @@ PyObject* chart_houses(PyObject* self) {
     Ref list(PyList_New(0));
     if (!list) return nullptr;
     for (const HouseCusp& h : chart_of(self).houses) {
-        Ref d(PyDict_New());
-        if (!d || !dict_set(d.get(), "house", new_float(h.house)) ||
-            !dict_set(d.get(), "cusp", new_float(h.cusp)) ||
-            !list_append(list.get(), std::move(d))) {
+        if (!list_append(list.get(),
+                         new_dict("house", new_float(h.house), "cusp", new_float(h.cusp)))) {
             return nullptr;
         }
     }
@@ -207,13 +198,10 @@ PyObject* compute_dignities(PyObject* args, PyObject* kwargs) {
     auto sign = sign_from_lower_name(to_lower(sign_text));
     if (!sign) return raise_value_error("Invalid sign");
     const Dignities dg = zk::compute_dignities(*planet, *sign, longitude);
-    Ref d(PyDict_New());
-    if (!d) return nullptr;
-    const bool ok = dict_set(d.get(), "is_exalted", new_bool(dg.is_exalted)) &&
-                    dict_set(d.get(), "is_debilitated", new_bool(dg.is_debilitated)) &&
-                    dict_set(d.get(), "is_own_sign", new_bool(dg.is_own_sign)) &&
-                    dict_set(d.get(), "is_moolatrikona", new_bool(dg.is_moolatrikona));
-    return ok ? d.release() : nullptr;
+    return new_dict("is_exalted", new_bool(dg.is_exalted), "is_debilitated",
+                    new_bool(dg.is_debilitated), "is_own_sign", new_bool(dg.is_own_sign),
+                    "is_moolatrikona", new_bool(dg.is_moolatrikona))
+        .release();
 }
 
 namespace {
@@ -345,16 +333,10 @@ Ref divisional_signs_dict(const PP& p) {
 Ref shadbala_dict(const PP& p) {
     if (!p.shadbala) return new_none();
     const ShadbalaScore& s = *p.shadbala;
-    Ref d(PyDict_New());
-    if (!d) return d;
-    const bool ok = dict_set(d.get(), "sthana", new_float(s.sthana_bala)) &&
-                    dict_set(d.get(), "dik", new_float(s.dik_bala)) &&
-                    dict_set(d.get(), "kala", new_float(s.kala_bala)) &&
-                    dict_set(d.get(), "chesta", new_float(s.chesta_bala)) &&
-                    dict_set(d.get(), "naisargika", new_float(s.naisargika_bala)) &&
-                    dict_set(d.get(), "drik", new_float(s.drik_bala)) &&
-                    dict_set(d.get(), "total", new_float(s.total));
-    return ok ? std::move(d) : Ref();
+    return new_dict("sthana", new_float(s.sthana_bala), "dik", new_float(s.dik_bala), "kala",
+                    new_float(s.kala_bala), "chesta", new_float(s.chesta_bala), "naisargika",
+                    new_float(s.naisargika_bala), "drik", new_float(s.drik_bala), "total",
+                    new_float(s.total));
 }
 
 PyGetSetDef kPlanetPositionGetters[] = {

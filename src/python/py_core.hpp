@@ -131,6 +131,21 @@ bool dict_set(PyObject* dict, const char* key, Ref value);
 bool list_append(PyObject* list, Ref value);
 // A new list of str.
 Ref new_str_list(const std::vector<std::string>& texts);
+
+inline bool fill_dict(PyObject*) {
+    return true;
+}
+template <typename... Rest>
+bool fill_dict(PyObject* dict, const char* key, Ref value, Rest&&... rest) {
+    return dict_set(dict, key, std::move(value)) && fill_dict(dict, std::forward<Rest>(rest)...);
+}
+// A new dict of key/value pairs in this order: new_dict("index", new_int(1), "name", ...).
+template <typename... Pairs>
+Ref new_dict(Pairs&&... pairs) {
+    Ref dict(PyDict_New());
+    if (!dict || !fill_dict(dict.get(), std::forward<Pairs>(pairs)...)) return Ref();
+    return dict;
+}
 // Python's json.loads applied to a text.
 Ref json_loads(std::string_view text);
 

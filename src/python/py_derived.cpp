@@ -112,16 +112,11 @@ PyObject* chart_aspects(PyObject* self) {
     Ref list(PyList_New(0));
     if (!list) return nullptr;
     for (const Aspect& a : chart_of(self).aspects) {
-        Ref d(PyDict_New());
-        const bool ok = d &&
-                        dict_set(d.get(), "from_planet", new_str(planet_name(a.from_planet))) &&
-                        dict_set(d.get(), "to_house", new_int(a.to_house)) &&
-                        dict_set(d.get(), "to_planet",
-                                 a.to_planet ? new_str(planet_name(*a.to_planet)) : new_none()) &&
-                        dict_set(d.get(), "strength", new_float(a.strength)) &&
-                        dict_set(d.get(), "is_special", new_bool(a.is_special)) &&
-                        list_append(list.get(), std::move(d));
-        if (!ok) return nullptr;
+        Ref d = new_dict("from_planet", new_str(planet_name(a.from_planet)), "to_house",
+                         new_int(a.to_house), "to_planet",
+                         a.to_planet ? new_str(planet_name(*a.to_planet)) : new_none(), "strength",
+                         new_float(a.strength), "is_special", new_bool(a.is_special));
+        if (!list_append(list.get(), std::move(d))) return nullptr;
     }
     return list.release();
 }
@@ -145,12 +140,7 @@ PyObject* chart_ashtakavarga(PyObject* self) {
     for (const auto& [key, counts] : av.binna) {
         if (!dict_set(binna.get(), key.c_str(), count_list(counts))) return nullptr;
     }
-    Ref d(PyDict_New());
-    if (!d || !dict_set(d.get(), "binna", std::move(binna)) ||
-        !dict_set(d.get(), "sarva", count_list(av.sarva))) {
-        return nullptr;
-    }
-    return d.release();
+    return new_dict("binna", std::move(binna), "sarva", count_list(av.sarva)).release();
 }
 
 PyObject* chart_dasha(PyObject* self) {

@@ -14,10 +14,10 @@ namespace {
 // The times every element dictionary ends with.
 template <typename Info>
 bool set_times(PyObject* d, const Info& info) {
-    return dict_set(d, "start_time_utc", new_str(format_rfc3339_utc(info.start_time_utc))) &&
-           dict_set(d, "end_time_utc", new_str(format_rfc3339_utc(info.end_time_utc))) &&
-           dict_set(d, "start_time_local", new_str(info.start_time_local)) &&
-           dict_set(d, "end_time_local", new_str(info.end_time_local));
+    return fill_dict(d, "start_time_utc", new_str(format_rfc3339_utc(info.start_time_utc)),
+                     "end_time_utc", new_str(format_rfc3339_utc(info.end_time_utc)),
+                     "start_time_local", new_str(info.start_time_local), "end_time_local",
+                     new_str(info.end_time_local));
 }
 
 // The locale's entry at `index`, or the English name when the locale has none.
@@ -58,39 +58,23 @@ Ref element_dict(const YogaInfo& e) {
 }
 
 Ref vara_dict(const Vara& v) {
-    Ref d(PyDict_New());
-    if (!d) return d;
-    const bool ok =
-        dict_set(d.get(), "index", new_int(v.index)) && dict_set(d.get(), "name", new_str(v.name));
-    return ok ? std::move(d) : Ref();
+    return new_dict("index", new_int(v.index), "name", new_str(v.name));
 }
 
 Ref metadata_dict(const PanchangaMetadata& m) {
-    Ref d(PyDict_New());
-    if (!d) return d;
-    const bool ok = dict_set(d.get(), "timezone", new_str(m.timezone)) &&
-                    dict_set(d.get(), "mode", new_str(m.mode)) &&
-                    dict_set(d.get(), "local_datetime", new_str(m.local_datetime)) &&
-                    dict_set(d.get(), "utc_datetime", new_str(m.utc_datetime)) &&
-                    dict_set(d.get(), "ayanamsa", new_str(m.ayanamsa)) &&
-                    dict_set(d.get(), "true_nodes", new_bool(m.true_nodes)) &&
-                    dict_set(d.get(), "calculation_version", new_str(m.calculation_version));
-    return ok ? std::move(d) : Ref();
+    return new_dict("timezone", new_str(m.timezone), "mode", new_str(m.mode), "local_datetime",
+                    new_str(m.local_datetime), "utc_datetime", new_str(m.utc_datetime), "ayanamsa",
+                    new_str(m.ayanamsa), "true_nodes", new_bool(m.true_nodes),
+                    "calculation_version", new_str(m.calculation_version));
 }
 
 // Only "en" is guaranteed English; any other code that names no locale falls back to it.
 Ref full_dict(const Panchanga& p, const std::string& locale_code) {
     const LocaleData* locale = locale_code == "en" ? nullptr : get_locale(locale_code);
-    Ref d(PyDict_New());
-    if (!d) return d;
-    const bool ok = dict_set(d.get(), "tithi", tithi_dict(p.tithi, locale)) &&
-                    dict_set(d.get(), "nakshatra", nakshatra_dict(p.nakshatra, locale)) &&
-                    dict_set(d.get(), "yoga", element_dict(p.yoga)) &&
-                    dict_set(d.get(), "karana", element_dict(p.karana)) &&
-                    dict_set(d.get(), "vara", vara_dict(p.vara)) &&
-                    dict_set(d.get(), "metadata", metadata_dict(p.metadata)) &&
-                    dict_set(d.get(), "warnings", new_str_list(p.warnings));
-    return ok ? std::move(d) : Ref();
+    return new_dict("tithi", tithi_dict(p.tithi, locale), "nakshatra",
+                    nakshatra_dict(p.nakshatra, locale), "yoga", element_dict(p.yoga), "karana",
+                    element_dict(p.karana), "vara", vara_dict(p.vara), "metadata",
+                    metadata_dict(p.metadata), "warnings", new_str_list(p.warnings));
 }
 
 // ---------------------------------------------------------------- the class

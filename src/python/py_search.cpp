@@ -53,15 +53,11 @@ PyObject* compute_bs(const Signature& signature, PyObject* args, PyObject* kwarg
 }
 
 Ref ingress_dict(const Ingress& ingress) {
-    Ref d(PyDict_New());
-    if (!d) return d;
-    const bool ok =
-        dict_set(d.get(), "planet", new_str(planet_name(ingress.planet))) &&
-        dict_set(d.get(), "from_sign", new_str(sign_name(ingress.from_sign))) &&
-        dict_set(d.get(), "to_sign", new_str(sign_name(ingress.to_sign))) &&
-        dict_set(d.get(), "ingress_time", new_str(format_rfc3339_utc(ingress.ingress_time))) &&
-        dict_set(d.get(), "is_retrograde", new_bool(ingress.is_retrograde));
-    return ok ? std::move(d) : Ref();
+    return new_dict("planet", new_str(planet_name(ingress.planet)), "from_sign",
+                    new_str(sign_name(ingress.from_sign)), "to_sign",
+                    new_str(sign_name(ingress.to_sign)), "ingress_time",
+                    new_str(format_rfc3339_utc(ingress.ingress_time)), "is_retrograde",
+                    new_bool(ingress.is_retrograde));
 }
 
 Ref window_tuple(const TimeWindow& window) {
