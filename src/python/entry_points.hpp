@@ -4,7 +4,11 @@
 
 #include <Python.h>
 
+#include <optional>
+#include <string>
+
 #include "core/records.hpp"
+#include "python/py_core.hpp"
 
 namespace zk::py {
 
@@ -32,12 +36,37 @@ PyObject* wrap_chart(Chart chart);
 const Chart& chart_of(PyObject* self);
 bool is_chart(PyObject* obj);
 
-// Validates the place, parses the option texts, computes the chart and records how it was
-// asked for; raises the ValueError of the first failure.
-PyObject* build_chart_from_utc(const UtcDateTime& utc, const std::string& ayanamsa,
-                               const std::string& house_system, bool true_nodes,
-                               const char* input_mode, const char* timezone, double latitude,
-                               double longitude, double altitude);
+// The place and options every chart constructor takes, as its last six parameters from
+// `first` on: latitude, longitude, altitude, ayanamsa, house_system, true_nodes.
+struct ChartOptions {
+    double latitude = 0.0, longitude = 0.0, altitude = 0.0;
+    std::string ayanamsa = "lahiri", house_system = "equal";
+    bool true_nodes = true;
+
+    bool read(const Args& a, size_t first);
+};
+
+// The options checked and parsed, as the chart pipeline takes them.
+struct ChartSettings {
+    GeoLocation location;
+    AyanamsaMode ayanamsa;
+    HouseSystem house_system = HouseSystem::Equal;
+    bool true_nodes = true;
+};
+
+// Parses the two option texts (ayanamsa first); raises the parse message on failure.
+std::optional<ChartSettings> parse_chart_options(const std::string& ayanamsa,
+                                                 const std::string& house_system, bool true_nodes);
+// Validates the place, then parses the option texts; raises the first failure.
+std::optional<ChartSettings> settle(const ChartOptions& options);
+
+// Computes the chart and wraps it, recording how it was asked for; raises its failure.
+PyObject* compute_chart(const UtcDateTime& utc, const ChartSettings& settings,
+                        const char* input_mode, const char* timezone);
+
+// settle, then compute_chart: the road every UTC constructor takes.
+PyObject* build_chart_from_utc(const UtcDateTime& utc, const ChartOptions& options,
+                               const char* input_mode, const char* timezone);
 
 // ---- Module functions: (args, kwargs) -> new reference or nullptr.
 PyObject* get_panchanga(PyObject* args, PyObject* kwargs);             // py_panchanga.cpp

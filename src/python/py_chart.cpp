@@ -23,39 +23,55 @@ bool is_chart(PyObject* obj) {
     return PyObject_TypeCheck(obj, chart_type()) != 0;
 }
 
-PyObject* build_chart_from_utc(const UtcDateTime& utc, const std::string& ayanamsa_text,
-                               const std::string& house_system_text, bool true_nodes,
-                               const char* input_mode, const char* timezone, double latitude,
-                               double longitude, double altitude) {
-    if (auto valid = validate_geo(latitude, longitude, altitude); !valid) {
-        return raise_error(valid.error());
-    }
+bool ChartOptions::read(const Args& a, size_t first) {
+    return a.get(first, latitude) && a.get(first + 1, longitude) && a.get(first + 2, altitude) &&
+           a.get(first + 3, ayanamsa) && a.get(first + 4, house_system) &&
+           a.get(first + 5, true_nodes);
+}
+
+std::optional<ChartSettings> parse_chart_options(const std::string& ayanamsa_text,
+                                                 const std::string& house_system_text,
+                                                 bool true_nodes) {
     auto ayanamsa = parse_ayanamsa(ayanamsa_text);
-    if (!ayanamsa) return raise_value_error(ayanamsa.error());
+    if (!ayanamsa) {
+        raise_value_error(ayanamsa.error());
+        return std::nullopt;
+    }
     auto house_system = parse_house_system(house_system_text);
-    if (!house_system) return raise_value_error(house_system.error());
-    auto chart = calculate_chart(utc, GeoLocation{latitude, longitude, altitude}, *ayanamsa,
-                                 *house_system, true_nodes);
+    if (!house_system) {
+        raise_value_error(house_system.error());
+        return std::nullopt;
+    }
+    return ChartSettings{GeoLocation{}, *ayanamsa, *house_system, true_nodes};
+}
+
+std::optional<ChartSettings> settle(const ChartOptions& o) {
+    if (auto valid = validate_geo(o.latitude, o.longitude, o.altitude); !valid) {
+        raise_error(valid.error());
+        return std::nullopt;
+    }
+    auto settings = parse_chart_options(o.ayanamsa, o.house_system, o.true_nodes);
+    if (settings) settings->location = GeoLocation{o.latitude, o.longitude, o.altitude};
+    return settings;
+}
+
+PyObject* compute_chart(const UtcDateTime& utc, const ChartSettings& s, const char* input_mode,
+                        const char* timezone) {
+    auto chart = calculate_chart(utc, s.location, s.ayanamsa, s.house_system, s.true_nodes);
     if (!chart) return raise_error(chart.error());
     chart->metadata.input_mode = input_mode;
     chart->metadata.timezone = timezone ? std::optional<std::string>(timezone) : std::nullopt;
     return wrap_chart(std::move(*chart));
 }
 
+PyObject* build_chart_from_utc(const UtcDateTime& utc, const ChartOptions& options,
+                               const char* input_mode, const char* timezone) {
+    auto settings = settle(options);
+    if (!settings) return nullptr;
+    return compute_chart(utc, *settings, input_mode, timezone);
+}
+
 namespace {
-
-// The place and options shared by every constructor, bound from `first` on.
-struct ChartOptions {
-    double latitude = 0.0, longitude = 0.0, altitude = 0.0;
-    std::string ayanamsa = "lahiri", house_system = "equal";
-    bool true_nodes = true;
-
-    bool read(const Args& a, size_t first) {
-        return a.get(first, latitude) && a.get(first + 1, longitude) &&
-               a.get(first + 2, altitude) && a.get(first + 3, ayanamsa) &&
-               a.get(first + 4, house_system) && a.get(first + 5, true_nodes);
-    }
-};
 
 PyObject* from_utc_impl(const Signature& signature, PyObject* args, PyObject* kwargs) {
     auto a = Args::bind(signature, args, kwargs);
@@ -69,8 +85,7 @@ PyObject* from_utc_impl(const Signature& signature, PyObject* args, PyObject* kw
     }
     auto utc = make_utc(year, month, day, hour, minute, second);
     if (!utc) return raise_value_error("Invalid UTC date/time");
-    return build_chart_from_utc(*utc, o.ayanamsa, o.house_system, o.true_nodes, "utc", "UTC",
-                                o.latitude, o.longitude, o.altitude);
+    return build_chart_from_utc(*utc, o, "utc", "UTC");
 }
 
 const std::vector<const char*> kUtcParams = {"year",     "month",    "day",          "hour",
@@ -108,8 +123,7 @@ PyObject* chart_from_local(PyObject* args, PyObject* kwargs) {
     auto utc = tz::local_to_utc(date->year, date->month, date->day, time->hour, time->minute,
                                 time->second, zone);
     if (!utc) return raise_value_error(utc.error());
-    return build_chart_from_utc(*utc, o.ayanamsa, o.house_system, o.true_nodes, "local_civil",
-                                zone.c_str(), o.latitude, o.longitude, o.altitude);
+    return build_chart_from_utc(*utc, o, "local_civil", zone.c_str());
 }
 
 PyObject* chart_from_julian_day(PyObject* args, PyObject* kwargs) {
@@ -127,8 +141,7 @@ PyObject* chart_from_julian_day(PyObject* args, PyObject* kwargs) {
     ephemeris::select_sidereal_mode(*ayanamsa);
     auto utc = ephemeris::from_julian_day(jd);
     if (!utc) return raise_value_error("swe_revjul returned invalid date");
-    return build_chart_from_utc(*utc, o.ayanamsa, o.house_system, o.true_nodes, "julian_day_ut",
-                                "UTC", o.latitude, o.longitude, o.altitude);
+    return build_chart_from_utc(*utc, o, "julian_day_ut", "UTC");
 }
 
 // ---------------------------------------------------------------- reading a chart
@@ -274,10 +287,8 @@ PyObject* compute_chart_batch(PyObject* args, PyObject* kwargs) {
     if (!a->get(1, ayanamsa_text) || !a->get(2, house_system_text) || !a->get(3, true_nodes)) {
         return nullptr;
     }
-    auto ayanamsa = parse_ayanamsa(ayanamsa_text);
-    if (!ayanamsa) return raise_value_error(ayanamsa.error());
-    auto house_system = parse_house_system(house_system_text);
-    if (!house_system) return raise_value_error(house_system.error());
+    auto settings = parse_chart_options(ayanamsa_text, house_system_text, true_nodes);
+    if (!settings) return nullptr;
 
     Ref result(PyList_New(0));
     if (!result) return nullptr;
@@ -290,12 +301,10 @@ PyObject* compute_chart_batch(PyObject* args, PyObject* kwargs) {
         }
         auto utc = make_utc(in.year, in.month, in.day, in.hour, in.minute, in.second);
         if (!utc) return raise_value_error("Invalid date/time");
-        auto chart = calculate_chart(*utc, GeoLocation{in.latitude, in.longitude, in.altitude},
-                                     *ayanamsa, *house_system, true_nodes);
-        if (!chart) return raise_error(chart.error());
-        chart->metadata.input_mode = "utc";
-        chart->metadata.timezone = "UTC";
-        if (!list_append(result.get(), Ref(wrap_chart(std::move(*chart))))) return nullptr;
+        settings->location = GeoLocation{in.latitude, in.longitude, in.altitude};
+        if (!list_append(result.get(), Ref(compute_chart(*utc, *settings, "utc", "UTC")))) {
+            return nullptr;
+        }
     }
     return result.release();
 }

@@ -25,31 +25,19 @@ PyObject* compute_bs(const Signature& signature, PyObject* args, PyObject* kwarg
     if (!a) return nullptr;
     int32_t bs_year = 0;
     uint32_t bs_month = 0, bs_day = 0, hour = 0, minute = 0, second = 0;
-    double latitude = 0.0, longitude = 0.0, altitude = 0.0;
-    std::string ayanamsa_text = "lahiri", house_system_text = "equal";
-    bool true_nodes = true;
+    ChartOptions o;
     if (!a->get(0, bs_year) || !a->get(1, bs_month) || !a->get(2, bs_day) || !a->get(3, hour) ||
-        !a->get(4, minute) || !a->get(5, second) || !a->get(6, latitude) || !a->get(7, longitude) ||
-        !a->get(8, altitude) || !a->get(9, ayanamsa_text) || !a->get(10, house_system_text) ||
-        !a->get(11, true_nodes)) {
+        !a->get(4, minute) || !a->get(5, second) || !o.read(*a, 6)) {
         return nullptr;
     }
     if (hour > 23 || minute > 59 || second > 59) return raise_value_error("Invalid time");
-    if (auto valid = validate_geo(latitude, longitude, altitude); !valid) {
-        return raise_error(valid.error());
-    }
-    auto ayanamsa = parse_ayanamsa(ayanamsa_text);
-    if (!ayanamsa) return raise_value_error(ayanamsa.error());
-    auto house_system = parse_house_system(house_system_text);
-    if (!house_system) return raise_value_error(house_system.error());
+    auto settings = settle(o);
+    if (!settings) return nullptr;
     auto date = bs_to_gregorian(bs_year, bs_month, bs_day);
     if (!date) return raise_error(date.error());
     auto utc = make_utc(date->year, date->month, date->day, hour, minute, second);
     if (!utc) return raise_error(ZodiakitError::date_time());
-    auto chart = calculate_chart(*utc, GeoLocation{latitude, longitude, altitude}, *ayanamsa,
-                                 *house_system, true_nodes);
-    if (!chart) return raise_error(chart.error());
-    return wrap_chart(std::move(*chart));
+    return compute_chart(*utc, *settings, "utc", "UTC");
 }
 
 Ref ingress_dict(const Ingress& ingress) {
