@@ -38,7 +38,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(CountedVarga{1, kSelf}, CountedVarga{3, kSelf, 4}, CountedVarga{4, kSelf, 3},
                     CountedVarga{7, {Ari, Sco, Gem, Cap, Leo, Pis, Lib, Tau, Sag, Can, Aqu, Vir}},
                     CountedVarga{9, {Ari, Cap, Lib, Can, Ari, Cap, Lib, Can, Ari, Cap, Lib, Can}},
-                    CountedVarga{10, {Ari, Aqu, Gem, Ari, Leo, Gem, Lib, Leo, Sag, Lib, Aqu, Sag}},
+                    // D10: even signs count from the ninth sign (Taurus from Capricorn).
+                    CountedVarga{10, {Ari, Cap, Gem, Pis, Leo, Tau, Lib, Can, Sag, Vir, Aqu, Sco}},
                     CountedVarga{16, {Ari, Leo, Sag, Ari, Leo, Sag, Ari, Leo, Sag, Ari, Leo, Sag}},
                     CountedVarga{20, {Ari, Sag, Leo, Ari, Sag, Leo, Ari, Sag, Leo, Ari, Sag, Leo}},
                     CountedVarga{24, {Leo, Can, Leo, Can, Leo, Can, Leo, Can, Leo, Can, Leo, Can}},
