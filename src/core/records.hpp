@@ -127,6 +127,8 @@ struct DashaPeriod {
     std::string_view lord_name() const { return planet_name(lord); }
     UtcDateTime start_time() const { return from_unix_seconds(start).value(); }
     UtcDateTime end_time() const { return from_unix_seconds(end).value(); }
+
+    friend bool operator==(const DashaPeriod&, const DashaPeriod&) = default;
 };
 
 struct YogaResult {

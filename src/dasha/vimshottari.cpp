@@ -56,6 +56,10 @@ const InstantRange& instant_range() {
     return range;
 }
 
+int64_t nominal_seconds(double years) {
+    return saturating_i64(std::trunc(years * kDaysPerYear * kSecondsPerDay));
+}
+
 int64_t advance(int64_t start, int64_t seconds) {
     const InstantRange& range = instant_range();
     if (seconds > range.last - start) return range.last;
@@ -87,6 +91,33 @@ int64_t add_period(std::vector<DashaPeriod>& periods, Planet lord, int64_t start
     return period.end;
 }
 
+// Leaves out the periods over before `birth` and starts the one running at `birth` there,
+// level by level. Truncated sub-period lengths can leave the last few seconds of a parent
+// uncovered; a birth inside them keeps the last period, cut to that one instant.
+void cut_before(std::vector<DashaPeriod>& periods, int64_t birth) {
+    auto running = std::find_if(periods.begin(), periods.end(),
+                                [birth](const DashaPeriod& p) { return p.end > birth; });
+    if (running == periods.end()) running = std::prev(periods.end());
+    periods.erase(periods.begin(), running);
+    DashaPeriod& first = periods.front();
+    first.start = birth;
+    first.end = std::max(first.end, birth);
+    if (!first.sub_periods.empty()) cut_before(first.sub_periods, birth);
+}
+
+// The first maha dasha runs from birth for the balance only, but its sub-periods keep the
+// places they have on the lord's full timeline, which began before birth and ends with it.
+void add_first_period(std::vector<DashaPeriod>& periods, size_t position, int64_t birth,
+                      double balance) {
+    const int64_t end = advance(birth, nominal_seconds(balance));
+    const int64_t nominal_start = advance(end, -nominal_seconds(kDashaYears[position]));
+    add_period(periods, kDashaCycle[position], nominal_start, end - nominal_start,
+               fixed_share_row(position), 2);
+    DashaPeriod& first = periods.back();
+    first.start = birth;
+    cut_before(first.sub_periods, birth);
+}
+
 }  // namespace
 
 std::vector<DashaPeriod> compute_sub_periods(Planet lord, const UtcDateTime& start,
@@ -107,13 +138,12 @@ std::vector<DashaPeriod> compute_vimshottari(double moon_longitude, const UtcDat
 
     std::vector<DashaPeriod> periods;
     periods.reserve(kDashaCycle.size());
-    int64_t start = to_unix_seconds(birth);
-    for (size_t k = 0; k < kDashaCycle.size(); ++k) {
+    add_first_period(periods, first, to_unix_seconds(birth), balance);
+    int64_t start = periods.front().end;
+    for (size_t k = 1; k < kDashaCycle.size(); ++k) {
         const size_t position = (first + k) % kDashaCycle.size();
-        const double years = k == 0 ? balance : kDashaYears[position];
         start = add_period(periods, kDashaCycle[position], start,
-                           saturating_i64(std::trunc(years * kDaysPerYear * kSecondsPerDay)),
-                           k == 0 ? share_row(balance) : fixed_share_row(position), 2);
+                           nominal_seconds(kDashaYears[position]), fixed_share_row(position), 2);
     }
     return periods;
 }

@@ -8,10 +8,13 @@
 namespace zk {
 
 // The nine maha dashas from the birth instant, each with nine antardashas of nine
-// pratyantardashas (9 + 81 + 729 periods). The first lord is the lord of the Moon's
-// nakshatra and runs only for the unelapsed part of it; the others follow the cycle with
-// their full years (a year is 365.2425 days). Lengths are whole seconds, truncated toward
-// zero. Moon at 0 deg: Ketu for 220,898,664 s, then Venus, Sun, ... Mercury.
+// pratyantardashas. The first lord is the lord of the Moon's nakshatra and runs only for
+// the unelapsed part of it; the others follow the cycle with their full years (a year is
+// 365.2425 days). Lengths are whole seconds, truncated toward zero. Moon at 0 deg: Ketu
+// for 220,898,664 s, then Venus, Sun, ... Mercury.
+// The first maha dasha's sub-periods lie on the lord's full timeline, which ends with the
+// maha dasha: those over before birth are left out and the one running at birth starts
+// there, at both levels, so it holds 1 to 9 antardashas.
 std::vector<DashaPeriod> compute_vimshottari(double moon_longitude, const UtcDateTime& birth);
 
 // Divides [start, end] of `lord`, nominally `years` long, into nine antardashas (the lord's

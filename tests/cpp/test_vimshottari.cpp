@@ -1,6 +1,7 @@
 // The Vimshottari tree: lords, balances, lengths in whole seconds, and how periods chain.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <random>
 
@@ -37,22 +38,35 @@ const std::map<std::string_view, double> kYears = {{"Sun", 6},      {"Moon", 10}
                                                    {"Rahu", 18},    {"Jupiter", 16}, {"Saturn", 19},
                                                    {"Mercury", 17}, {"Ketu", 7},     {"Venus", 20}};
 
-// Sub-periods start with the parent's lord, chain from its start without gaps, each take
-// y / 120 of it and end at most 8 truncated seconds before it. Returns the periods below.
-// Depth 0 is a stand-in for the whole tree, whose periods start at birth and simply chain.
-size_t check_below(const DashaPeriod& parent, int depth) {
+int64_t nominal_seconds(std::string_view lord) {
+    return static_cast<int64_t>(kYears.at(lord) * 365.2425 * 86400.0);
+}
+
+// Sub-periods chain from the parent's start without gaps, run through the cycle from the
+// parent's lord, each take y / 120 of the parent's nominal length and end at most 8
+// truncated seconds before it. A cut parent (the first maha dasha and the periods running
+// at birth) keeps only the trailing ones, the first of them shortened. Returns the number
+// of periods below `parent`.
+size_t check_below(const DashaPeriod& parent, int64_t nominal, bool cut, int depth) {
     const auto& subs = parent.sub_periods;
-    if (depth == 3) return subs.size();
-    EXPECT_EQ(subs.size(), 9u);
-    if (subs.size() != 9) return 0;
+    if (depth == 2) return subs.size();
+    EXPECT_TRUE(cut ? !subs.empty() && subs.size() <= 9 : subs.size() == 9) << subs.size();
+    if (subs.empty()) return 0;
     EXPECT_EQ(subs.front().start, parent.start);
-    size_t count = subs.size();
     for (size_t i = 1; i < subs.size(); ++i) EXPECT_EQ(subs[i - 1].end, subs[i].start);
-    for (const DashaPeriod& sub : subs) count += check_below(sub, depth + 1);
-    if (depth == 0) return count;
-    EXPECT_EQ(subs.front().lord, parent.lord);
-    for (const DashaPeriod& sub : subs) {
-        EXPECT_NEAR(seconds_of(sub), kYears.at(sub.lord_name()) / 120 * seconds_of(parent), 1.0);
+    EXPECT_EQ(kDashaCycle[(std::ranges::find(kDashaCycle, parent.lord) - kDashaCycle.begin() + 9 -
+                           subs.size()) %
+                          9],
+              subs.front().lord);
+    size_t count = subs.size();
+    for (size_t i = 0; i < subs.size(); ++i) {
+        const double share = kYears.at(subs[i].lord_name()) / 120 * static_cast<double>(nominal);
+        if (i == 0 && cut) {
+            EXPECT_LE(seconds_of(subs[i]), share + 1.0);
+        } else {
+            EXPECT_NEAR(seconds_of(subs[i]), share, 1.0);
+        }
+        count += check_below(subs[i], static_cast<int64_t>(share), cut && i == 0, depth + 1);
     }
     const int64_t shortfall = parent.end - subs.back().end;
     EXPECT_TRUE(shortfall >= 0 && shortfall < 9) << shortfall;
@@ -66,9 +80,38 @@ TEST(Vimshottari, TreesChainAtEveryLevelForRandomBirths) {
     for (int trial = 0; trial < 300 && !HasFailure(); ++trial) {
         const double moon = longitude(rng);
         const UtcDateTime birth = *from_unix_seconds(instant(rng));
-        const DashaPeriod root{Planet::Sun, to_unix_seconds(birth), 0,
-                               compute_vimshottari(moon, birth)};
-        EXPECT_EQ(check_below(root, 0), 9u + 81u + 729u) << "moon " << moon << " at " << root.start;
+        const auto mahas = compute_vimshottari(moon, birth);
+        ASSERT_EQ(mahas.size(), 9u);
+        EXPECT_EQ(mahas.front().start, to_unix_seconds(birth));
+        for (size_t k = 0; k < mahas.size(); ++k) {
+            const int64_t nominal = nominal_seconds(mahas[k].lord_name());
+            if (k > 0) {
+                EXPECT_EQ(mahas[k - 1].end, mahas[k].start);
+                EXPECT_EQ(seconds_of(mahas[k]), nominal);
+            }
+            check_below(mahas[k], nominal, k == 0, 0);
+        }
+        EXPECT_FALSE(HasFailure()) << "moon " << moon << " at " << to_unix_seconds(birth);
+    }
+}
+
+TEST(Vimshottari, FirstMahaDashaKeepsItsSubPeriodsWhereTheyFall) {
+    // 21.9 % through Uttara Ashadha: 1.314 of the Sun's 6 years have run, which is past its
+    // Sun, Moon and Mars antardashas (1.15 years) and inside Rahu's.
+    const auto sun = compute_vimshottari(20 * 13.333333333333334 + 0.219 * 13.333333333333334,
+                                         kBirth)[0];
+    std::vector<std::string_view> lords;
+    for (const DashaPeriod& p : sun.sub_periods) lords.push_back(p.lord_name());
+    EXPECT_EQ(lords, (std::vector<std::string_view>{"Rahu", "Jupiter", "Saturn", "Mercury", "Ketu",
+                                                    "Venus"}));
+
+    // At the very start of a nakshatra nothing has run: all nine, exactly the full division.
+    for (double start : {0.0, 13.333333333333334, 26.666666666666668}) {
+        const DashaPeriod first = compute_vimshottari(start, kBirth)[0];
+        const double years = kYears.at(first.lord_name());
+        EXPECT_EQ(first.sub_periods, compute_sub_periods(first.lord, first.start_time(),
+                                                         first.end_time(), years))
+            << start;
     }
 }
 
