@@ -51,14 +51,17 @@ void set_bounds(Info& info, Bounds&& b) {
     info.end_time_local = std::move(b.end_local);
 }
 
-// The latest sunrise at or before jd: the first one after jd - 1 day, or when that is
-// still to come, the first one after jd - 2 days.
+// The latest sunrise at or before jd. The first sunrise after jd - 1 day is either still to
+// come (then the one after jd - 2 days is the day's) or it may be yesterday's, when today's
+// sunrise came earlier in the clock than yesterday's: then the next one, if already past,
+// is the day's. Consecutive sunrises lie well over half a day apart.
 Result<double> latest_sunrise(double jd, const GeoLocation& at) {
+    constexpr double kHalfDay = 0.5;
     auto rise = ephemeris::sunrise(jd - 1.0, at.latitude, at.longitude, at.altitude);
-    if (rise && *rise > jd) {
-        rise = ephemeris::sunrise(jd - 2.0, at.latitude, at.longitude, at.altitude);
-    }
-    return rise;
+    if (!rise) return rise;
+    if (*rise > jd) return ephemeris::sunrise(jd - 2.0, at.latitude, at.longitude, at.altitude);
+    const auto next = ephemeris::sunrise(*rise + kHalfDay, at.latitude, at.longitude, at.altitude);
+    return next && *next <= jd ? *next : *rise;
 }
 
 Result<Vara> vara_of(PanchangaMode mode, const UtcDateTime& instant, double jd,
