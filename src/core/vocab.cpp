@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "core/format.hpp"
+#include "core/utf8.hpp"
 
 namespace zk {
 namespace {
@@ -44,24 +45,6 @@ constexpr std::array<Planet, 12> kSignLords = {
 constexpr std::array<Planet, 9> kNakshatraLordCycle = {
     Planet::Ketu, Planet::Venus,   Planet::Sun,    Planet::Moon,   Planet::Mars,
     Planet::Rahu, Planet::Jupiter, Planet::Saturn, Planet::Mercury};
-
-void append_utf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
-}
 
 // Simple lower-case mappings of Unicode 14.0 (UnicodeData.txt) as runs: every code point
 // from `first` to `last` in steps of `stride` maps to itself plus `delta`.
@@ -211,26 +194,15 @@ std::string to_lower(std::string_view text) {
     out.reserve(text.size());
     size_t i = 0;
     while (i < text.size()) {
-        const unsigned char b = static_cast<unsigned char>(text[i]);
-        const size_t len = b < 0x80           ? 1
-                           : (b >> 5) == 0x6  ? 2
-                           : (b >> 4) == 0xE  ? 3
-                           : (b >> 3) == 0x1E ? 4
-                                              : 0;
-        char32_t cp = len == 1 ? b : len == 2 ? b & 0x1F : len == 3 ? b & 0x0F : b & 0x07;
-        bool valid = len > 0 && i + len <= text.size();
-        for (size_t k = 1; valid && k < len; ++k) {
-            const unsigned char next = static_cast<unsigned char>(text[i + k]);
-            valid = (next & 0xC0) == 0x80;
-            cp = (cp << 6) | (next & 0x3F);
-        }
+        const auto ch = decode_utf8(text, i);
         // Overlong forms, surrogates and anything malformed pass through byte by byte.
-        static constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (!valid || cp < kLeast[len] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-            out.push_back(static_cast<char>(b));
+        if (!ch) {
+            out.push_back(text[i]);
             ++i;
             continue;
         }
+        const char32_t cp = ch->code_point;
+        const size_t len = ch->length;
         if (cp == 0x130) {
             out += "i\u0307";  // the one unconditional mapping to two characters
         } else {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/format.hpp"
+#include "core/utf8.hpp"
 
 namespace zk::ephemeris {
 namespace {
@@ -36,33 +37,6 @@ int32 body_of(Planet planet, bool true_nodes) {
             return true_nodes ? SE_TRUE_NODE : SE_MEAN_NODE;
     }
     return SE_SUN;
-}
-
-// The library's error text up to the first zero byte, invalid UTF-8 replaced by U+FFFD.
-std::string error_text(const char* buf, size_t capacity) {
-    std::string raw(buf, strnlen(buf, capacity));
-    std::string out;
-    size_t i = 0;
-    while (i < raw.size()) {
-        unsigned char b = static_cast<unsigned char>(raw[i]);
-        size_t len = b < 0x80           ? 1
-                     : (b >> 5) == 0x6  ? 2
-                     : (b >> 4) == 0xE  ? 3
-                     : (b >> 3) == 0x1E ? 4
-                                        : 0;
-        bool valid = len > 0 && i + len <= raw.size();
-        for (size_t k = 1; valid && k < len; ++k) {
-            valid = (static_cast<unsigned char>(raw[i + k]) & 0xC0) == 0x80;
-        }
-        if (valid) {
-            out.append(raw, i, len);
-            i += len;
-        } else {
-            out += "\xEF\xBF\xBD";
-            ++i;
-        }
-    }
-    return out;
 }
 
 // The library keeps file and cache state between calls, and a NaN or astronomically huge
@@ -134,7 +108,7 @@ Result<PlanetPosition> calc_ut(double jd, bool true_nodes, Planet planet) {
     double xx[6] = {0, 0, 0, 0, 0, 0};
     char serr[AS_MAXCH] = {0};
     const int32 rc = swe_calc_ut(jd, body_of(planet, true_nodes), kPositionFlags, xx, serr);
-    if (rc < 0) return std::unexpected(ZodiakitError::swe(name, error_text(serr, sizeof serr)));
+    if (rc < 0) return std::unexpected(ZodiakitError::swe(name, valid_utf8_prefix(serr, sizeof serr)));
     if (std::isnan(xx[0])) return std::unexpected(ZodiakitError::swe(name, "NaN returned"));
     PlanetPosition pos;
     pos.planet = planet;
