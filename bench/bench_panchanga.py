@@ -1,6 +1,6 @@
 """Panchanga throughput and the ephemeris calls one panchanga makes.
 
-Run with the built module on the path:  PYTHONPATH=build/dev python3 bench/bench_panchanga.py
+Run through `make bench`, or alone with the module installed: .venv/bin/python bench/bench_panchanga.py
 
 The call count comes from the search itself, not from a hook in the module: for each
 element the boundary search evaluates the element once at the instant, steps back 3 days

@@ -1,6 +1,6 @@
 """Throughput of the searches over time: transits over one year, time windows over a day.
 
-Run with the module importable, e.g. PYTHONPATH=build/dev python3 bench/bench_search.py.
+Run through `make bench`, or alone with the module installed: .venv/bin/python bench/bench_search.py.
 Ephemeris calls are not counted by the module; they are estimated from the algorithms'
 known cost, as printed below.
 """
