@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "core/utf8.hpp"
 #include "core/vocab.hpp"
 
 namespace zk {
@@ -85,6 +86,16 @@ TEST(ToLower, UnicodeLettersAndBrokenUtf8) {
     EXPECT_EQ(to_lower("\xE2\x82"), "\xE2\x82");
     EXPECT_EQ(to_lower("\xC1\x81"), "\xC1\x81");          // an overlong "A"
     EXPECT_EQ(to_lower("\xED\xA0\x80"), "\xED\xA0\x80");  // a surrogate
+}
+
+TEST(ValidUtf8Prefix, EveryMalformedByteBecomesAReplacementCharacter) {
+    // Library messages quote data paths, which may hold any bytes; Python accepts only the
+    // well-formed result. A surrogate and an overlong form are malformed too.
+    const std::string fffd = "\xEF\xBF\xBD";
+    const char path[] = "path /x\xED\xA0\x80y\xC1\x81 \u00e9\0tail";
+    EXPECT_EQ(valid_utf8_prefix(path, sizeof path),
+              "path /x" + fffd + fffd + fffd + "y" + fffd + fffd + " \u00e9");
+    EXPECT_EQ(valid_utf8_prefix("abc", 2), "ab");  // never past the buffer
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 """The chart's derived results from Python: vargas, aspects, karakas, ashtakavarga, dasha."""
 import datetime
+import json
 import math
 
 import pytest
@@ -11,6 +12,9 @@ PLANETS = ["Sun", "Moon", "Mars", "Mercury", "Jupiter", "Venus", "Saturn", "Rahu
 SIGNS = ["Aries", "Taurus", "Gemini", "Cancer", "Leo", "Virgo", "Libra", "Scorpio",
          "Sagittarius", "Capricorn", "Aquarius", "Pisces"]
 LORDS = ["Ketu", "Venus", "Sun", "Moon", "Mars", "Rahu", "Jupiter", "Saturn", "Mercury"]
+DASHA_CYCLE = LORDS[2:] + LORDS[:2]
+DASHA_YEARS = {"Sun": 6, "Moon": 10, "Mars": 7, "Rahu": 18, "Jupiter": 16, "Saturn": 19,
+               "Mercury": 17, "Ketu": 7, "Venus": 20}
 
 
 @pytest.fixture(scope="module")
@@ -66,7 +70,32 @@ def test_dasha_starts_at_birth_with_the_moons_nakshatra_lord(when):
     periods = chart.dasha()["vimshottari"]
     first, sub = periods[0], periods[0].sub_periods[0]
     assert repr(first).startswith("<zodiakit.DashaPeriod object at ")
-    assert first.lord == LORDS[int(chart.planets()["Moon"].longitude / (360 / 27)) % 9]
+    moon = chart.planets()["Moon"].longitude
+    assert first.lord == LORDS[int(moon / (360 / 27)) % 9]
     assert first.start == when.strftime("%Y-%m-%dT%H:%M:%S+00:00") == sub.start
-    assert (first.end, sub.lord) == (periods[1].start, first.lord)
+    assert first.end == periods[1].start
+    # The antardasha running at birth: the first maha dasha's sub-periods began before birth.
+    elapsed, share, cycle = (moon % (360 / 27)) / (360 / 27), 0.0, DASHA_CYCLE
+    for k in range(9):
+        running = cycle[(cycle.index(first.lord) + k) % 9]
+        share += DASHA_YEARS[running] / 120
+        if share > elapsed:
+            break
+    assert sub.lord == running and len(first.sub_periods) == 9 - k
     assert sub.sub_periods[0].sub_periods == []
+
+
+def test_first_antardasha_is_the_one_running_at_birth(chart):
+    # The Moon is 21.9 % through Uttara Ashadha: the Sun's maha dasha, inside Rahu's antardasha.
+    expected = ["Rahu", "Jupiter", "Saturn", "Mercury", "Ketu", "Venus"]
+    sun = chart.dasha()["vimshottari"][0]
+    assert sun.lord == "Sun" and [p.lord for p in sun.sub_periods] == expected
+    assert sun.sub_periods[0].start == sun.start == "1990-05-15T04:30:00+00:00"
+    for tree in (json.loads(chart.to_json())["dasha"]["vimshottari"],
+                 chart.to_dict()["dasha"]["vimshottari"]):
+        assert [p["lord_name"] for p in tree[0]["sub_periods"]] == expected
+
+
+def test_dashamsa_of_even_signs_counts_from_the_ninth_sign():
+    cases = {31.0: "Capricorn", 1.0: "Aries", 330.0 + 4.0: "Sagittarius", 359.0: "Leo"}
+    assert {lon: zodiakit.get_divisional_sign(lon, 10) for lon in cases} == cases

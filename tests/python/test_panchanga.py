@@ -1,6 +1,11 @@
 """The panchanga's Python surface: get_panchanga and the Panchanga class."""
 
 import datetime as dt
+import math
+import re
+import shutil
+import subprocess
+import zoneinfo
 
 import pytest
 from hypothesis import given, settings
@@ -56,6 +61,60 @@ def test_sunrise_day_and_polar_day():
     with pytest.raises(ValueError, match=r"^Invalid parameter: Sun always up\?$"):
         Panchanga.from_local(*polar, mode="sunrise_day")
     assert Panchanga.from_local(*polar).vara["name"] == "Friday"
+
+
+DELHI = ("Asia/Kolkata", 28.6139, 77.2090)
+TROMSO = ("Europe/Oslo", 69.65, 18.96)
+
+
+def sunrise_weekday(when, place):
+    """The weekday in sunrise_day mode, None where no sunrise precedes (after polar night)."""
+    zone, lat, lon = place
+    local = when.astimezone(zoneinfo.ZoneInfo(zone))
+    try:
+        return Panchanga.from_local(local.strftime("%Y-%m-%d"), local.strftime("%H:%M:%S"), zone,
+                                    lat, lon, mode="sunrise_day").vara["name"]
+    except ValueError as error:
+        assert str(error) == "Invalid parameter: Sun always up?"
+        return None
+
+
+@pytest.mark.parametrize("date, time, place, weekday", [
+    ("2024-03-26", "06:18:03", DELHI, "Tuesday"),  # sunrise 06:17:43, a minute before Monday's
+    ("2025-03-23", "06:22:30", DELHI, "Sunday"),
+    ("2025-01-15", "11:30:00", TROMSO, "Wednesday"),  # the first sunrise after polar night
+])
+def test_sunrise_day_starts_at_the_latest_sunrise(date, time, place, weekday):
+    zone, lat, lon = place
+    assert Panchanga.from_local(date, time, zone, lat, lon, mode="sunrise_day").vara["name"] \
+        == weekday
+
+
+def swetest_sunrises(year, lat, lon):
+    """UT sunrises of a year by swetest: upper limb, refraction at 1013.25 hPa and 0 degC."""
+    out = subprocess.run([shutil.which("swetest"), f"-b1.1.{year}", "-rise", "-n366",
+                          f"-geopos{lon},{lat},0", "-at1013.25,0", "-ut"],
+                         check=True, capture_output=True, text=True).stdout
+    for d, mo, y, h, mi, s in re.findall(
+            r"^rise\s+(\d+)\.(\d+)\.(\d+)\s+(\d+):(\d+):([\d.]+)", out, re.M):
+        if int(y) == year:
+            yield dt.datetime(int(y), int(mo), int(d), int(h), int(mi),
+                              tzinfo=dt.timezone.utc) + dt.timedelta(seconds=float(s))
+
+
+@pytest.mark.skipif(shutil.which("swetest") is None, reason="swetest is not installed")
+@pytest.mark.parametrize("place", [DELHI, TROMSO], ids=["Delhi", "Tromso"])
+def test_weekday_switches_at_every_sunrise_of_a_year(place):
+    rises = list(swetest_sunrises(2025, place[1], place[2]))
+    assert len(rises) > 200  # Tromso has polar night and midnight sun
+    late = []
+    for rise in rises:
+        before = rise.replace(microsecond=0) - dt.timedelta(seconds=1)
+        after = before + dt.timedelta(seconds=math.ceil((rise - before).total_seconds()) + 1)
+        weekday = rise.astimezone(zoneinfo.ZoneInfo(place[0])).strftime("%A")
+        if sunrise_weekday(after, place) != weekday or sunrise_weekday(before, place) == weekday:
+            late.append(rise.isoformat())
+    assert late == [], f"{len(late)} of {len(rises)} days switch more than 1 s from sunrise"
 
 
 def test_messages_in_check_order():
