@@ -26,10 +26,10 @@ if [ ! -x .venv/bin/python ]; then
     echo "setup: creating .venv with $($python --version)"
     "$python" -m venv .venv
 fi
-if ! .venv/bin/python -c "import pytest, hypothesis, scikit_build_core" 2>/dev/null; then
+if ! .venv/bin/python -c "import pytest, hypothesis, scikit_build_core, nepali_datetime, nepali" 2>/dev/null; then
     echo "setup: installing test and build tools into .venv"
     .venv/bin/python -m pip install -q --upgrade pip
-    .venv/bin/python -m pip install -q "scikit-build-core>=0.10" pytest hypothesis
+    .venv/bin/python -m pip install -q "scikit-build-core>=0.10" pytest hypothesis nepali-datetime nepali
 fi
 
 echo "setup: building and installing zodiakit into .venv"

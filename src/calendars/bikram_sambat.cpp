@@ -74,6 +74,10 @@ Result<CivilDate> bs_to_gregorian(int32_t bs_year, uint32_t bs_month, uint32_t b
         if (found == data.end()) return std::unexpected(ZodiakitError::date_time());
         const uint32_t months = year < bs_year ? 12 : bs_month - 1;
         for (uint32_t m = 0; m < months; ++m) days += found->second[m];
+        // A day past the month's end is a mistyped date, not the next month's first days.
+        if (year == bs_year && bs_day > found->second[bs_month - 1]) {
+            return std::unexpected(ZodiakitError::date_time());
+        }
     }
     days += bs_day - 1;
     int64_t year;

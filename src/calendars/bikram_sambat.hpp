@@ -24,9 +24,10 @@ std::optional<CalendarData> parse_calendar_data(std::string_view json_text);
 // The embedded table, read once per process on first use.
 const CalendarData& calendar_data();
 
-// Gregorian date of a BS date (BS 2000 Baisakh 1 is 1943-04-14). A day past the month's
-// end runs on into the next month (BS 2000-01-32 is 1943-05-15). DateTimeError for a year
-// outside the table, a month outside 1..12, day 0, or a date past the representable years.
+// Gregorian date of a BS date (BS 2000 Baisakh 1 is 1943-04-14). DateTimeError for a year
+// outside the table, a month outside 1..12, day 0, a day past the month's end as the table
+// has it (BS 2081 Baisakh has 31 days, so 2081-01-32 is refused), or a date past the
+// representable years.
 Result<CivilDate> bs_to_gregorian(int32_t bs_year, uint32_t bs_month, uint32_t bs_day);
 
 }  // namespace zk
