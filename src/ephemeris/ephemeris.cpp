@@ -2,6 +2,8 @@
 
 #include <swephexp.h>
 
+#include <pthread.h>
+
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -150,6 +152,14 @@ std::optional<double> ascendant(double jd, double latitude, double longitude) {
     auto result = houses(jd, latitude, longitude, 'E');
     if (!result) return std::nullopt;
     return result->angles[0];
+}
+
+void close_files_in_forked_children() {
+    // A forked child shares the parent's open data files, and with them their read offsets:
+    // two processes reading at once corrupt each other's positions. The child closes its
+    // copies; its first call reopens the files for itself.
+    static const int registered = pthread_atfork(nullptr, nullptr, [] { swe_close(); });
+    (void)registered;
 }
 
 }  // namespace zk::ephemeris

@@ -1,4 +1,5 @@
 // The module object: the seven classes and ten functions, registered in order.
+#include "ephemeris/ephemeris.hpp"
 #include "python/entry_points.hpp"
 #include "python/trampoline.hpp"
 
@@ -57,6 +58,7 @@ PyModuleDef kModuleDef = {
 PyObject* g_module = nullptr;
 
 PyObject* build_module() {
+    ephemeris::close_files_in_forked_children();
     Ref module(PyModule_Create(&kModuleDef));
     if (!module) return nullptr;
     for (size_t i = 0; i < std::size(kClasses); ++i) {
