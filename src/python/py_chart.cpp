@@ -2,12 +2,12 @@
 // the PlanetPosition class; compute_dignities and compute_chart_batch.
 #include <cmath>
 
-#include "calc/chart.hpp"
+#include "chart/chart.hpp"
 #include "core/format.hpp"
 #include "ephemeris/ephemeris.hpp"
 #include "python/entry_points.hpp"
 #include "python/trampoline.hpp"
-#include "util/timezone.hpp"
+#include "time/timezone.hpp"
 
 namespace zk::py {
 

@@ -1,6 +1,6 @@
 // VargaPosition and DashaPeriod classes; the chart's divisional charts, aspects, karakas,
 // ashtakavarga and dasha; get_divisional_sign and get_divisional_longitude.
-#include "charts/divisional.hpp"
+#include "chart/divisional.hpp"
 #include "core/format.hpp"
 #include "python/entry_points.hpp"
 #include "python/trampoline.hpp"

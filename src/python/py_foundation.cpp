@@ -2,7 +2,7 @@
 #include "ephemeris/ephemeris.hpp"
 #include "python/entry_points.hpp"
 #include "python/py_core.hpp"
-#include "util/timezone.hpp"
+#include "time/timezone.hpp"
 
 namespace zk::py {
 

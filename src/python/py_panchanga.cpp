@@ -1,10 +1,10 @@
 // The Panchanga class and get_panchanga.
-#include "calc/chart.hpp"
-#include "calc/panchanga/panchanga.hpp"
-#include "locale/locale.hpp"
+#include "chart/chart.hpp"
+#include "panchanga/local_day.hpp"
+#include "panchanga/locale.hpp"
 #include "python/entry_points.hpp"
 #include "python/trampoline.hpp"
-#include "util/timezone.hpp"
+#include "time/timezone.hpp"
 
 namespace zk::py {
 namespace {

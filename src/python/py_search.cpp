@@ -1,11 +1,11 @@
 // Bikram Sambat charts, transits and ascendant time windows.
-#include "calc/chart.hpp"
-#include "calc/search_support.hpp"
-#include "calc/time_windows.hpp"
-#include "calc/transits.hpp"
-#include "calendars/bikram_sambat.hpp"
+#include "chart/chart.hpp"
 #include "python/entry_points.hpp"
 #include "python/py_core.hpp"
+#include "search/time_windows.hpp"
+#include "search/transits.hpp"
+#include "time/bikram_sambat.hpp"
+#include "time/instant_text.hpp"
 
 namespace zk::py {
 namespace {

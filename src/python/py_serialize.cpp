@@ -1,9 +1,9 @@
 // The chart as JSON, dict, text and SVG.
-#include "calc/chart_json.hpp"
-#include "calc/chart_text.hpp"
 #include "python/entry_points.hpp"
 #include "python/py_core.hpp"
-#include "util/svg.hpp"
+#include "render/chart_json.hpp"
+#include "render/chart_text.hpp"
+#include "render/svg.hpp"
 
 namespace zk::py {
 

@@ -1,7 +1,7 @@
 // YogaResult and KutaResult classes; the chart's yogas, explanation and compatibility.
-#include "compat/kuta.hpp"
+#include "chart/kuta.hpp"
 #include "core/format.hpp"
-#include "knowledge/explanation.hpp"
+#include "explain/explanation.hpp"
 #include "python/entry_points.hpp"
 #include "python/trampoline.hpp"
 

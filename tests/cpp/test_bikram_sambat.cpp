@@ -3,7 +3,7 @@
 #include <numeric>
 #include <tuple>
 
-#include "calendars/bikram_sambat.hpp"
+#include "time/bikram_sambat.hpp"
 
 namespace zk {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "calc/chart.hpp"
+#include "chart/chart.hpp"
 
 namespace zk {
 namespace {

@@ -4,9 +4,9 @@
 #include <numeric>
 #include <random>
 
-#include "calc/ashtakavarga.hpp"
-#include "calc/drishti.hpp"
-#include "strength/shadbala.hpp"
+#include "chart/ashtakavarga.hpp"
+#include "chart/drishti.hpp"
+#include "chart/shadbala.hpp"
 
 // Records below are built with designated initialisers that leave the other members default.
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"

@@ -4,7 +4,7 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
-#include "calc/chart_json.hpp"
+#include "render/chart_json.hpp"
 
 // Records below are built with designated initialisers that leave the other members default.
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"

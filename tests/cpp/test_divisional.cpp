@@ -1,7 +1,7 @@
 // Divisional signs checked against the classical rules written out sign by sign.
 #include <gtest/gtest.h>
 
-#include "charts/divisional.hpp"
+#include "chart/divisional.hpp"
 
 namespace zk {
 namespace {

@@ -9,7 +9,7 @@
 #include <random>
 #include <string>
 
-#include "core/json_writer.hpp"
+#include "render/json_writer.hpp"
 
 namespace zk {
 namespace {

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <tuple>
 
+#include "explain/explanation.hpp"
 #include "hand_chart.hpp"
-#include "knowledge/explanation.hpp"
 
 namespace zk {
 namespace {

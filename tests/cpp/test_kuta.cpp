@@ -3,7 +3,7 @@
 
 #include <tuple>
 
-#include "compat/kuta.hpp"
+#include "chart/kuta.hpp"
 
 namespace zk {
 namespace {

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <tuple>
 
-#include "calc/panchanga/elements.hpp"
-#include "calc/panchanga/interval.hpp"
+#include "panchanga/elements.hpp"
+#include "panchanga/interval.hpp"
 
 namespace zk {
 namespace {

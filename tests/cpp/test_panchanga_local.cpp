@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <span>
 
-#include "calc/panchanga/panchanga.hpp"
 #include "core/datetime.hpp"
+#include "panchanga/local_day.hpp"
 
 namespace zk {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <tuple>
 
-#include "calc/search_support.hpp"
+#include "time/instant_text.hpp"
 
 namespace zk {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "util/svg.hpp"
+#include "render/svg.hpp"
 
 // Records below are built with designated initialisers that leave the other members default.
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"

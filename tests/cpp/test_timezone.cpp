@@ -3,7 +3,7 @@
 // forward 2024-03-10 02:00 and falls back 2024-11-03 02:00).
 #include <gtest/gtest.h>
 
-#include "util/timezone.hpp"
+#include "time/timezone.hpp"
 
 namespace zk {
 namespace {

@@ -5,7 +5,7 @@
 #include <map>
 #include <random>
 
-#include "dasha/vimshottari.hpp"
+#include "chart/vimshottari.hpp"
 
 namespace zk {
 namespace {

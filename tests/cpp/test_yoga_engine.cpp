@@ -3,7 +3,7 @@
 
 #include <tuple>
 
-#include "charts/yoga_engine.hpp"
+#include "chart/yoga_engine.hpp"
 #include "hand_chart.hpp"
 
 namespace zk {

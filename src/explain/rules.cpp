@@ -1,0 +1,307 @@
+#include "explain/rules.hpp"
+
+#include <algorithm>
+#include <array>
+
+#include "core/format.hpp"
+
+namespace zk {
+
+namespace {
+
+// Signs in which a planet counts as strong (own or exalted); the luminaries and the nodes
+// never do.
+struct StrongSigns {
+    Planet planet;
+    std::array<Sign, 3> signs;
+    size_t count;
+};
+constexpr std::array<StrongSigns, 5> kStrongSigns = {{
+    {Planet::Mars, {Sign::Aries, Sign::Scorpio, Sign::Capricorn}, 3},
+    {Planet::Mercury, {Sign::Gemini, Sign::Virgo}, 2},
+    {Planet::Jupiter, {Sign::Cancer, Sign::Sagittarius, Sign::Pisces}, 3},
+    {Planet::Venus, {Sign::Taurus, Sign::Libra, Sign::Pisces}, 3},
+    {Planet::Saturn, {Sign::Libra, Sign::Capricorn, Sign::Aquarius}, 3},
+}};
+
+// Only these planets count as occupying a house around the Sun or the Moon.
+constexpr std::array<Planet, 5> kStarPlanets = {Planet::Mars, Planet::Mercury, Planet::Jupiter,
+                                                Planet::Venus, Planet::Saturn};
+
+bool in_strong_sign(const PlanetPosition& p) {
+    if (!p.sign) return false;
+    for (const StrongSigns& row : kStrongSigns) {
+        if (row.planet != p.planet) continue;
+        const auto end = row.signs.begin() + static_cast<std::ptrdiff_t>(row.count);
+        return std::find(row.signs.begin(), end, *p.sign) != end;
+    }
+    return false;
+}
+
+bool is_kendra(unsigned house) {
+    return house == 1 || house == 4 || house == 7 || house == 10;
+}
+
+// Two absent houses count as the same house; one absent and one present do not.
+bool same_house(const PlanetPosition& a, const PlanetPosition& b) {
+    return a.house == b.house;
+}
+
+bool aspects(const Chart& chart, Planet from, Planet to) {
+    return std::any_of(chart.aspects.begin(), chart.aspects.end(),
+                       [&](const Aspect& a) { return a.from_planet == from && a.to_planet == to; });
+}
+
+bool mutual_aspect(const Chart& chart, Planet a, Planet b) {
+    return aspects(chart, a, b) && aspects(chart, b, a);
+}
+
+// The lord of the sign in which the house's cusp lies.
+std::optional<Planet> house_lord(const Chart& chart, unsigned house) {
+    for (const HouseCusp& h : chart.houses) {
+        if (h.house != house) continue;
+        const uint32_t index = std::min(saturating_u32(normalize_degrees(h.cusp) / 30.0), 11u);
+        return sign_lord(sign_from_number(index + 1));
+    }
+    return std::nullopt;
+}
+
+bool star_planet_in_house(const Chart& chart, unsigned house) {
+    return std::any_of(kStarPlanets.begin(), kStarPlanets.end(), [&](Planet planet) {
+        const PlanetPosition* p = find_planet(chart.planets, planet);
+        return p && p->house == house;
+    });
+}
+
+std::optional<uint8_t> house_of(const Chart& chart, Planet planet) {
+    const PlanetPosition* p = find_planet(chart.planets, planet);
+    return p ? p->house : std::nullopt;
+}
+
+// Whether one of Mars ... Saturn stands in the `nth` house from `anchor`'s house.
+bool occupied_from(const Chart& chart, Planet anchor, unsigned nth) {
+    const auto h = house_of(chart, anchor);
+    return h && star_planet_in_house(chart, nth_house_from(*h, nth));
+}
+
+// Two lords in the same house, or else each aspecting the other.
+struct LordPair {
+    Planet first;
+    Planet second;
+};
+std::optional<LordPair> related_lords(const Chart& chart, unsigned house_a, unsigned house_b) {
+    const auto lord_a = house_lord(chart, house_a);
+    const auto lord_b = house_lord(chart, house_b);
+    if (!lord_a || !lord_b) return std::nullopt;
+    const PlanetPosition* a = find_planet(chart.planets, *lord_a);
+    const PlanetPosition* b = find_planet(chart.planets, *lord_b);
+    if (!a || !b) return std::nullopt;
+    if (same_house(*a, *b) || mutual_aspect(chart, *lord_a, *lord_b)) {
+        return LordPair{*lord_a, *lord_b};
+    }
+    return std::nullopt;
+}
+
+Graph rule_only(std::string_view id, const AstroRule& rule) {
+    Graph g;
+    g.add_node(id, RuleNode{std::string(rule.name()), std::string(rule.description())});
+    return g;
+}
+
+Graph rule_with_condition(std::string_view rule_id, const AstroRule& rule,
+                          std::string_view condition_id, std::string expression) {
+    Graph g = rule_only(rule_id, rule);
+    g.add_node(condition_id, ConditionNode{std::move(expression)});
+    g.add_edge(rule_id, condition_id, Edge::DependsOn);
+    return g;
+}
+
+std::string planet_node_id(Planet planet) {
+    return "planet_" + std::string(planet_key(planet));
+}
+
+std::string house_node_id(unsigned house) {
+    return "house_" + std::to_string(house);
+}
+
+PlanetNode planet_node(Planet planet) {
+    return PlanetNode{std::string(planet_name(planet)), planet_node_id(planet)};
+}
+
+}  // namespace
+
+std::optional<Graph> GajaKesariYoga::evaluate(const Chart& chart) const {
+    const auto j = house_of(chart, Planet::Jupiter);
+    const auto m = house_of(chart, Planet::Moon);
+    if (!j || !m) return std::nullopt;
+    const unsigned counted_from_moon = (*j + 12u - *m) % 12u + 1u;  // Moon's own house is 1st
+    if (!is_kendra(counted_from_moon)) return std::nullopt;
+
+    const std::string jupiter_house = house_node_id(*j);
+    const std::string moon_house = house_node_id(*m);
+    constexpr std::string_view kRule = "rule_gaja_kesari";
+    constexpr std::string_view kCondition = "condition_jup_kendra_moon";
+    constexpr std::string_view kSource = "source_bphs_36";
+    Graph g;
+    g.add_node("planet_jupiter", planet_node(Planet::Jupiter));
+    g.add_node("planet_moon", planet_node(Planet::Moon));
+    g.add_node(jupiter_house, HouseNode{*j});
+    g.add_node(moon_house, HouseNode{*m});
+    g.add_edge("planet_jupiter", jupiter_house, Edge::LocatedIn);
+    g.add_edge("planet_moon", moon_house, Edge::LocatedIn);
+    g.add_node(kRule, RuleNode{std::string(name()), std::string(description())});
+    g.add_node(kCondition,
+               ConditionNode{"House of Jupiter (" + std::to_string(*j) +
+                             ") is in kendra from House of Moon (" + std::to_string(*m) + ")"});
+    g.add_edge(kRule, kCondition, Edge::DependsOn);
+    g.add_edge(kCondition, "planet_jupiter", Edge::DependsOn);
+    g.add_edge(kCondition, "planet_moon", Edge::DependsOn);
+    g.add_node(kSource,
+               TextSourceNode{"Brihat Parashara Hora Shastra", "Ch. 36", "36.3-4",
+                              "If Jupiter is in a kendra from the Moon, Gaja Kesari Yoga is "
+                              "formed..."});
+    g.add_edge(kRule, kSource, Edge::Cites);
+    return g;
+}
+
+std::optional<Graph> DharmaKarmadhipatiYoga::evaluate(const Chart& chart) const {
+    const auto lords = related_lords(chart, 9, 10);
+    if (!lords) return std::nullopt;
+    return rule_with_condition("rule_dharma_karmadhipati", *this, "cond_l9_l10_related",
+                               "Lord of 9H (" + std::string(planet_name(lords->first)) +
+                                   ") and Lord of 10H (" + std::string(planet_name(lords->second)) +
+                                   ") are related");
+}
+
+std::optional<Graph> BudhaAdityaYoga::evaluate(const Chart& chart) const {
+    const PlanetPosition* sun = find_planet(chart.planets, Planet::Sun);
+    const PlanetPosition* mercury = find_planet(chart.planets, Planet::Mercury);
+    if (!sun || !mercury || !same_house(*sun, *mercury)) return std::nullopt;
+    return rule_with_condition("rule_budha_aditya", *this, "cond_sun_merc_conjunct",
+                               "Sun and Mercury are in the same house");
+}
+
+std::optional<Graph> LakshmiYoga::evaluate(const Chart& chart) const {
+    const auto lord = house_lord(chart, 9);
+    if (!lord) return std::nullopt;
+    const PlanetPosition* p = find_planet(chart.planets, *lord);
+    if (!p || !p->house || !is_kendra(*p->house) || !in_strong_sign(*p)) return std::nullopt;
+    return rule_only("rule_lakshmi", *this);
+}
+
+std::optional<Graph> SunaphaYoga::evaluate(const Chart& chart) const {
+    if (!occupied_from(chart, Planet::Moon, 2)) return std::nullopt;
+    return rule_only("rule_sunapha", *this);
+}
+
+std::optional<Graph> AnaphaYoga::evaluate(const Chart& chart) const {
+    if (!occupied_from(chart, Planet::Moon, 12)) return std::nullopt;
+    return rule_only("rule_anapha", *this);
+}
+
+std::optional<Graph> VeshiYoga::evaluate(const Chart& chart) const {
+    if (!occupied_from(chart, Planet::Sun, 2)) return std::nullopt;
+    return rule_only("rule_veshi", *this);
+}
+
+std::optional<Graph> VoshiYoga::evaluate(const Chart& chart) const {
+    if (!occupied_from(chart, Planet::Sun, 12)) return std::nullopt;
+    return rule_only("rule_voshi", *this);
+}
+
+std::optional<Graph> AmalaYoga::evaluate(const Chart& chart) const {
+    // Without a Moon house the second test falls back to house 10 itself.
+    const auto moon = house_of(chart, Planet::Moon);
+    const unsigned tenth_from_moon = moon ? nth_house_from(*moon, 10) : 10u;
+    const auto benefic_in = [&](unsigned house) {
+        constexpr std::array<Planet, 3> kBenefics = {Planet::Mercury, Planet::Jupiter,
+                                                     Planet::Venus};
+        return std::any_of(kBenefics.begin(), kBenefics.end(),
+                           [&](Planet planet) { return house_of(chart, planet) == house; });
+    };
+    if (!benefic_in(10) && !benefic_in(tenth_from_moon)) return std::nullopt;
+    return rule_only("rule_amala", *this);
+}
+
+std::optional<Graph> DhanaYoga::evaluate(const Chart& chart) const {
+    if (!related_lords(chart, 2, 11)) return std::nullopt;
+    return rule_only("rule_dhana", *this);
+}
+
+std::optional<Graph> SaraswatiYoga::evaluate(const Chart& chart) const {
+    constexpr std::array<Planet, 3> kBenefics = {Planet::Jupiter, Planet::Venus, Planet::Mercury};
+    const auto strong = [&](Planet planet) {
+        const PlanetPosition* p = find_planet(chart.planets, planet);
+        if (!p || !p->house) return false;
+        const unsigned h = *p->house;
+        const bool auspicious = is_kendra(h) || h == 5 || h == 9;
+        return auspicious && in_strong_sign(*p);
+    };
+    if (!std::all_of(kBenefics.begin(), kBenefics.end(), strong)) return std::nullopt;
+    return rule_only("rule_saraswati", *this);
+}
+
+std::optional<Graph> KemadrumaYoga::evaluate(const Chart& chart) const {
+    const auto m = house_of(chart, Planet::Moon);
+    if (!m) return std::nullopt;
+    const unsigned second = nth_house_from(*m, 2);
+    const unsigned twelfth = nth_house_from(*m, 12);
+    if (star_planet_in_house(chart, second) || star_planet_in_house(chart, twelfth) ||
+        star_planet_in_house(chart, *m)) {
+        return std::nullopt;
+    }
+    return rule_with_condition("rule_kemadruma", *this, "cond_kemadruma",
+                               "No planets in house " + std::to_string(second) + " or " +
+                                   std::to_string(twelfth) + " from Moon (house " +
+                                   std::to_string(*m) + ")");
+}
+
+std::optional<Graph> PanchaMahapurushaYoga::evaluate(const Chart& chart) const {
+    const PlanetPosition* p = find_planet(chart.planets, planet_);
+    if (!p || !p->house || !is_kendra(*p->house) || !in_strong_sign(*p)) return std::nullopt;
+
+    std::string slug = to_lower(name_);
+    std::replace(slug.begin(), slug.end(), ' ', '_');
+    const std::string planet_id = planet_node_id(planet_);
+    const std::string house_id = house_node_id(*p->house);
+    const std::string rule_id = "rule_" + slug;
+    const std::string condition_id = "cond_" + rule_id;
+    Graph g;
+    g.add_node(planet_id, planet_node(planet_));
+    g.add_node(house_id, HouseNode{*p->house});
+    g.add_edge(planet_id, house_id, Edge::LocatedIn);
+    g.add_node(rule_id, RuleNode{name_, description_});
+    g.add_node(condition_id,
+               ConditionNode{std::string(planet_name(planet_)) + " is in Kendra (house " +
+                             std::to_string(*p->house) + ") and in own/exalted sign (" +
+                             std::string(sign_name(*p->sign)) + ")"});
+    g.add_edge(rule_id, condition_id, Edge::DependsOn);
+    g.add_edge(condition_id, planet_id, Edge::DependsOn);
+    return g;
+}
+
+std::vector<std::unique_ptr<AstroRule>> make_rule_catalogue() {
+    std::vector<std::unique_ptr<AstroRule>> rules;
+    rules.push_back(std::make_unique<GajaKesariYoga>());
+    for (auto [planet, name] :
+         {std::pair{Planet::Mars, "Ruchaka Yoga"}, std::pair{Planet::Mercury, "Bhadra Yoga"},
+          std::pair{Planet::Jupiter, "Hamsa Yoga"}, std::pair{Planet::Venus, "Malavya Yoga"},
+          std::pair{Planet::Saturn, "Sasa Yoga"}}) {
+        rules.push_back(std::make_unique<PanchaMahapurushaYoga>(
+            name, std::string(planet_name(planet)) + " in Kendra and Own/Exalted sign.", planet));
+    }
+    rules.push_back(std::make_unique<DharmaKarmadhipatiYoga>());
+    rules.push_back(std::make_unique<BudhaAdityaYoga>());
+    rules.push_back(std::make_unique<LakshmiYoga>());
+    rules.push_back(std::make_unique<SunaphaYoga>());
+    rules.push_back(std::make_unique<AnaphaYoga>());
+    rules.push_back(std::make_unique<VeshiYoga>());
+    rules.push_back(std::make_unique<VoshiYoga>());
+    rules.push_back(std::make_unique<AmalaYoga>());
+    rules.push_back(std::make_unique<DhanaYoga>());
+    rules.push_back(std::make_unique<SaraswatiYoga>());
+    rules.push_back(std::make_unique<KemadrumaYoga>());
+    return rules;
+}
+
+}  // namespace zk

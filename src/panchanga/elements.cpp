@@ -1,0 +1,143 @@
+#include "panchanga/elements.hpp"
+
+#include <array>
+#include <cmath>
+
+#include "core/format.hpp"
+#include "core/vocab.hpp"
+#include "ephemeris/ephemeris.hpp"
+
+namespace zk {
+namespace {
+
+constexpr std::array<std::string_view, 16> kTithiNames = {
+    "Pratipada",  "Dwitiya",     "Tritiya", "Chaturthi", "Panchami", "Shashthi",
+    "Saptami",    "Ashtami",     "Navami",  "Dashami",   "Ekadashi", "Dwadashi",
+    "Trayodashi", "Chaturdashi", "Purnima", "Amavasya"};
+
+constexpr std::array<std::string_view, 27> kYogaNames = {
+    "Vishkambha", "Preeti", "Ayushman",  "Saubhagya", "Shobhana", "Atiganda", "Sukarma",
+    "Dhruti",     "Shoola", "Ganda",     "Vriddhi",   "Dhruva",   "Vyaghata", "Harshana",
+    "Vajra",      "Siddhi", "Vyatipata", "Variyana",  "Parigha",  "Shiva",    "Siddha",
+    "Sadhya",     "Shubha", "Shukla",    "Brahma",    "Indra",    "Vaidhriti"};
+
+// Seven movable karanas rotate through the month; the last three are fixed.
+constexpr std::array<std::string_view, 10> kKaranaNames = {
+    "Bava",   "Balava", "Kaulava", "Taitila",     "Gara",
+    "Vanija", "Vishti", "Shakuni", "Chatushpada", "Naga"};
+constexpr size_t kMovableKaranas = 7;
+
+constexpr std::array<std::string_view, 7> kWeekdayNames = {
+    "Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
+
+void require_in_cycle(uint32_t number, uint32_t count, const char* element) {
+    if (number < 1 || number > count) {
+        throw InvariantFailure(std::string(element) +
+                               " number out of range: " + std::to_string(number));
+    }
+}
+
+Result<double> longitude_at(double jd_ut, bool true_nodes, Planet planet) {
+    auto pos = ephemeris::calc_ut(jd_ut, true_nodes, planet);
+    if (!pos) return std::unexpected(pos.error());
+    return pos->longitude;
+}
+
+}  // namespace
+
+uint32_t element_number(double quotient) {
+    const uint32_t whole = saturating_u32(std::floor(quotient));
+    return (whole < 255 ? whole : 255) + 1;
+}
+
+uint32_t tithi_number(double moon_deg, double sun_deg) {
+    return element_number(normalize_degrees(moon_deg - sun_deg) / kTithiSpanDeg);
+}
+
+uint32_t karana_number(double moon_deg, double sun_deg) {
+    return element_number(normalize_degrees(moon_deg - sun_deg) / kKaranaSpanDeg);
+}
+
+uint32_t yoga_number(double moon_deg, double sun_deg) {
+    return element_number(normalize_degrees(sun_deg + moon_deg) / kNakshatraSpanDeg);
+}
+
+uint32_t nakshatra_number(double moon_deg) {
+    return element_number(normalize_degrees(moon_deg) / kNakshatraSpanDeg);
+}
+
+uint32_t nakshatra_pada(double moon_deg) {
+    return element_number(std::fmod(normalize_degrees(moon_deg), kNakshatraSpanDeg) / kPadaSpanDeg);
+}
+
+Result<Luminaries> luminaries_at(double jd_ut, bool true_nodes) {
+    auto moon = longitude_at(jd_ut, true_nodes, Planet::Moon);
+    if (!moon) return std::unexpected(moon.error());
+    auto sun = longitude_at(jd_ut, true_nodes, Planet::Sun);
+    if (!sun) return std::unexpected(sun.error());
+    return Luminaries{*moon, *sun};
+}
+
+Result<uint32_t> tithi_at(double jd_ut, bool true_nodes) {
+    auto l = luminaries_at(jd_ut, true_nodes);
+    if (!l) return std::unexpected(l.error());
+    return tithi_number(l->moon_deg, l->sun_deg);
+}
+
+Result<uint32_t> nakshatra_at(double jd_ut, bool true_nodes) {
+    auto moon = longitude_at(jd_ut, true_nodes, Planet::Moon);
+    if (!moon) return std::unexpected(moon.error());
+    return nakshatra_number(*moon);
+}
+
+Result<uint32_t> yoga_at(double jd_ut, bool true_nodes) {
+    auto l = luminaries_at(jd_ut, true_nodes);
+    if (!l) return std::unexpected(l.error());
+    return yoga_number(l->moon_deg, l->sun_deg);
+}
+
+Result<uint32_t> karana_at(double jd_ut, bool true_nodes) {
+    auto l = luminaries_at(jd_ut, true_nodes);
+    if (!l) return std::unexpected(l.error());
+    return karana_number(l->moon_deg, l->sun_deg);
+}
+
+size_t tithi_name_index(uint32_t tithi) {
+    require_in_cycle(tithi, 30, "tithi");
+    const uint32_t t = tithi - 1;
+    if (t == 29) return 15;
+    return t < 15 ? t : t - 15;
+}
+
+std::string_view tithi_name(uint32_t tithi) {
+    return kTithiNames[tithi_name_index(tithi)];
+}
+
+std::string_view paksha_name(uint32_t tithi) {
+    require_in_cycle(tithi, 30, "tithi");
+    return tithi <= 15 ? "Shukla" : "Krishna";
+}
+
+std::string_view panchanga_nakshatra_name(uint32_t nakshatra) {
+    require_in_cycle(nakshatra, 27, "nakshatra");
+    return nakshatra_display_name(static_cast<Nakshatra>(nakshatra));
+}
+
+std::string_view yoga_name(uint32_t yoga) {
+    require_in_cycle(yoga, 27, "yoga");
+    return kYogaNames[yoga - 1];
+}
+
+std::string_view karana_name(uint32_t karana) {
+    require_in_cycle(karana, 60, "karana");
+    if (karana == 1) return "Kimstughna";
+    if (karana <= 57) return kKaranaNames[(karana - 2) % kMovableKaranas];
+    return kKaranaNames[kMovableKaranas + (karana - 58)];
+}
+
+Vara vara_from_local_date(int64_t year, uint32_t month, uint32_t day) {
+    const unsigned index = weekday(year, month, day);
+    return Vara{std::string(kWeekdayNames[index]), index};
+}
+
+}  // namespace zk

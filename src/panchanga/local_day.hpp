@@ -1,0 +1,59 @@
+// The panchanga of one instant at one place: the five elements with their start and end,
+// the weekday of the local day, and how the record was computed.
+#pragma once
+
+#include <expected>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/datetime.hpp"
+#include "core/error.hpp"
+#include "core/records.hpp"
+#include "core/vocab.hpp"
+#include "panchanga/elements.hpp"
+
+namespace zk {
+
+// Which local day the weekday belongs to: the civil date of the instant, or the date of
+// the latest sunrise at or before it (a Hindu day runs from sunrise to sunrise).
+enum class PanchangaMode { CivilDay, SunriseDay };
+
+std::string_view panchanga_mode_name(PanchangaMode mode);  // "civil_day", "sunrise_day"
+// Case-insensitive; "Unknown panchanga mode '<lower-cased>'. Valid options: civil_day,
+// sunrise_day" otherwise.
+std::expected<PanchangaMode, std::string> parse_panchanga_mode(std::string_view text);
+
+struct PanchangaMetadata {
+    std::string timezone;        // as passed in
+    std::string mode;            // "civil_day" or "sunrise_day"
+    std::string local_datetime;  // 2024-01-15T06:00:00 (no offset)
+    std::string utc_datetime;    // 2024-01-15T00:30:00+00:00
+    std::string ayanamsa;        // "Lahiri", "Custom(24.0)", ...
+    bool true_nodes = true;
+    std::string calculation_version;  // "1.0.0"
+};
+
+struct Panchanga {
+    TithiInfo tithi;
+    YogaInfo nakshatra;  // with pada
+    YogaInfo yoga;
+    YogaInfo karana;
+    Vara vara;
+    PanchangaMetadata metadata;
+    std::vector<std::string> warnings;
+};
+
+// The one warning every panchanga carries.
+extern const char* const kPanchangaWarning;
+
+// Validates the place (as the chart does), looks the zone up by its exact name
+// (InvalidParameter "Unknown timezone: <name>"), selects the sidereal mode, then builds
+// the record. Only the weekday depends on the mode; the other elements are those of the
+// instant itself, bounded in UT. sunrise_day fails with "Sun always up?" where the Sun
+// does not rise. The first failure ends the computation.
+Result<Panchanga> compute_panchanga_local(const UtcDateTime& instant, const GeoLocation& location,
+                                          const std::string& zone_name, PanchangaMode mode,
+                                          const AyanamsaMode& ayanamsa, bool true_nodes);
+
+}  // namespace zk

@@ -1,0 +1,89 @@
+#include "time/timezone.hpp"
+
+#include <chrono>
+#include <cstdio>
+
+namespace zk::tz {
+namespace {
+
+using Seconds = cctz::time_point<cctz::seconds>;
+
+Seconds to_time_point(const UtcDateTime& t) {
+    return Seconds(cctz::seconds(to_unix_seconds(t)));
+}
+
+// cctz also opens absolute paths and "file:" names; a zone name must be a database entry.
+// Some systems put a "localtime" link to the machine's own zone beside the database
+// entries; it is not a zone name, and its meaning would change from machine to machine.
+bool is_database_name(std::string_view name) {
+    if (name.empty() || name.front() == '/' || name.starts_with("file:")) return false;
+    if (name == "localtime") return false;
+    size_t start = 0;
+    while (start <= name.size()) {
+        size_t slash = name.find('/', start);
+        std::string_view part = name.substr(
+            start, slash == std::string_view::npos ? std::string_view::npos : slash - start);
+        if (part.empty() || part == "." || part == "..") return false;
+        if (slash == std::string_view::npos) break;
+        start = slash + 1;
+    }
+    return name.find('\0') == std::string_view::npos;
+}
+
+}  // namespace
+
+std::optional<cctz::time_zone> lookup(std::string_view name) {
+    if (!is_database_name(name)) return std::nullopt;
+    cctz::time_zone zone;
+    if (!cctz::load_time_zone(std::string(name), &zone)) return std::nullopt;
+    return zone;
+}
+
+std::expected<UtcDateTime, std::string> local_to_utc(int64_t year, uint32_t month, uint32_t day,
+                                                     uint32_t hour, uint32_t minute,
+                                                     uint32_t second, std::string_view zone_name) {
+    auto zone = lookup(zone_name);
+    if (!zone) return std::unexpected("Unknown timezone: " + std::string(zone_name));
+    if (!is_valid_date(year, month, day)) return std::unexpected(std::string("Invalid date"));
+    if (hour > 23 || minute > 59 || second > 59) {
+        return std::unexpected(std::string("Invalid time"));
+    }
+    const cctz::civil_second local(year, month, day, hour, minute, second);
+    const cctz::time_zone::civil_lookup found = zone->lookup(local);
+    switch (found.kind) {
+        case cctz::time_zone::civil_lookup::UNIQUE:
+            break;
+        case cctz::time_zone::civil_lookup::REPEATED:
+            return std::unexpected("Ambiguous local time in " + std::string(zone_name) +
+                                   ". Provide UTC or an explicit DST fold policy.");
+        case cctz::time_zone::civil_lookup::SKIPPED:
+            return std::unexpected("Invalid local time in " + std::string(zone_name) +
+                                   " (DST gap)");
+    }
+    auto utc = from_unix_seconds(found.pre.time_since_epoch().count());
+    if (!utc) return std::unexpected(std::string("Invalid date"));
+    return *utc;
+}
+
+LocalReading to_local(const UtcDateTime& utc, const cctz::time_zone& zone) {
+    const auto al = zone.lookup(to_time_point(utc));
+    LocalReading out;
+    out.civil =
+        UtcDateTime{static_cast<int32_t>(al.cs.year()),    static_cast<uint32_t>(al.cs.month()),
+                    static_cast<uint32_t>(al.cs.day()),    static_cast<uint32_t>(al.cs.hour()),
+                    static_cast<uint32_t>(al.cs.minute()), static_cast<uint32_t>(al.cs.second())};
+    out.offset_seconds = al.offset;
+    return out;
+}
+
+std::string format_local(const UtcDateTime& utc, const cctz::time_zone& zone) {
+    const LocalReading local = to_local(utc, zone);
+    const int32_t magnitude =
+        local.offset_seconds < 0 ? -local.offset_seconds : local.offset_seconds;
+    char offset[16];
+    std::snprintf(offset, sizeof offset, "%c%02d:%02d", local.offset_seconds < 0 ? '-' : '+',
+                  magnitude / 3600, magnitude % 3600 / 60);
+    return format_iso_naive(local.civil) + offset;
+}
+
+}  // namespace zk::tz
