@@ -17,6 +17,7 @@ test: setup
 	$(PY) -m pytest -q tests/python
 
 bench: setup
+	./scripts/bench-env.sh
 	$(PY) bench/run.py
 
 clean:

@@ -24,7 +24,7 @@ def best_rate(fn, count, repeats=3):
     return best
 
 
-def run(floor_rate):
+def run(floor_rate, peers=None):
     rows = instants(1000)
     zodiakit.compute_chart_batch(rows[:50])  # warm the ephemeris files
     single = best_rate(lambda: [zodiakit.Chart.from_utc(*r) for r in rows], len(rows))
@@ -32,3 +32,6 @@ def run(floor_rate):
     print(f"Chart.from_utc        {single:9.0f} charts/s  {floor_rate / single:5.2f}x the floor")
     print(f"compute_chart_batch   {batch:9.0f} charts/s  {floor_rate / batch:5.2f}x the floor "
           "(1,000 inputs)")
+    if peers:
+        print(f"Chart.from_utc : raw pyswisseph floor  {single / peers['pyswisseph_floor']:5.2f}x "
+              "(a whole chart against the bare ephemeris calls made from Python)")

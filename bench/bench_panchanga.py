@@ -60,8 +60,9 @@ def best_rate(run, repeats=5):
     return count / best
 
 
-def run(chart_floor_rate=None):
-    """Called by bench/run.py; the chart floor does not apply to a panchanga."""
+def run(chart_floor_rate=None, peers=None):
+    """Called by bench/run.py; the chart floor does not apply to a panchanga. `peers` holds
+    drik-panchanga's days per second, measured in the same run (bench/peers.py)."""
     when = list(instants(200))
     lat, lon = 27.7172, 85.3240
 
@@ -96,6 +97,10 @@ def run(chart_floor_rate=None):
     print(f"single-position calls per second through Python (floor): {floor_rate:,.0f}")
     print(f"panchanga time / (calls x floor call time): "
           f"{floor_rate / (rate * mean_calls):.2f}")
+    if peers:
+        print(f"panchanga days/s, zodiakit : drik-panchanga: "
+              f"{rate / peers['drik_panchanga_day']:.2f}x "
+              f"(drik-panchanga {peers['drik_panchanga_day']:,.0f} days/s)")
 
 
 if __name__ == "__main__":

@@ -72,7 +72,7 @@ def bench_windows():
         print(f"  {calls / len(found):8.1f} house calls per window")
 
 
-def run(chart_floor_rate=None):
+def run(chart_floor_rate=None, peers=None):
     """Called by bench/run.py; these searches are measured in ephemeris calls, not charts."""
     bench_transits()
     bench_windows()

@@ -1,0 +1,79 @@
+"""Peer timings, measured in the benchmark environment (.venv-bench), which holds the
+pure-Python drik-panchanga and the pyswisseph binding of the same Swiss Ephemeris.
+
+bench/run.py starts this script and reads one JSON object from its output:
+    {"pyswisseph_floor": instants/s, "drik_panchanga_day": days/s, "drik_panchanga_year": s}
+The pyswisseph floor makes exactly the raw calls of the native floor (sidereal mode, 2 house
+calls, 9 position calls) from Python; a drik-panchanga day is its tithi, nakshatra, yoga,
+karana and weekday with their end times, for one place and day.
+"""
+import json
+import random
+import sys
+import time
+
+import swisseph as swe
+
+EPHE_PATH = "/usr/share/libswe/ephe"
+
+
+def best_rate(fn, count, repeats=3):
+    best = 0.0
+    for _ in range(repeats):
+        start = time.perf_counter()
+        fn()
+        best = max(best, count / (time.perf_counter() - start))
+    return best
+
+
+def pyswisseph_floor(count=2000):
+    rng = random.Random(42)
+    instants = [(rng.uniform(2415020.5, 2488069.5), rng.uniform(-60, 60), rng.uniform(-180, 180))
+                for _ in range(count)]
+    bodies = [swe.SUN, swe.MOON, swe.MARS, swe.MERCURY, swe.JUPITER, swe.VENUS, swe.SATURN,
+              swe.TRUE_NODE, swe.TRUE_NODE]
+    flags = swe.FLG_SWIEPH | swe.FLG_SPEED | swe.FLG_SIDEREAL
+
+    def run():
+        for jd, lat, lon in instants:
+            swe.set_sid_mode(swe.SIDM_LAHIRI, 0, 0)
+            swe.houses_ex(jd, lat, lon, b"E", swe.FLG_SIDEREAL)
+            swe.houses_ex(jd, lat, lon, b"E", swe.FLG_SIDEREAL)
+            for body in bodies:
+                swe.calc_ut(jd, body, flags)
+
+    run()
+    return best_rate(run, count)
+
+
+def drik_days(first_jd, days, lat, lon, offset_hours):
+    import panchanga as drik
+
+    drik.set_coordinate_selection("lahiri")
+    place = drik.Place(lat, lon, offset_hours)
+    for k in range(days):
+        jd = first_jd + k
+        drik.tithi(jd, place)
+        drik.nakshatra(jd, place)
+        drik.yoga(jd, place)
+        drik.karana(jd, place)
+        drik.vaara(jd)
+
+
+def main():
+    swe.set_ephe_path(EPHE_PATH)
+    kathmandu = (27.7172, 85.3240, 5.75)
+    jd_2025 = 2460676.5  # 2025-01-01 00:00 UT
+    # drik-panchanga caches results per day, so every timed day is one it has not seen.
+    drik_days(jd_2025 - 400, 5, *kathmandu)  # warm up
+    first = iter(range(0, 10_000, 100))
+    day = best_rate(lambda: drik_days(jd_2025 - 300 + next(first), 60, *kathmandu), 60)
+    year_start = time.perf_counter()
+    drik_days(jd_2025, 365, *kathmandu)
+    year = time.perf_counter() - year_start
+    json.dump({"pyswisseph_floor": pyswisseph_floor(), "drik_panchanga_day": day,
+               "drik_panchanga_year": year}, sys.stdout)
+
+
+if __name__ == "__main__":
+    main()
