@@ -1,4 +1,4 @@
-"""Bikram Sambat charts, transits and ascendant time windows, from Python."""
+"""Transits and ascendant time windows, from Python."""
 
 import datetime as dt
 import os
@@ -8,8 +8,16 @@ import time
 import pytest
 
 import zodiakit as zk
+from units import SECOND
 
 KATHMANDU = (27.7172, 85.3240)
+UNIX_EPOCH_JD = 2440587.5
+SIDEREAL_MONTH = dt.timedelta(days=27.321661)
+# The scan bisects the day of an ingress twenty times (to 0.08 s) and gives whole seconds.
+INGRESS_AGREEMENT = dt.timedelta(seconds=2)
+# Ctrl-C comes 0.5 s into the scan, which must stop within the next 0.5 s (plus slack for a
+# loaded machine).
+INTERRUPT_DEADLINE = 1.5  # seconds from the start of the scan
 SIGNS = ["Aries", "Taurus", "Gemini", "Cancer", "Leo", "Virgo", "Libra", "Scorpio",
          "Sagittarius", "Capricorn", "Aquarius", "Pisces"]
 
@@ -20,21 +28,6 @@ def utc(text):
 
 def zulu(moment):
     return moment.strftime("%Y-%m-%dT%H:%M:%SZ")
-
-
-@pytest.mark.parametrize("construct", [zk.compute_chart_bs, zk.Chart.compute_bs])
-def test_bs_charts(construct):
-    chart = construct(2081, 1, 1, 6, 30, 15, *KATHMANDU, ayanamsa="raman")
-    same = zk.Chart.from_utc(2024, 4, 13, 6, 30, 15, *KATHMANDU, ayanamsa="raman")
-    assert chart.settings()["utc_datetime"] == "2024-04-13T06:30:15+00:00"
-    assert (chart.settings(), chart.houses()) == (same.settings(), same.houses())
-    # The time is checked first, then the place, then the date.
-    for args, message in [((2101, 1, 1, 0, 0, 0, *KATHMANDU), "Date/time conversion error"),
-                          ((1999, 12, 30, 0, 0, 0, *KATHMANDU), "Date/time conversion error"),
-                          ((2101, 1, 1, 24, 0, 0, 91.0, 0.0), "Invalid time"),
-                          ((2101, 1, 1, 0, 0, 0, 91.0, 0.0), "Invalid parameter: Invalid lat")]:
-        with pytest.raises(ValueError, match=f"^{message}"):
-            construct(*args)
 
 
 def test_nodes_change_together_into_opposite_signs_and_empty_ranges():
@@ -51,23 +44,25 @@ def test_nodes_change_together_into_opposite_signs_and_empty_ranges():
 def test_moon_over_a_sidereal_month():
     for offset in range(0, 27 * 24, 53):  # a spread of starting hours
         begin = dt.datetime(2024, 3, 1, tzinfo=dt.timezone.utc) + dt.timedelta(hours=offset)
-        found = zk.get_transits(zulu(begin), zulu(begin + dt.timedelta(days=27.321661)))
+        found = zk.get_transits(zulu(begin), zulu(begin + SIDEREAL_MONTH))
         moon = [r for r in found if r["planet"] == "Moon"]
         assert len(moon) in (12, 13)
 
 
-def test_sun_enters_capricorn_when_its_longitude_crosses_270():
+def test_sun_enters_capricorn_when_its_longitude_crosses_270(report):
     # Independent of the scan: bisect the Sun's longitude to the second.
     lo, hi = 1704844800, 1705708800  # 2024-01-10 and 2024-01-20 in Unix seconds
     while hi - lo > 1:
         mid = (lo + hi) // 2
-        past = zk.calc_planet_longitude(2440587.5 + mid / 86400, "Sun") >= 270.0
+        past = zk.calc_planet_longitude(UNIX_EPOCH_JD + mid * SECOND, "Sun") >= 270.0
         lo, hi = (lo, mid) if past else (mid, hi)
+    crossing = dt.datetime.fromtimestamp(hi, dt.timezone.utc)
     sun = [r for r in zk.get_transits("2024-01-01", "2024-02-01") if r["planet"] == "Sun"]
     assert [(r["from_sign"], r["to_sign"]) for r in sun] == [("Sagittarius", "Capricorn")]
-    found = dt.datetime.fromisoformat(sun[0]["ingress_time"]).timestamp()
-    print(f"Sun ingress {sun[0]['ingress_time']}, off by {found - hi:.0f} s")
-    assert abs(found - hi) <= 60
+    error = abs(dt.datetime.fromisoformat(sun[0]["ingress_time"]) - crossing)
+    report("Sun's Capricorn ingress vs bisected longitude", error.total_seconds(), "s",
+           INGRESS_AGREEMENT.total_seconds())
+    assert error <= INGRESS_AGREEMENT, f"ingress {sun[0]['ingress_time']}, crossing {crossing}"
 
 
 def test_a_long_transit_scan_stops_on_ctrl_c():
@@ -80,8 +75,7 @@ def test_a_long_transit_scan_stops_on_ctrl_c():
         elapsed = time.monotonic() - started
     finally:
         sender.wait()
-    print(f"interrupted after {elapsed:.2f} s")
-    assert elapsed < 1.5
+    assert elapsed < INTERRUPT_DEADLINE, f"interrupted after {elapsed:.2f} s"
 
 
 BASE = "2024-01-15T06:00:00Z"
