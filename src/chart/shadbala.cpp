@@ -99,8 +99,7 @@ Planet hora_lord(const UtcDateTime& datetime) {
 }
 
 double paksha_share(Planet planet, double sun_longitude, double moon_longitude) {
-    const double elongation = normalize_degrees(moon_longitude - sun_longitude);
-    const unsigned tithi = saturating_u32(std::floor(elongation / 12.0));  // 0..29
+    const unsigned tithi = tithi_number(moon_longitude, sun_longitude) - 1;  // 0..29
     const bool benefic = is_benefic(planet);
     if (tithi < 15) {
         const double r = (tithi + 1) / 15.0;

@@ -3,43 +3,22 @@
 #include <algorithm>
 #include <array>
 
-#include "core/format.hpp"
+#include "core/dignity.hpp"
 
 namespace zk {
 
 namespace {
 
-// Signs in which a planet counts as strong (own or exalted); the luminaries and the nodes
-// never do.
-struct StrongSigns {
-    Planet planet;
-    std::array<Sign, 3> signs;
-    size_t count;
-};
-constexpr std::array<StrongSigns, 5> kStrongSigns = {{
-    {Planet::Mars, {Sign::Aries, Sign::Scorpio, Sign::Capricorn}, 3},
-    {Planet::Mercury, {Sign::Gemini, Sign::Virgo}, 2},
-    {Planet::Jupiter, {Sign::Cancer, Sign::Sagittarius, Sign::Pisces}, 3},
-    {Planet::Venus, {Sign::Taurus, Sign::Libra, Sign::Pisces}, 3},
-    {Planet::Saturn, {Sign::Libra, Sign::Capricorn, Sign::Aquarius}, 3},
-}};
-
-// Only these planets count as occupying a house around the Sun or the Moon.
+// Only these planets count as occupying a house around the Sun or the Moon, and only they
+// can be strong.
 constexpr std::array<Planet, 5> kStarPlanets = {Planet::Mars, Planet::Mercury, Planet::Jupiter,
                                                 Planet::Venus, Planet::Saturn};
 
+// In an own or exalted sign; the luminaries and the nodes never count as strong.
 bool in_strong_sign(const PlanetPosition& p) {
     if (!p.sign) return false;
-    for (const StrongSigns& row : kStrongSigns) {
-        if (row.planet != p.planet) continue;
-        const auto end = row.signs.begin() + static_cast<std::ptrdiff_t>(row.count);
-        return std::find(row.signs.begin(), end, *p.sign) != end;
-    }
-    return false;
-}
-
-bool is_kendra(unsigned house) {
-    return house == 1 || house == 4 || house == 7 || house == 10;
+    return std::find(kStarPlanets.begin(), kStarPlanets.end(), p.planet) != kStarPlanets.end() &&
+           is_own_or_exalted(p.planet, *p.sign);
 }
 
 // Two absent houses count as the same house; one absent and one present do not.
@@ -60,8 +39,7 @@ bool mutual_aspect(const Chart& chart, Planet a, Planet b) {
 std::optional<Planet> house_lord(const Chart& chart, unsigned house) {
     for (const HouseCusp& h : chart.houses) {
         if (h.house != house) continue;
-        const uint32_t index = std::min(saturating_u32(normalize_degrees(h.cusp) / 30.0), 11u);
-        return sign_lord(sign_from_number(index + 1));
+        return sign_lord(sign_from_longitude(normalize_degrees(h.cusp)));
     }
     return std::nullopt;
 }
@@ -108,6 +86,12 @@ Graph rule_only(std::string_view id, const AstroRule& rule) {
     return g;
 }
 
+// The rule node alone, when the rule holds.
+std::optional<Graph> rule_only_if(bool holds, std::string_view id, const AstroRule& rule) {
+    if (!holds) return std::nullopt;
+    return rule_only(id, rule);
+}
+
 Graph rule_with_condition(std::string_view rule_id, const AstroRule& rule,
                           std::string_view condition_id, std::string expression) {
     Graph g = rule_only(rule_id, rule);
@@ -134,8 +118,7 @@ std::optional<Graph> GajaKesariYoga::evaluate(const Chart& chart) const {
     const auto j = house_of(chart, Planet::Jupiter);
     const auto m = house_of(chart, Planet::Moon);
     if (!j || !m) return std::nullopt;
-    const unsigned counted_from_moon = (*j + 12u - *m) % 12u + 1u;  // Moon's own house is 1st
-    if (!is_kendra(counted_from_moon)) return std::nullopt;
+    if (!is_kendra(houses_from(*j, *m))) return std::nullopt;
 
     const std::string jupiter_house = house_node_id(*j);
     const std::string moon_house = house_node_id(*m);
@@ -183,30 +166,24 @@ std::optional<Graph> BudhaAdityaYoga::evaluate(const Chart& chart) const {
 
 std::optional<Graph> LakshmiYoga::evaluate(const Chart& chart) const {
     const auto lord = house_lord(chart, 9);
-    if (!lord) return std::nullopt;
-    const PlanetPosition* p = find_planet(chart.planets, *lord);
-    if (!p || !p->house || !is_kendra(*p->house) || !in_strong_sign(*p)) return std::nullopt;
-    return rule_only("rule_lakshmi", *this);
+    const PlanetPosition* p = lord ? find_planet(chart.planets, *lord) : nullptr;
+    return rule_only_if(in_kendra(p) && in_strong_sign(*p), "rule_lakshmi", *this);
 }
 
 std::optional<Graph> SunaphaYoga::evaluate(const Chart& chart) const {
-    if (!occupied_from(chart, Planet::Moon, 2)) return std::nullopt;
-    return rule_only("rule_sunapha", *this);
+    return rule_only_if(occupied_from(chart, Planet::Moon, 2), "rule_sunapha", *this);
 }
 
 std::optional<Graph> AnaphaYoga::evaluate(const Chart& chart) const {
-    if (!occupied_from(chart, Planet::Moon, 12)) return std::nullopt;
-    return rule_only("rule_anapha", *this);
+    return rule_only_if(occupied_from(chart, Planet::Moon, 12), "rule_anapha", *this);
 }
 
 std::optional<Graph> VeshiYoga::evaluate(const Chart& chart) const {
-    if (!occupied_from(chart, Planet::Sun, 2)) return std::nullopt;
-    return rule_only("rule_veshi", *this);
+    return rule_only_if(occupied_from(chart, Planet::Sun, 2), "rule_veshi", *this);
 }
 
 std::optional<Graph> VoshiYoga::evaluate(const Chart& chart) const {
-    if (!occupied_from(chart, Planet::Sun, 12)) return std::nullopt;
-    return rule_only("rule_voshi", *this);
+    return rule_only_if(occupied_from(chart, Planet::Sun, 12), "rule_voshi", *this);
 }
 
 std::optional<Graph> AmalaYoga::evaluate(const Chart& chart) const {
@@ -219,13 +196,11 @@ std::optional<Graph> AmalaYoga::evaluate(const Chart& chart) const {
         return std::any_of(kBenefics.begin(), kBenefics.end(),
                            [&](Planet planet) { return house_of(chart, planet) == house; });
     };
-    if (!benefic_in(10) && !benefic_in(tenth_from_moon)) return std::nullopt;
-    return rule_only("rule_amala", *this);
+    return rule_only_if(benefic_in(10) || benefic_in(tenth_from_moon), "rule_amala", *this);
 }
 
 std::optional<Graph> DhanaYoga::evaluate(const Chart& chart) const {
-    if (!related_lords(chart, 2, 11)) return std::nullopt;
-    return rule_only("rule_dhana", *this);
+    return rule_only_if(related_lords(chart, 2, 11).has_value(), "rule_dhana", *this);
 }
 
 std::optional<Graph> SaraswatiYoga::evaluate(const Chart& chart) const {
@@ -237,8 +212,8 @@ std::optional<Graph> SaraswatiYoga::evaluate(const Chart& chart) const {
         const bool auspicious = is_kendra(h) || h == 5 || h == 9;
         return auspicious && in_strong_sign(*p);
     };
-    if (!std::all_of(kBenefics.begin(), kBenefics.end(), strong)) return std::nullopt;
-    return rule_only("rule_saraswati", *this);
+    return rule_only_if(std::all_of(kBenefics.begin(), kBenefics.end(), strong), "rule_saraswati",
+                        *this);
 }
 
 std::optional<Graph> KemadrumaYoga::evaluate(const Chart& chart) const {
@@ -258,7 +233,7 @@ std::optional<Graph> KemadrumaYoga::evaluate(const Chart& chart) const {
 
 std::optional<Graph> PanchaMahapurushaYoga::evaluate(const Chart& chart) const {
     const PlanetPosition* p = find_planet(chart.planets, planet_);
-    if (!p || !p->house || !is_kendra(*p->house) || !in_strong_sign(*p)) return std::nullopt;
+    if (!in_kendra(p) || !in_strong_sign(*p)) return std::nullopt;
 
     std::string slug = to_lower(name_);
     std::replace(slug.begin(), slug.end(), ' ', '_');
