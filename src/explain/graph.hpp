@@ -1,5 +1,6 @@
 // The proof graph in which an explainable yoga rule states why it holds: planets, houses,
-// the rule, the tested condition and the text it rests on, joined by typed edges.
+// the rule, the tested condition and the text it rests on, joined by typed edges. Plain
+// data and its JSON text; nothing here fails.
 #pragma once
 
 #include <cstdint>
