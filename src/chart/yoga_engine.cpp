@@ -17,22 +17,28 @@ struct MahapurushaRow {
     std::string_view description;
 };
 
+constexpr std::string_view kRuchakaDesc =
+    "BPHS Ch. 75, v. 1: Mars in own sign (Aries/Scorpio) or exaltation (Capricorn) in a "
+    "Kendra. Native is courageous, muscular, and victorious.";
+constexpr std::string_view kBhadraDesc =
+    "BPHS Ch. 75, v. 2: Mercury in own sign (Gemini/Virgo) or exaltation (Virgo) in a Kendra. "
+    "Native is learned, eloquent, and prosperous.";
+constexpr std::string_view kHamsaDesc =
+    "BPHS Ch. 75, v. 3: Jupiter in own sign (Sagittarius/Pisces) or exaltation (Cancer) in a "
+    "Kendra. Native is virtuous, spiritually inclined, and respected.";
+constexpr std::string_view kMalavyaDesc =
+    "BPHS Ch. 75, v. 4: Venus in own sign (Taurus/Libra) or exaltation (Pisces) in a Kendra. "
+    "Native is beautiful, wealthy, and blessed with pleasures.";
+constexpr std::string_view kShashaDesc =
+    "BPHS Ch. 75, v. 5: Saturn in own sign (Capricorn/Aquarius) or exaltation (Libra) in a "
+    "Kendra. Native is powerful, disciplined, and long-lived.";
+
 constexpr std::array<MahapurushaRow, 5> kMahapurusha = {{
-    {Planet::Mars, "Ruchaka Yoga",
-     "BPHS Ch. 75, v. 1: Mars in own sign (Aries/Scorpio) or exaltation (Capricorn) in a "
-     "Kendra. Native is courageous, muscular, and victorious."},
-    {Planet::Mercury, "Bhadra Yoga",
-     "BPHS Ch. 75, v. 2: Mercury in own sign (Gemini/Virgo) or exaltation (Virgo) in a Kendra. "
-     "Native is learned, eloquent, and prosperous."},
-    {Planet::Jupiter, "Hamsa Yoga",
-     "BPHS Ch. 75, v. 3: Jupiter in own sign (Sagittarius/Pisces) or exaltation (Cancer) in a "
-     "Kendra. Native is virtuous, spiritually inclined, and respected."},
-    {Planet::Venus, "Malavya Yoga",
-     "BPHS Ch. 75, v. 4: Venus in own sign (Taurus/Libra) or exaltation (Pisces) in a Kendra. "
-     "Native is beautiful, wealthy, and blessed with pleasures."},
-    {Planet::Saturn, "Shasha Yoga",
-     "BPHS Ch. 75, v. 5: Saturn in own sign (Capricorn/Aquarius) or exaltation (Libra) in a "
-     "Kendra. Native is powerful, disciplined, and long-lived."},
+    {Planet::Mars, "Ruchaka Yoga", kRuchakaDesc},
+    {Planet::Mercury, "Bhadra Yoga", kBhadraDesc},
+    {Planet::Jupiter, "Hamsa Yoga", kHamsaDesc},
+    {Planet::Venus, "Malavya Yoga", kMalavyaDesc},
+    {Planet::Saturn, "Shasha Yoga", kShashaDesc},
 }};
 
 constexpr std::string_view kGajakesariDesc =

@@ -36,7 +36,7 @@ struct TextSourceNode {
     std::string snippet;
 };
 
-// The variant order fixes each kind's JSON tag (see node_tag).
+// The variant order fixes each kind's JSON tag (kNodeTags in graph.cpp).
 using Node = std::variant<PlanetNode, SignNode, HouseNode, RuleNode, ConditionNode, TextSourceNode>;
 
 enum class Edge : uint8_t {
