@@ -1,4 +1,5 @@
 // Ashtakavarga: benefic points per house for Sun..Saturn from eight reference points.
+// Reads only the planets' houses (1..12); counts are whole points; never fails.
 #pragma once
 
 #include <vector>

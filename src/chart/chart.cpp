@@ -42,41 +42,6 @@ Result<std::monostate> validate_geo(double latitude, double longitude, double al
     return std::monostate{};
 }
 
-namespace {
-
-struct DignityRow {
-    Sign exalted;
-    Sign debilitated;
-    Sign moolatrikona;
-    double mt_from;  // degree within the sign, inclusive
-    double mt_to;    // exclusive
-};
-
-// Sun..Saturn; Rahu and Ketu have no dignities.
-constexpr std::array<DignityRow, 7> kDignities = {{
-    {Sign::Aries, Sign::Libra, Sign::Leo, 0.0, 20.0},
-    {Sign::Taurus, Sign::Scorpio, Sign::Taurus, 4.0, 30.0},
-    {Sign::Capricorn, Sign::Cancer, Sign::Aries, 0.0, 12.0},
-    {Sign::Virgo, Sign::Pisces, Sign::Virgo, 16.0, 20.0},
-    {Sign::Cancer, Sign::Capricorn, Sign::Sagittarius, 0.0, 10.0},
-    {Sign::Pisces, Sign::Virgo, Sign::Libra, 0.0, 15.0},
-    {Sign::Libra, Sign::Aries, Sign::Aquarius, 0.0, 20.0},
-}};
-
-}  // namespace
-
-Dignities compute_dignities(Planet planet, Sign sign, double longitude) {
-    if (planet == Planet::Rahu || planet == Planet::Ketu) return {};
-    const DignityRow& row = kDignities[planet_index(planet)];
-    const double degree = std::fmod(longitude, 30.0);
-    Dignities d;
-    d.is_exalted = sign == row.exalted;
-    d.is_debilitated = sign == row.debilitated;
-    d.is_own_sign = sign_lord(sign) == planet;
-    d.is_moolatrikona = sign == row.moolatrikona && degree >= row.mt_from && degree < row.mt_to;
-    return d;
-}
-
 uint8_t house_of(double longitude, const std::vector<HouseCusp>& houses) {
     const size_t n = houses.size();
     for (size_t i = 0; i < n; ++i) {
@@ -89,23 +54,13 @@ uint8_t house_of(double longitude, const std::vector<HouseCusp>& houses) {
     return 1;
 }
 
-Result<Chart> calculate_chart(const UtcDateTime& datetime, const GeoLocation& location,
-                              const AyanamsaMode& ayanamsa, HouseSystem house_system,
-                              bool true_nodes) {
-    if (auto valid = validate_geo(location.latitude, location.longitude, location.altitude);
-        !valid) {
-        return std::unexpected(valid.error());
-    }
-    ephemeris::select_sidereal_mode(ayanamsa);
-    const double jd = ephemeris::julian_day(datetime);
+namespace {
 
-    Chart chart;
-    chart.datetime = datetime;
-    chart.location = location;
-    chart.ayanamsa = ayanamsa;
-
-    // The ascendant always comes from the Equal system, so it never depends on the chart's
-    // own house system; for an Equal chart that same call already holds the cusps.
+// Ascendant and cusps. The ascendant always comes from the Equal system, so it never
+// depends on the chart's own house system; for an Equal chart that same call already
+// holds the cusps.
+Result<std::monostate> place_houses(Chart& chart, double jd, HouseSystem house_system) {
+    const GeoLocation& location = chart.location;
     auto equal = ephemeris::houses(jd, location.latitude, location.longitude, 'E');
     if (!equal) {
         return std::unexpected(
@@ -124,42 +79,71 @@ Result<Chart> calculate_chart(const UtcDateTime& datetime, const GeoLocation& lo
     }
     chart.houses.reserve(12);
     for (uint8_t i = 1; i <= 12; ++i) chart.houses.push_back({i, cusps->cusps[i]});
+    return std::monostate{};
+}
+
+// Sign, nakshatra, vargas, dignities and house of a planet the ephemeris has placed.
+void describe_planet(PlanetPosition& p, const std::vector<HouseCusp>& houses) {
+    const double lon = normalize_degrees(p.longitude);
+    const Sign sign = sign_from_longitude(lon);
+    p.sign = sign;
+    p.nakshatra = nakshatra_from_longitude(lon);
+    p.divisional_signs.reserve(kVargaSet.size());
+    for (uint32_t varga : kVargaSet) {
+        p.divisional_signs.set(varga, sign_from_number(divisional_sign(varga, p.longitude)));
+    }
+    const Dignities d = compute_dignities(p.planet, sign, p.longitude);
+    p.is_exalted = d.is_exalted;
+    p.is_debilitated = d.is_debilitated;
+    p.is_own_sign = d.is_own_sign;
+    p.is_moolatrikona = d.is_moolatrikona;
+    const auto navamsa = p.divisional_signs.find(9);
+    p.is_vargottama = navamsa && *navamsa == sign;
+    p.house = house_of(p.longitude, houses);
+}
+
+void fill_metadata(Chart& chart, HouseSystem house_system, bool true_nodes) {
+    CalculationMetadata& meta = chart.metadata;
+    meta.utc_datetime = format_rfc3339_utc(chart.datetime);
+    meta.latitude = chart.location.latitude;
+    meta.longitude = chart.location.longitude;
+    meta.altitude = chart.location.altitude;
+    meta.ayanamsa = ayanamsa_name(chart.ayanamsa);
+    meta.house_system = house_system_name(house_system);
+    meta.true_nodes = true_nodes;
+}
+
+}  // namespace
+
+Result<Chart> calculate_chart(const UtcDateTime& datetime, const GeoLocation& location,
+                              const AyanamsaMode& ayanamsa, HouseSystem house_system,
+                              bool true_nodes) {
+    if (auto valid = validate_geo(location.latitude, location.longitude, location.altitude);
+        !valid) {
+        return std::unexpected(valid.error());
+    }
+    ephemeris::select_sidereal_mode(ayanamsa);
+    const double jd = ephemeris::julian_day(datetime);
+
+    Chart chart;
+    chart.datetime = datetime;
+    chart.location = location;
+    chart.ayanamsa = ayanamsa;
+    if (auto placed = place_houses(chart, jd, house_system); !placed) {
+        return std::unexpected(placed.error());
+    }
 
     chart.planets.reserve(kAllPlanets.size());
     for (Planet planet : kAllPlanets) {
         auto position = ephemeris::calc_ut(jd, true_nodes, planet);
         if (!position) return std::unexpected(position.error());
-        PlanetPosition p = std::move(*position);
-        const double lon = normalize_degrees(p.longitude);
-        const Sign sign = sign_from_longitude(lon);
-        p.sign = sign;
-        p.nakshatra = nakshatra_from_longitude(lon);
-        p.divisional_signs.reserve(kVargaSet.size());
-        for (uint32_t varga : kVargaSet) {
-            p.divisional_signs.set(varga, sign_from_number(divisional_sign(varga, p.longitude)));
-        }
-        const Dignities d = compute_dignities(planet, sign, p.longitude);
-        p.is_exalted = d.is_exalted;
-        p.is_debilitated = d.is_debilitated;
-        p.is_own_sign = d.is_own_sign;
-        p.is_moolatrikona = d.is_moolatrikona;
-        const auto navamsa = p.divisional_signs.find(9);
-        p.is_vargottama = navamsa && *navamsa == sign;
-        p.house = house_of(p.longitude, chart.houses);
-        chart.planets.push_back(std::move(p));
+        PlanetPosition& p = chart.planets.emplace_back(std::move(*position));
+        describe_planet(p, chart.houses);
     }
 
     chart.divisional_charts = build_divisional_charts(chart.planets);
     chart.karakas = compute_karakas(chart.planets);
-
-    CalculationMetadata& meta = chart.metadata;
-    meta.utc_datetime = format_rfc3339_utc(datetime);
-    meta.latitude = location.latitude;
-    meta.longitude = location.longitude;
-    meta.altitude = location.altitude;
-    meta.ayanamsa = ayanamsa_name(ayanamsa);
-    meta.house_system = house_system_name(house_system);
-    meta.true_nodes = true_nodes;
+    fill_metadata(chart, house_system, true_nodes);
     chart.warnings.assign(kChartWarnings.begin(), kChartWarnings.end());
 
     chart.aspects = compute_aspects(chart.planets);

@@ -1,9 +1,13 @@
 // The chart pipeline: one UTC instant and one place to a complete sidereal birth chart.
+// Longitudes are sidereal degrees, the place in degrees and metres. Failures are
+// ZodiakitError values: a bad place (InvalidParameter) or an ephemeris failure
+// (SweCalculation); nothing partial is returned.
 #pragma once
 
 #include <array>
 #include <variant>
 
+#include "core/dignity.hpp"
 #include "core/error.hpp"
 #include "core/records.hpp"
 
@@ -12,15 +16,6 @@ namespace zk {
 // Checks |latitude| <= 90, |longitude| <= 180, -500 <= altitude <= 10000 (NaN fails), in
 // that order, as InvalidParameter "Invalid latitude 91: expected -90..90" and siblings.
 Result<std::monostate> validate_geo(double latitude, double longitude, double altitude);
-
-// The planet's dignities in a sign; the longitude gives only the degree within the sign.
-struct Dignities {
-    bool is_exalted = false;
-    bool is_debilitated = false;
-    bool is_own_sign = false;
-    bool is_moolatrikona = false;
-};
-Dignities compute_dignities(Planet planet, Sign sign, double longitude);
 
 // The chart's four cautionary notes, in order.
 extern const std::array<const char*, 4> kChartWarnings;

@@ -73,9 +73,9 @@ struct TrimsamsaPart {
     uint8_t sign;  // 1..12
 };
 constexpr std::array<TrimsamsaPart, 5> kTrimsamsaOdd = {
-    {{5, 1}, {10, 11}, {18, 9}, {25, 3}, {30, 7}}};
+    {{5, 1}, {10, 11}, {18, 9}, {25, 3}, {kSignSpanDeg, 7}}};
 constexpr std::array<TrimsamsaPart, 5> kTrimsamsaEven = {
-    {{5, 2}, {12, 6}, {20, 12}, {25, 10}, {30, 8}}};
+    {{5, 2}, {12, 6}, {20, 12}, {25, 10}, {kSignSpanDeg, 8}}};
 
 uint32_t trimsamsa_sign(bool odd, double degree) {
     const auto& parts = odd ? kTrimsamsaOdd : kTrimsamsaEven;
@@ -88,14 +88,15 @@ uint32_t trimsamsa_sign(bool odd, double degree) {
 }  // namespace
 
 uint32_t divisional_part(uint32_t varga, double longitude) {
-    const double width = 30.0 / varga;
-    return saturating_u32(std::floor(std::fmod(longitude, 30.0) / width));
+    const double width = kSignSpanDeg / varga;
+    return saturating_u32(std::floor(degree_in_sign(longitude) / width));
 }
 
 uint32_t divisional_sign(uint32_t varga, double longitude) {
-    const uint64_t sign = saturating_u32(std::floor(longitude / 30.0));
+    // Not wrapped: a longitude past Pisces takes the rule's `beyond` start.
+    const uint64_t sign = sign_index(longitude);
     const bool odd = sign % 2 == 0;
-    if (varga == 30) return trimsamsa_sign(odd, std::fmod(longitude, 30.0));
+    if (varga == 30) return trimsamsa_sign(odd, degree_in_sign(longitude));
 
     const VargaRule& rule = varga < kRules.size() ? kRules[varga] : kRules[0];
     const size_t parity = odd ? 0 : 1;
@@ -116,10 +117,10 @@ uint32_t divisional_sign(uint32_t varga, double longitude) {
 }
 
 double get_divisional_longitude(double longitude, uint32_t varga) {
-    const double sign_start = (divisional_sign(varga, longitude) - 1) * 30.0;
-    if (varga == 30) return sign_start + 15.0;
-    const double width = 30.0 / varga;
-    return sign_start + std::fmod(std::fmod(longitude, 30.0), width) * varga;
+    const double sign_start = (divisional_sign(varga, longitude) - 1) * kSignSpanDeg;
+    if (varga == 30) return sign_start + kSignSpanDeg / 2;
+    const double width = kSignSpanDeg / varga;
+    return sign_start + std::fmod(degree_in_sign(longitude), width) * varga;
 }
 
 std::map<uint32_t, std::vector<VargaPosition>> build_divisional_charts(
@@ -138,7 +139,7 @@ std::map<uint32_t, std::vector<VargaPosition>> build_divisional_charts(
             position.varga = varga;
             position.varga_sign = sign_from_number(sign);
             position.varga_index = divisional_part(varga, p.longitude);
-            position.display_longitude = sign * 30.0 - 15.0;
+            position.display_longitude = sign * kSignSpanDeg - kSignSpanDeg / 2;  // mid-sign
             if (varga == 60) position.warnings.emplace_back(kShashtiamsaWarning);
             positions.push_back(std::move(position));
         }

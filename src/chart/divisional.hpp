@@ -1,4 +1,6 @@
 // Divisional charts (vargas): each sign divided into n parts, each part mapped to a sign.
+// Longitudes are sidereal degrees, signs numbered 1..12. Nothing here fails: any varga
+// number and any longitude, even NaN, give a sign.
 #pragma once
 
 #include <array>

@@ -11,21 +11,21 @@ struct SpecialAspect {
     double strength;
 };
 
-constexpr std::array<SpecialAspect, 2> kMarsAspects = {{{4, 1.0}, {8, 1.0}}};
-constexpr std::array<SpecialAspect, 2> kJupiterAspects = {{{5, 1.0}, {9, 1.0}}};
-constexpr std::array<SpecialAspect, 2> kSaturnAspects = {{{3, 1.0}, {10, 1.0}}};
+struct SpecialAspects {
+    Planet planet;
+    std::array<SpecialAspect, 2> aspects;
+};
+constexpr std::array<SpecialAspects, 3> kSpecialAspects = {{
+    {Planet::Mars, {{{4, 1.0}, {8, 1.0}}}},
+    {Planet::Jupiter, {{{5, 1.0}, {9, 1.0}}}},
+    {Planet::Saturn, {{{3, 1.0}, {10, 1.0}}}},
+}};
 
 std::span<const SpecialAspect> special_aspects(Planet planet) {
-    switch (planet) {
-        case Planet::Mars:
-            return kMarsAspects;
-        case Planet::Jupiter:
-            return kJupiterAspects;
-        case Planet::Saturn:
-            return kSaturnAspects;
-        default:
-            return {};
+    for (const SpecialAspects& row : kSpecialAspects) {
+        if (row.planet == planet) return row.aspects;
     }
+    return {};
 }
 
 // Only the first occupant (in planet order) is named; an empty house names nobody.

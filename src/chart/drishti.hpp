@@ -1,4 +1,5 @@
 // Graha drishti by house: the 7th for every planet, special aspects for Mars, Jupiter, Saturn.
+// Reads only the planets' houses; strengths are 1.0 (full); never fails.
 #pragma once
 
 #include <vector>

@@ -15,7 +15,7 @@ std::map<Planet, Karaka> compute_karakas(const std::vector<PlanetPosition>& plan
     ranked.reserve(kClassicalPlanets.size());
     for (const PlanetPosition& p : planets) {
         if (planet_index(p.planet) >= kClassicalPlanets.size()) continue;
-        const double degree = std::fmod(p.longitude, 30.0);
+        const double degree = degree_in_sign(p.longitude);
         // A NaN degree ranks last, so the ordering stays strict.
         ranked.push_back(
             {p.planet, std::isnan(degree) ? -std::numeric_limits<double>::infinity() : degree});

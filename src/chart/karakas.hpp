@@ -1,4 +1,5 @@
-// Chara karakas: the seven roles by degree within sign, Sun..Saturn.
+// Chara karakas: the seven roles by degree within sign (sidereal degrees), Sun..Saturn.
+// Never fails; fewer than seven planets fill only the first roles.
 #pragma once
 
 #include <map>

@@ -9,6 +9,7 @@ namespace {
 // Indexed by sign number - 1 (Aries first).
 constexpr std::array<int, 12> kVarnaRank = {3, 2, 1, 4, 3, 2, 1, 4, 3, 2, 1, 4};
 constexpr std::array<int, 12> kVasyaGroup = {1, 1, 2, 3, 4, 2, 2, 5, 1, 3, 2, 3};
+// Indexed by the count of one Moon sign from the other, less one (same sign first).
 constexpr std::array<double, 12> kBhakut = {7, 0, 7, 7, 0, 0, 7, 0, 0, 7, 7, 0};
 
 // Indexed by nakshatra number - 1 (Ashwini first).
@@ -67,7 +68,7 @@ KutaResult match_kuta(const Chart& self, const Chart& other) {
     const bool merchant_and_lion = (va == 2 && vb == 4) || (va == 4 && vb == 2);
     r.vasya = va == vb ? 2.0 : merchant_and_lion ? 0.0 : 1.0;
 
-    r.tara = tara_part((na + 27 - nb) % 27 + 1) + tara_part((nb + 27 - na) % 27 + 1);
+    r.tara = tara_part(count_from(na, nb, 27)) + tara_part(count_from(nb, na, 27));
 
     const int ya = kYoniGroup[na], yb = kYoniGroup[nb];
     r.yoni = ya == yb ? 4.0 : yoni_enemies(ya, yb) ? 0.0 : 2.0;
@@ -81,7 +82,7 @@ KutaResult match_kuta(const Chart& self, const Chart& other) {
     }
 
     r.gana = kGanaScore[static_cast<size_t>(kGana[na])][static_cast<size_t>(kGana[nb])];
-    r.bhakut = kBhakut[(sa + 12 - sb) % 12];
+    r.bhakut = kBhakut[count_from(sa, sb, 12) - 1];
     r.nadi = kNadiCycle[na % 9] == kNadiCycle[nb % 9] ? 0.0 : 8.0;
 
     r.total_score =

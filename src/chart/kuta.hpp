@@ -1,4 +1,5 @@
-// Eight-fold kuta (ashtakoota) matching of two charts' Moons, out of 36 points.
+// Eight-fold kuta (ashtakoota) matching of two charts' Moons, out of 36 points. Reads only
+// each Moon's sign and nakshatra; never fails.
 #pragma once
 
 #include "core/records.hpp"

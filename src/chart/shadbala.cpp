@@ -34,6 +34,10 @@ constexpr std::array<StrengthRow, 7> kStrength = {{
     {8.57, 300.0, 7, DayNight::Night, {E, E, E, F, N, F, N}},
 }};
 
+// A full component, in virupas (kala bala adds up several of them).
+constexpr double kFullBala = 60.0;
+constexpr double kHalfBala = kFullBala / 2;
+
 constexpr std::array<double, 3> kRelationBala = {22.5, 11.25, 3.75};  // friend, neutral, enemy
 
 // Chaldean order; each weekday's first hora is at the position given by the weekday.
@@ -50,7 +54,7 @@ bool is_benefic(Planet p) {
 }
 
 double sthana_bala(const PlanetPosition& p, const StrengthRow& row) {
-    if (p.is_exalted) return 60.0;
+    if (p.is_exalted) return kFullBala;
     if (p.is_moolatrikona || p.is_own_sign) return 45.0;
     if (p.is_debilitated) return 0.0;
     const Planet lord = p.sign ? sign_lord(*p.sign) : Planet::Mars;
@@ -67,18 +71,18 @@ double dik_bala(const PlanetPosition& p, const StrengthRow& row) {
 double nathonnatha_bala(const StrengthRow& row, bool day_birth) {
     switch (row.day_night) {
         case DayNight::Day:
-            return day_birth ? 60.0 : 0.0;
+            return day_birth ? kFullBala : 0.0;
         case DayNight::Night:
-            return day_birth ? 0.0 : 60.0;
+            return day_birth ? 0.0 : kFullBala;
         case DayNight::Always:
-            return 30.0;
+            return kHalfBala;
     }
     return 0.0;
 }
 
 double chesta_bala(const PlanetPosition& p) {
-    if (p.is_retrograde) return 60.0;
-    return std::min(30.0 / (std::fabs(p.speed) + 1.0), 60.0);
+    if (p.is_retrograde) return kFullBala;
+    return std::min(kHalfBala / (std::fabs(p.speed) + 1.0), kFullBala);
 }
 
 double drik_bala(const PlanetPosition& p, const std::vector<Aspect>& aspects) {
@@ -88,7 +92,7 @@ double drik_bala(const PlanetPosition& p, const std::vector<Aspect>& aspects) {
         if (a.to_house != *p.house) continue;
         drik += is_benefic(a.from_planet) ? 15.0 * a.strength : -15.0 * a.strength;
     }
-    return std::clamp(drik, 0.0, 60.0);
+    return std::clamp(drik, 0.0, kFullBala);
 }
 
 }  // namespace
@@ -99,8 +103,7 @@ Planet hora_lord(const UtcDateTime& datetime) {
 }
 
 double paksha_share(Planet planet, double sun_longitude, double moon_longitude) {
-    const double elongation = normalize_degrees(moon_longitude - sun_longitude);
-    const unsigned tithi = saturating_u32(std::floor(elongation / 12.0));  // 0..29
+    const unsigned tithi = tithi_number(moon_longitude, sun_longitude) - 1;  // 0..29
     const bool benefic = is_benefic(planet);
     if (tithi < 15) {
         const double r = (tithi + 1) / 15.0;
@@ -126,8 +129,8 @@ void apply_shadbala(std::vector<PlanetPosition>& planets, const std::vector<Aspe
         s.sthana_bala = sthana_bala(p, row);
         s.dik_bala = dik_bala(p, row);
         s.kala_bala = nathonnatha_bala(row, day_birth) +
-                      60.0 * paksha_share(p.planet, sun_longitude, moon_longitude) +
-                      (hora == p.planet ? 60.0 : 0.0) + kSimplifiedKala + kSimplifiedKala +
+                      kFullBala * paksha_share(p.planet, sun_longitude, moon_longitude) +
+                      (hora == p.planet ? kFullBala : 0.0) + kSimplifiedKala + kSimplifiedKala +
                       kSimplifiedKala;
         s.chesta_bala = chesta_bala(p);
         s.naisargika_bala = row.naisargika;

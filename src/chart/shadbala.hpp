@@ -1,4 +1,6 @@
-// Simplified six-fold strength for Sun..Saturn; Rahu and Ketu get none.
+// Simplified six-fold strength for Sun..Saturn; Rahu and Ketu get none. Strengths are in
+// virupas (a full component is 60), longitudes in degrees, speeds in degrees a day.
+// Nothing here fails: a missing fact (a house, a Sun) takes a fixed default.
 #pragma once
 
 #include <vector>

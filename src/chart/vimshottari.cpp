@@ -129,10 +129,8 @@ std::vector<DashaPeriod> compute_sub_periods(Planet lord, const UtcDateTime& sta
 }
 
 std::vector<DashaPeriod> compute_vimshottari(double moon_longitude, const UtcDateTime& birth) {
-    const unsigned nakshatra =
-        std::min(saturating_u32(std::trunc(moon_longitude / kNakshatraSpanDeg)), 26u);
-    const double traversed = std::fmod(moon_longitude, kNakshatraSpanDeg);
-    const size_t first = cycle_position(nakshatra_lord(static_cast<Nakshatra>(nakshatra + 1)));
+    const size_t first = cycle_position(nakshatra_lord(nakshatra_from_longitude(moon_longitude)));
+    const double traversed = degree_in_nakshatra(moon_longitude);
     // The first lord runs only for the part of its nakshatra the Moon has still to cross.
     const double balance = (traversed / -kNakshatraSpanDeg + 1.0) * kDashaYears[first];
 

@@ -1,4 +1,6 @@
 // Vimshottari dasha: nine maha dashas from the Moon's nakshatra, three levels deep.
+// The Moon's longitude is in sidereal degrees, years are 365.2425 days, and period bounds
+// whole seconds since 1970, clamped to the representable years. Never fails.
 #pragma once
 
 #include <vector>

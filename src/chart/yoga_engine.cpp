@@ -2,70 +2,43 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <string_view>
 
-#include "core/format.hpp"
+#include "core/dignity.hpp"
 
 namespace zk {
 
 namespace {
 
+// Each planet forms its yoga in a kendra, in one of its own signs or its exaltation.
 struct MahapurushaRow {
     Planet planet;
     std::string_view name;
-    Sign exaltation;
-    std::array<Sign, 2> own;
     std::string_view description;
 };
 
+constexpr std::string_view kRuchakaDesc =
+    "BPHS Ch. 75, v. 1: Mars in own sign (Aries/Scorpio) or exaltation (Capricorn) in a "
+    "Kendra. Native is courageous, muscular, and victorious.";
+constexpr std::string_view kBhadraDesc =
+    "BPHS Ch. 75, v. 2: Mercury in own sign (Gemini/Virgo) or exaltation (Virgo) in a Kendra. "
+    "Native is learned, eloquent, and prosperous.";
+constexpr std::string_view kHamsaDesc =
+    "BPHS Ch. 75, v. 3: Jupiter in own sign (Sagittarius/Pisces) or exaltation (Cancer) in a "
+    "Kendra. Native is virtuous, spiritually inclined, and respected.";
+constexpr std::string_view kMalavyaDesc =
+    "BPHS Ch. 75, v. 4: Venus in own sign (Taurus/Libra) or exaltation (Pisces) in a Kendra. "
+    "Native is beautiful, wealthy, and blessed with pleasures.";
+constexpr std::string_view kShashaDesc =
+    "BPHS Ch. 75, v. 5: Saturn in own sign (Capricorn/Aquarius) or exaltation (Libra) in a "
+    "Kendra. Native is powerful, disciplined, and long-lived.";
+
 constexpr std::array<MahapurushaRow, 5> kMahapurusha = {{
-    {Planet::Mars,
-     "Ruchaka Yoga",
-     Sign::Capricorn,
-     {Sign::Aries, Sign::Scorpio},
-     "BPHS Ch. 75, v. 1: Mars in own sign (Aries/Scorpio) or exaltation (Capricorn) in a "
-     "Kendra. Native is courageous, muscular, and victorious."},
-    {Planet::Mercury,
-     "Bhadra Yoga",
-     Sign::Virgo,
-     {Sign::Gemini, Sign::Virgo},
-     "BPHS Ch. 75, v. 2: Mercury in own sign (Gemini/Virgo) or exaltation (Virgo) in a Kendra. "
-     "Native is learned, eloquent, and prosperous."},
-    {Planet::Jupiter,
-     "Hamsa Yoga",
-     Sign::Cancer,
-     {Sign::Sagittarius, Sign::Pisces},
-     "BPHS Ch. 75, v. 3: Jupiter in own sign (Sagittarius/Pisces) or exaltation (Cancer) in a "
-     "Kendra. Native is virtuous, spiritually inclined, and respected."},
-    {Planet::Venus,
-     "Malavya Yoga",
-     Sign::Pisces,
-     {Sign::Taurus, Sign::Libra},
-     "BPHS Ch. 75, v. 4: Venus in own sign (Taurus/Libra) or exaltation (Pisces) in a Kendra. "
-     "Native is beautiful, wealthy, and blessed with pleasures."},
-    {Planet::Saturn,
-     "Shasha Yoga",
-     Sign::Libra,
-     {Sign::Capricorn, Sign::Aquarius},
-     "BPHS Ch. 75, v. 5: Saturn in own sign (Capricorn/Aquarius) or exaltation (Libra) in a "
-     "Kendra. Native is powerful, disciplined, and long-lived."},
-}};
-
-struct DebilitationRow {
-    Planet planet;
-    Sign debilitation;
-    Sign exaltation;
-};
-
-constexpr std::array<DebilitationRow, 7> kDebilitation = {{
-    {Planet::Sun, Sign::Libra, Sign::Aries},
-    {Planet::Moon, Sign::Scorpio, Sign::Taurus},
-    {Planet::Mars, Sign::Cancer, Sign::Capricorn},
-    {Planet::Mercury, Sign::Pisces, Sign::Virgo},
-    {Planet::Jupiter, Sign::Capricorn, Sign::Cancer},
-    {Planet::Venus, Sign::Virgo, Sign::Pisces},
-    {Planet::Saturn, Sign::Aries, Sign::Libra},
+    {Planet::Mars, "Ruchaka Yoga", kRuchakaDesc},
+    {Planet::Mercury, "Bhadra Yoga", kBhadraDesc},
+    {Planet::Jupiter, "Hamsa Yoga", kHamsaDesc},
+    {Planet::Venus, "Malavya Yoga", kMalavyaDesc},
+    {Planet::Saturn, "Shasha Yoga", kShashaDesc},
 }};
 
 constexpr std::string_view kGajakesariDesc =
@@ -102,19 +75,6 @@ YogaResult present(std::string_view name, std::string_view category, std::string
                       std::move(planets), true};
 }
 
-bool is_kendra(unsigned house) {
-    return house == 1 || house == 4 || house == 7 || house == 10;
-}
-
-// d(A, B): how many houses A stands past B, 0 ... 11.
-unsigned house_distance(uint8_t a, uint8_t b) {
-    return (a + 12u - b) % 12u;
-}
-
-bool in_kendra(const PlanetPosition* p) {
-    return p && p->house && is_kendra(*p->house);
-}
-
 bool same_sign(const PlanetPosition& a, const PlanetPosition& b) {
     return a.sign && b.sign && *a.sign == *b.sign;
 }
@@ -133,8 +93,7 @@ class Detector {
         for (const MahapurushaRow& row : kMahapurusha) {
             const PlanetPosition* p = find(row.planet);
             if (!in_kendra(p) || !p->sign) continue;
-            const Sign s = *p->sign;
-            if (s == row.exaltation || s == row.own[0] || s == row.own[1]) {
+            if (is_own_or_exalted(row.planet, *p->sign)) {
                 add(row.name, "Mahapurusha", row.description, {row.planet});
             }
         }
@@ -143,7 +102,7 @@ class Detector {
     void gajakesari() {
         const PlanetPosition* moon = housed(Planet::Moon);
         const PlanetPosition* jupiter = housed(Planet::Jupiter);
-        if (!moon || !jupiter || house_distance(*jupiter->house, *moon->house) % 3 != 0) return;
+        if (!moon || !jupiter || !is_kendra(houses_from(*jupiter->house, *moon->house))) return;
         add("Gajakesari Yoga", "Raja", kGajakesariDesc, {Planet::Moon, Planet::Jupiter});
     }
 
@@ -158,8 +117,9 @@ class Detector {
         const PlanetPosition* moon = housed(Planet::Moon);
         const PlanetPosition* mars = housed(Planet::Mars);
         if (!moon || !mars) return;
-        const unsigned d = house_distance(*mars->house, *moon->house);
-        if (d == 0 || d == 3 || d == 6 || d == 7 || same_sign(*moon, *mars)) {
+        const unsigned from_moon = houses_from(*mars->house, *moon->house);
+        if (from_moon == 1 || from_moon == 4 || from_moon == 7 || from_moon == 8 ||
+            same_sign(*moon, *mars)) {
             add("Chandra-Mangala Yoga", "Dhana", kChandraMangalaDesc, {Planet::Moon, Planet::Mars});
         }
     }
@@ -186,12 +146,13 @@ class Detector {
     }
 
     void neechabhanga() {
-        for (const DebilitationRow& row : kDebilitation) {
-            const PlanetPosition* p = find(row.planet);
+        for (Planet planet : kClassicalPlanets) {
+            const DignityRow& row = *dignity_row(planet);
+            const PlanetPosition* p = find(planet);
             if (!p || p->sign != row.debilitation) continue;
             if (in_kendra(find(sign_lord(row.debilitation))) ||
                 in_kendra(find(sign_lord(row.exaltation)))) {
-                add("Neechabhanga Raja Yoga", "Raja", kNeechabhangaDesc, {row.planet});
+                add("Neechabhanga Raja Yoga", "Raja", kNeechabhangaDesc, {planet});
             }
         }
     }
@@ -199,16 +160,16 @@ class Detector {
     void dharma_karmadhipati(double ascendant) {
         // The stored longitude is used as is; out-of-range values saturate like any
         // double-to-integer conversion, then wrap into a sign.
-        const unsigned a = std::min(saturating_u32(std::floor(ascendant / 30.0)), 255u) % 12u;
-        const Sign ninth = sign_from_number((a + 8) % 12 + 1);
-        const Sign tenth = sign_from_number((a + 9) % 12 + 1);
+        const Sign rising = sign_from_number(std::min(sign_index(ascendant), 255u) % 12u + 1);
+        const Sign ninth = nth_sign_from(rising, 9);
+        const Sign tenth = nth_sign_from(rising, 10);
         const Planet l9 = sign_lord(ninth), l10 = sign_lord(tenth);
         if (l9 == l10) return;
         const PlanetPosition* p9 = housed(l9);
         const PlanetPosition* p10 = housed(l10);
         if (!p9 || !p10) return;
         const bool exchange = p9->sign == tenth && p10->sign == ninth;
-        if (same_sign(*p9, *p10) || house_distance(*p9->house, *p10->house) == 6 || exchange) {
+        if (same_sign(*p9, *p10) || houses_from(*p9->house, *p10->house) == 7 || exchange) {
             add("Dharma-Karmadhipati Yoga", "Raja", kDharmaKarmadhipatiDesc, {l9, l10});
         }
     }

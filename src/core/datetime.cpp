@@ -1,5 +1,6 @@
 #include "core/datetime.hpp"
 
+#include <array>
 #include <cstdio>
 
 namespace zk {
@@ -130,6 +131,20 @@ bool take_char(std::string_view& text, char c) {
     return true;
 }
 
+// Three numbers of 1 to widths[i] digits, one separator between each, and nothing else.
+std::optional<std::array<uint64_t, 3>> take_three(std::string_view text,
+                                                  std::array<size_t, 3> widths, char separator) {
+    std::array<uint64_t, 3> numbers{};
+    for (size_t i = 0; i < numbers.size(); ++i) {
+        if (i > 0 && !take_char(text, separator)) return std::nullopt;
+        const auto number = take_digits(text, widths[i]);
+        if (!number) return std::nullopt;
+        numbers[i] = *number;
+    }
+    if (!text.empty()) return std::nullopt;
+    return numbers;
+}
+
 }  // namespace
 
 std::optional<CivilDate> parse_ymd(std::string_view text) {
@@ -138,29 +153,23 @@ std::optional<CivilDate> parse_ymd(std::string_view text) {
         negative = text.front() == '-';
         text.remove_prefix(1);
     }
-    auto year = take_digits(text, 9);
-    if (!year || !take_char(text, '-')) return std::nullopt;
-    auto month = take_digits(text, 2);
-    if (!month || !take_char(text, '-')) return std::nullopt;
-    auto day = take_digits(text, 2);
-    if (!day || !text.empty()) return std::nullopt;
-    const int64_t y = negative ? -static_cast<int64_t>(*year) : static_cast<int64_t>(*year);
-    if (!is_valid_date(y, static_cast<uint32_t>(*month), static_cast<uint32_t>(*day))) {
+    const auto parts = take_three(text, {9, 2, 2}, '-');
+    if (!parts) return std::nullopt;
+    const auto [year, month, day] = *parts;
+    const int64_t y = negative ? -static_cast<int64_t>(year) : static_cast<int64_t>(year);
+    if (!is_valid_date(y, static_cast<uint32_t>(month), static_cast<uint32_t>(day))) {
         return std::nullopt;
     }
-    return CivilDate{y, static_cast<uint32_t>(*month), static_cast<uint32_t>(*day)};
+    return CivilDate{y, static_cast<uint32_t>(month), static_cast<uint32_t>(day)};
 }
 
 std::optional<ClockTime> parse_hms(std::string_view text) {
-    auto hour = take_digits(text, 2);
-    if (!hour || !take_char(text, ':')) return std::nullopt;
-    auto minute = take_digits(text, 2);
-    if (!minute || !take_char(text, ':')) return std::nullopt;
-    auto second = take_digits(text, 2);
-    if (!second || !text.empty()) return std::nullopt;
-    if (*hour > 23 || *minute > 59 || *second > 59) return std::nullopt;
-    return ClockTime{static_cast<uint32_t>(*hour), static_cast<uint32_t>(*minute),
-                     static_cast<uint32_t>(*second)};
+    const auto parts = take_three(text, {2, 2, 2}, ':');
+    if (!parts) return std::nullopt;
+    const auto [hour, minute, second] = *parts;
+    if (hour > 23 || minute > 59 || second > 59) return std::nullopt;
+    return ClockTime{static_cast<uint32_t>(hour), static_cast<uint32_t>(minute),
+                     static_cast<uint32_t>(second)};
 }
 
 }  // namespace zk

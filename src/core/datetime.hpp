@@ -1,4 +1,6 @@
-// UTC civil date-times with whole seconds, on the proleptic Gregorian calendar.
+// UTC civil date-times with whole seconds, on the proleptic Gregorian calendar, and the
+// day and second counts since 1970-01-01. Dates that do not exist, years outside
+// kMinYear..kMaxYear and malformed texts give no value (std::nullopt); nothing throws.
 #pragma once
 
 #include <cstdint>

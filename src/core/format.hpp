@@ -1,4 +1,6 @@
-// Number texts in the three forms the library shows, and safe number conversions.
+// Number texts in the three forms the library shows, and safe number conversions. Nothing
+// here fails: every double has a text, conversions saturate, and a text that is not a
+// number parses to no value.
 #pragma once
 
 #include <cstdint>

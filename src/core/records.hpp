@@ -1,5 +1,6 @@
 // The chart record and its parts. A record, once built, is never changed; Python objects
-// copy what they expose.
+// copy what they expose. Longitudes and latitudes are degrees, altitudes metres, speeds
+// degrees per day; plain data, so nothing here fails.
 #pragma once
 
 #include <array>
@@ -12,6 +13,7 @@
 
 #include "core/datetime.hpp"
 #include "core/vocab.hpp"
+#include "core/zodiac.hpp"
 
 namespace zk {
 
@@ -180,9 +182,9 @@ inline const PlanetPosition* find_planet(const std::vector<PlanetPosition>& plan
     return nullptr;
 }
 
-// The k-th house from house h, h itself being the 1st.
-inline uint8_t nth_house_from(unsigned h, unsigned k) {
-    return static_cast<uint8_t>((h - 1 + k - 1) % 12 + 1);
+// A planet record with a house in a kendra; a null record or one without a house is not.
+inline bool in_kendra(const PlanetPosition* p) {
+    return p && p->house && is_kendra(*p->house);
 }
 
 }  // namespace zk

@@ -1,4 +1,6 @@
 // UTF-8 reading and writing: the one decoder, so that every text handed to Python is valid.
+// Positions and lengths are in bytes. Malformed input is never an error: the decoder
+// reports no character, and valid_utf8_prefix replaces each bad byte with U+FFFD.
 #pragma once
 
 #include <cstddef>

@@ -1,7 +1,6 @@
 #include "core/vocab.hpp"
 
 #include <algorithm>
-#include <cmath>
 #include <iterator>
 
 #include "core/format.hpp"
@@ -167,26 +166,6 @@ Planet sign_lord(Sign s) {
 }
 Planet nakshatra_lord(Nakshatra n) {
     return kNakshatraLordCycle[(static_cast<unsigned>(n) - 1) % 9];
-}
-
-double normalize_degrees(double deg) {
-    double r = std::fmod(deg, 360.0);
-    if (r < 0.0) r += 360.0;
-    // A tiny negative angle plus 360 rounds to 360 itself; it lies just short of a full
-    // circle, so it becomes the largest double below 360.
-    return r >= 360.0 ? std::nextafter(360.0, 0.0) : r;
-}
-
-Sign sign_from_longitude(double lon_deg) {
-    unsigned index = saturating_u32(std::floor(lon_deg / 30.0));
-    if (index > 11) index = 11;
-    return sign_from_number(index + 1);
-}
-
-Nakshatra nakshatra_from_longitude(double lon_deg) {
-    unsigned index = saturating_u32(std::floor(lon_deg / kNakshatraSpanDeg));
-    if (index > 26) index = 26;
-    return static_cast<Nakshatra>(index + 1);
 }
 
 std::string to_lower(std::string_view text) {

@@ -1,5 +1,8 @@
 // The closed vocabularies every computation rests on: grahas, signs, nakshatras,
 // house systems, ayanamsas and chara karakas, with their names and lord tables.
+// Longitudes become signs and nakshatras in core/zodiac.hpp. Name and lord lookups take
+// valid enumeration values and never fail; lookups by name give nothing for an unknown
+// name, and the option parsers give the user-facing message.
 #pragma once
 
 #include <array>
@@ -88,8 +91,6 @@ struct AyanamsaMode {
     friend bool operator==(const AyanamsaMode&, const AyanamsaMode&) = default;
 };
 
-inline constexpr double kNakshatraSpanDeg = 13.333333333333334;  // 360/27 as a double
-
 std::string_view planet_name(Planet p);                // "Sun" ... "Ketu"
 std::string_view planet_key(Planet p);                 // "sun" ... "ketu"
 std::string_view sign_name(Sign s);                    // "Aries" ... "Pisces"
@@ -108,12 +109,6 @@ inline constexpr std::array<Planet, 9> kDashaCycle = {
     Planet::Sun,    Planet::Moon,    Planet::Mars, Planet::Rahu, Planet::Jupiter,
     Planet::Saturn, Planet::Mercury, Planet::Ketu, Planet::Venus};
 
-// Sign of a longitude in [0, 360): floor(L / 30) + 1, capped at Pisces.
-Sign sign_from_longitude(double lon_deg);
-// Nakshatra of a longitude in [0, 360): floor(L / (360/27)) + 1, capped at Revati.
-Nakshatra nakshatra_from_longitude(double lon_deg);
-// An angle in [0, 360); a tiny negative angle stays just below 360.
-double normalize_degrees(double deg);
 // Sign number 1..12 as a Sign; the caller guarantees the range.
 inline Sign sign_from_number(unsigned n) {
     return static_cast<Sign>(n);

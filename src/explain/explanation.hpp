@@ -1,4 +1,5 @@
-// Which explainable yogas hold in a chart, and why, as one merged proof graph.
+// Which explainable yogas hold in a chart, and why, as one merged proof graph. Reads the
+// chart only; never fails (a rule whose facts are missing simply does not hold).
 #pragma once
 
 #include <memory>

@@ -11,32 +11,35 @@ namespace {
 constexpr std::array<std::string_view, 7> kEdgeNames = {
     "LocatedIn", "HasSign", "InHouse", "TriggersRule", "ProvesCondition", "DependsOn", "Cites"};
 
+// Each kind's tag, in the order of the Node variant.
+constexpr std::array<std::string_view, 6> kNodeTags = {"Planet", "Sign",      "House",
+                                                       "Rule",   "Condition", "TextSource"};
+static_assert(kNodeTags.size() == std::variant_size_v<Node>);
+
 void write_fields(JsonWriter& w, const PlanetNode& n) {
-    w.begin_object().key("Planet").begin_object();
     w.key("name").value(n.name).key("id").value(n.id);
-    w.end_object().end_object();
 }
 void write_fields(JsonWriter& w, const SignNode& n) {
-    w.begin_object().key("Sign").begin_object().key("name").value(n.name);
-    w.end_object().end_object();
+    w.key("name").value(n.name);
 }
 void write_fields(JsonWriter& w, const HouseNode& n) {
-    w.begin_object().key("House").begin_object().key("number").value(unsigned{n.number});
-    w.end_object().end_object();
+    w.key("number").value(unsigned{n.number});
 }
 void write_fields(JsonWriter& w, const RuleNode& n) {
-    w.begin_object().key("Rule").begin_object();
     w.key("name").value(n.name).key("description").value(n.description);
-    w.end_object().end_object();
 }
 void write_fields(JsonWriter& w, const ConditionNode& n) {
-    w.begin_object().key("Condition").begin_object().key("expression").value(n.expression);
-    w.end_object().end_object();
+    w.key("expression").value(n.expression);
 }
 void write_fields(JsonWriter& w, const TextSourceNode& n) {
-    w.begin_object().key("TextSource").begin_object();
     w.key("title").value(n.title).key("chapter").value(n.chapter);
     w.key("verse").value(n.verse).key("snippet").value(n.snippet);
+}
+
+// {"<Kind>":{fields...}}
+void write_node(JsonWriter& w, const Node& node) {
+    w.begin_object().key(kNodeTags[node.index()]).begin_object();
+    std::visit([&w](const auto& n) { write_fields(w, n); }, node);
     w.end_object().end_object();
 }
 
@@ -59,7 +62,7 @@ std::string graph_to_json(const Graph& graph) {
     w.begin_object().key("nodes").begin_object();
     for (const auto& [id, node] : graph.nodes) {
         w.key(id);
-        std::visit([&w](const auto& n) { write_fields(w, n); }, node);
+        write_node(w, node);
     }
     w.end_object().key("edges").begin_array();
     for (const GraphEdge& e : graph.edges) {

@@ -1,5 +1,6 @@
 // The proof graph in which an explainable yoga rule states why it holds: planets, houses,
-// the rule, the tested condition and the text it rests on, joined by typed edges.
+// the rule, the tested condition and the text it rests on, joined by typed edges. Plain
+// data and its JSON text; nothing here fails.
 #pragma once
 
 #include <cstdint>
@@ -35,7 +36,7 @@ struct TextSourceNode {
     std::string snippet;
 };
 
-// The variant order fixes each kind's JSON tag (see node_tag).
+// The variant order fixes each kind's JSON tag (kNodeTags in graph.cpp).
 using Node = std::variant<PlanetNode, SignNode, HouseNode, RuleNode, ConditionNode, TextSourceNode>;
 
 enum class Edge : uint8_t {

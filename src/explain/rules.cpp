@@ -3,43 +3,22 @@
 #include <algorithm>
 #include <array>
 
-#include "core/format.hpp"
+#include "core/dignity.hpp"
 
 namespace zk {
 
 namespace {
 
-// Signs in which a planet counts as strong (own or exalted); the luminaries and the nodes
-// never do.
-struct StrongSigns {
-    Planet planet;
-    std::array<Sign, 3> signs;
-    size_t count;
-};
-constexpr std::array<StrongSigns, 5> kStrongSigns = {{
-    {Planet::Mars, {Sign::Aries, Sign::Scorpio, Sign::Capricorn}, 3},
-    {Planet::Mercury, {Sign::Gemini, Sign::Virgo}, 2},
-    {Planet::Jupiter, {Sign::Cancer, Sign::Sagittarius, Sign::Pisces}, 3},
-    {Planet::Venus, {Sign::Taurus, Sign::Libra, Sign::Pisces}, 3},
-    {Planet::Saturn, {Sign::Libra, Sign::Capricorn, Sign::Aquarius}, 3},
-}};
-
-// Only these planets count as occupying a house around the Sun or the Moon.
+// Only these planets count as occupying a house around the Sun or the Moon, and only they
+// can be strong.
 constexpr std::array<Planet, 5> kStarPlanets = {Planet::Mars, Planet::Mercury, Planet::Jupiter,
                                                 Planet::Venus, Planet::Saturn};
 
+// In an own or exalted sign; the luminaries and the nodes never count as strong.
 bool in_strong_sign(const PlanetPosition& p) {
     if (!p.sign) return false;
-    for (const StrongSigns& row : kStrongSigns) {
-        if (row.planet != p.planet) continue;
-        const auto end = row.signs.begin() + static_cast<std::ptrdiff_t>(row.count);
-        return std::find(row.signs.begin(), end, *p.sign) != end;
-    }
-    return false;
-}
-
-bool is_kendra(unsigned house) {
-    return house == 1 || house == 4 || house == 7 || house == 10;
+    return std::find(kStarPlanets.begin(), kStarPlanets.end(), p.planet) != kStarPlanets.end() &&
+           is_own_or_exalted(p.planet, *p.sign);
 }
 
 // Two absent houses count as the same house; one absent and one present do not.
@@ -60,8 +39,7 @@ bool mutual_aspect(const Chart& chart, Planet a, Planet b) {
 std::optional<Planet> house_lord(const Chart& chart, unsigned house) {
     for (const HouseCusp& h : chart.houses) {
         if (h.house != house) continue;
-        const uint32_t index = std::min(saturating_u32(normalize_degrees(h.cusp) / 30.0), 11u);
-        return sign_lord(sign_from_number(index + 1));
+        return sign_lord(sign_from_longitude(normalize_degrees(h.cusp)));
     }
     return std::nullopt;
 }
@@ -108,6 +86,12 @@ Graph rule_only(std::string_view id, const AstroRule& rule) {
     return g;
 }
 
+// The rule node alone, when the rule holds.
+std::optional<Graph> rule_only_if(bool holds, std::string_view id, const AstroRule& rule) {
+    if (!holds) return std::nullopt;
+    return rule_only(id, rule);
+}
+
 Graph rule_with_condition(std::string_view rule_id, const AstroRule& rule,
                           std::string_view condition_id, std::string expression) {
     Graph g = rule_only(rule_id, rule);
@@ -128,14 +112,15 @@ PlanetNode planet_node(Planet planet) {
     return PlanetNode{std::string(planet_name(planet)), planet_node_id(planet)};
 }
 
-}  // namespace
+// ---------------------------------------------------------------- the checks
+// Each gives the proof graph of `rule` when its condition holds in the chart.
 
-std::optional<Graph> GajaKesariYoga::evaluate(const Chart& chart) const {
+// Jupiter in the 1st, 4th, 7th or 10th house from the Moon's house.
+std::optional<Graph> gaja_kesari(const Chart& chart, const AstroRule& rule) {
     const auto j = house_of(chart, Planet::Jupiter);
     const auto m = house_of(chart, Planet::Moon);
     if (!j || !m) return std::nullopt;
-    const unsigned counted_from_moon = (*j + 12u - *m) % 12u + 1u;  // Moon's own house is 1st
-    if (!is_kendra(counted_from_moon)) return std::nullopt;
+    if (!is_kendra(houses_from(*j, *m))) return std::nullopt;
 
     const std::string jupiter_house = house_node_id(*j);
     const std::string moon_house = house_node_id(*m);
@@ -149,7 +134,7 @@ std::optional<Graph> GajaKesariYoga::evaluate(const Chart& chart) const {
     g.add_node(moon_house, HouseNode{*m});
     g.add_edge("planet_jupiter", jupiter_house, Edge::LocatedIn);
     g.add_edge("planet_moon", moon_house, Edge::LocatedIn);
-    g.add_node(kRule, RuleNode{std::string(name()), std::string(description())});
+    g.add_node(kRule, RuleNode{std::string(rule.name()), std::string(rule.description())});
     g.add_node(kCondition,
                ConditionNode{"House of Jupiter (" + std::to_string(*j) +
                              ") is in kendra from House of Moon (" + std::to_string(*m) + ")"});
@@ -164,52 +149,54 @@ std::optional<Graph> GajaKesariYoga::evaluate(const Chart& chart) const {
     return g;
 }
 
-std::optional<Graph> DharmaKarmadhipatiYoga::evaluate(const Chart& chart) const {
+// Lords of houses 9 and 10 in the same house, or in mutual aspect.
+std::optional<Graph> dharma_karmadhipati(const Chart& chart, const AstroRule& rule) {
     const auto lords = related_lords(chart, 9, 10);
     if (!lords) return std::nullopt;
-    return rule_with_condition("rule_dharma_karmadhipati", *this, "cond_l9_l10_related",
+    return rule_with_condition("rule_dharma_karmadhipati", rule, "cond_l9_l10_related",
                                "Lord of 9H (" + std::string(planet_name(lords->first)) +
                                    ") and Lord of 10H (" + std::string(planet_name(lords->second)) +
                                    ") are related");
 }
 
-std::optional<Graph> BudhaAdityaYoga::evaluate(const Chart& chart) const {
+// Sun and Mercury in the same house.
+std::optional<Graph> budha_aditya(const Chart& chart, const AstroRule& rule) {
     const PlanetPosition* sun = find_planet(chart.planets, Planet::Sun);
     const PlanetPosition* mercury = find_planet(chart.planets, Planet::Mercury);
     if (!sun || !mercury || !same_house(*sun, *mercury)) return std::nullopt;
-    return rule_with_condition("rule_budha_aditya", *this, "cond_sun_merc_conjunct",
+    return rule_with_condition("rule_budha_aditya", rule, "cond_sun_merc_conjunct",
                                "Sun and Mercury are in the same house");
 }
 
-std::optional<Graph> LakshmiYoga::evaluate(const Chart& chart) const {
+// The 9th lord in a kendra and in an own or exalted sign.
+std::optional<Graph> lakshmi(const Chart& chart, const AstroRule& rule) {
     const auto lord = house_lord(chart, 9);
-    if (!lord) return std::nullopt;
-    const PlanetPosition* p = find_planet(chart.planets, *lord);
-    if (!p || !p->house || !is_kendra(*p->house) || !in_strong_sign(*p)) return std::nullopt;
-    return rule_only("rule_lakshmi", *this);
+    const PlanetPosition* p = lord ? find_planet(chart.planets, *lord) : nullptr;
+    return rule_only_if(in_kendra(p) && in_strong_sign(*p), "rule_lakshmi", rule);
 }
 
-std::optional<Graph> SunaphaYoga::evaluate(const Chart& chart) const {
-    if (!occupied_from(chart, Planet::Moon, 2)) return std::nullopt;
-    return rule_only("rule_sunapha", *this);
+// One of Mars ... Saturn in the 2nd house from the Moon.
+std::optional<Graph> sunapha(const Chart& chart, const AstroRule& rule) {
+    return rule_only_if(occupied_from(chart, Planet::Moon, 2), "rule_sunapha", rule);
 }
 
-std::optional<Graph> AnaphaYoga::evaluate(const Chart& chart) const {
-    if (!occupied_from(chart, Planet::Moon, 12)) return std::nullopt;
-    return rule_only("rule_anapha", *this);
+// One of Mars ... Saturn in the 12th house from the Moon.
+std::optional<Graph> anapha(const Chart& chart, const AstroRule& rule) {
+    return rule_only_if(occupied_from(chart, Planet::Moon, 12), "rule_anapha", rule);
 }
 
-std::optional<Graph> VeshiYoga::evaluate(const Chart& chart) const {
-    if (!occupied_from(chart, Planet::Sun, 2)) return std::nullopt;
-    return rule_only("rule_veshi", *this);
+// One of Mars ... Saturn in the 2nd house from the Sun.
+std::optional<Graph> veshi(const Chart& chart, const AstroRule& rule) {
+    return rule_only_if(occupied_from(chart, Planet::Sun, 2), "rule_veshi", rule);
 }
 
-std::optional<Graph> VoshiYoga::evaluate(const Chart& chart) const {
-    if (!occupied_from(chart, Planet::Sun, 12)) return std::nullopt;
-    return rule_only("rule_voshi", *this);
+// One of Mars ... Saturn in the 12th house from the Sun.
+std::optional<Graph> voshi(const Chart& chart, const AstroRule& rule) {
+    return rule_only_if(occupied_from(chart, Planet::Sun, 12), "rule_voshi", rule);
 }
 
-std::optional<Graph> AmalaYoga::evaluate(const Chart& chart) const {
+// Mercury, Jupiter or Venus in house 10, or else in the 10th from the Moon.
+std::optional<Graph> amala(const Chart& chart, const AstroRule& rule) {
     // Without a Moon house the second test falls back to house 10 itself.
     const auto moon = house_of(chart, Planet::Moon);
     const unsigned tenth_from_moon = moon ? nth_house_from(*moon, 10) : 10u;
@@ -219,16 +206,16 @@ std::optional<Graph> AmalaYoga::evaluate(const Chart& chart) const {
         return std::any_of(kBenefics.begin(), kBenefics.end(),
                            [&](Planet planet) { return house_of(chart, planet) == house; });
     };
-    if (!benefic_in(10) && !benefic_in(tenth_from_moon)) return std::nullopt;
-    return rule_only("rule_amala", *this);
+    return rule_only_if(benefic_in(10) || benefic_in(tenth_from_moon), "rule_amala", rule);
 }
 
-std::optional<Graph> DhanaYoga::evaluate(const Chart& chart) const {
-    if (!related_lords(chart, 2, 11)) return std::nullopt;
-    return rule_only("rule_dhana", *this);
+// Lords of houses 2 and 11 in the same house, or in mutual aspect.
+std::optional<Graph> dhana(const Chart& chart, const AstroRule& rule) {
+    return rule_only_if(related_lords(chart, 2, 11).has_value(), "rule_dhana", rule);
 }
 
-std::optional<Graph> SaraswatiYoga::evaluate(const Chart& chart) const {
+// Jupiter, Venus and Mercury all in houses 1, 4, 5, 7, 9 or 10 and in own or exalted signs.
+std::optional<Graph> saraswati(const Chart& chart, const AstroRule& rule) {
     constexpr std::array<Planet, 3> kBenefics = {Planet::Jupiter, Planet::Venus, Planet::Mercury};
     const auto strong = [&](Planet planet) {
         const PlanetPosition* p = find_planet(chart.planets, planet);
@@ -237,11 +224,12 @@ std::optional<Graph> SaraswatiYoga::evaluate(const Chart& chart) const {
         const bool auspicious = is_kendra(h) || h == 5 || h == 9;
         return auspicious && in_strong_sign(*p);
     };
-    if (!std::all_of(kBenefics.begin(), kBenefics.end(), strong)) return std::nullopt;
-    return rule_only("rule_saraswati", *this);
+    return rule_only_if(std::all_of(kBenefics.begin(), kBenefics.end(), strong), "rule_saraswati",
+                        rule);
 }
 
-std::optional<Graph> KemadrumaYoga::evaluate(const Chart& chart) const {
+// None of Mars ... Saturn in the Moon's house or the 2nd or 12th from it.
+std::optional<Graph> kemadruma(const Chart& chart, const AstroRule& rule) {
     const auto m = house_of(chart, Planet::Moon);
     if (!m) return std::nullopt;
     const unsigned second = nth_house_from(*m, 2);
@@ -250,15 +238,87 @@ std::optional<Graph> KemadrumaYoga::evaluate(const Chart& chart) const {
         star_planet_in_house(chart, *m)) {
         return std::nullopt;
     }
-    return rule_with_condition("rule_kemadruma", *this, "cond_kemadruma",
+    return rule_with_condition("rule_kemadruma", rule, "cond_kemadruma",
                                "No planets in house " + std::to_string(second) + " or " +
                                    std::to_string(twelfth) + " from Moon (house " +
                                    std::to_string(*m) + ")");
 }
 
+// ---------------------------------------------------------------- the rule types
+
+using RuleCheck = std::optional<Graph> (*)(const Chart& chart, const AstroRule& rule);
+
+// A rule's name or description as a template argument.
+template <size_t N>
+struct RuleText {
+    constexpr RuleText(const char (&text)[N]) { std::copy_n(text, N, chars); }
+    char chars[N];
+    constexpr std::string_view view() const { return {chars, N - 1}; }
+};
+
+// A rule type that carries no data: its name and description are constants.
+template <RuleText Name, RuleText Description, RuleCheck Check>
+class FixedRule final : public AstroRule {
+  public:
+    std::string_view name() const override { return Name.view(); }
+    std::string_view description() const override { return Description.view(); }
+    std::optional<Graph> evaluate(const Chart& chart) const override { return Check(chart, *this); }
+};
+
+using GajaKesariYoga =
+    FixedRule<"Gaja Kesari Yoga", "Jupiter in a kendra from the Moon gives wisdom and prosperity.",
+              &gaja_kesari>;
+using DharmaKarmadhipatiYoga =
+    FixedRule<"Dharma Karmadhipati Yoga",
+              "Relationship between 9th and 10th lords gives great success and authority.",
+              &dharma_karmadhipati>;
+using BudhaAdityaYoga =
+    FixedRule<"Budha Aditya Yoga",
+              "Sun and Mercury conjunction gives intelligence and communication skills.",
+              &budha_aditya>;
+using LakshmiYoga =
+    FixedRule<"Lakshmi Yoga", "Strong 9th lord or its relation with Venus gives wealth and grace.",
+              &lakshmi>;
+using SunaphaYoga =
+    FixedRule<"Sunapha Yoga", "Planets in 2nd from Moon indicate self-acquired wealth.", &sunapha>;
+using AnaphaYoga =
+    FixedRule<"Anapha Yoga", "Planets in 12th from Moon indicate spirituality or luxury.", &anapha>;
+using VeshiYoga =
+    FixedRule<"Veshi Yoga", "Planets in 2nd from Sun give good name and fame.", &veshi>;
+using VoshiYoga =
+    FixedRule<"Voshi Yoga", "Planets in 12th from Sun give learning and knowledge.", &voshi>;
+using AmalaYoga =
+    FixedRule<"Amala Yoga", "Benefic in 10th house gives pure character and success.", &amala>;
+using DhanaYoga =
+    FixedRule<"Dhana Yoga",
+              "Relationship between wealth lords (2H and 11H) indicates great riches.", &dhana>;
+using SaraswatiYoga =
+    FixedRule<"Saraswati Yoga",
+              "Jupiter, Venus, and Mercury strong in auspicious houses give learning.", &saraswati>;
+using KemadrumaYoga =
+    FixedRule<"Kemadruma Yoga",
+              "Moon with no planets in 2nd or 12th from it indicates struggle and isolation.",
+              &kemadruma>;
+
+// One planet in a kendra and in an own or exalted sign; instantiated once per planet.
+class PanchaMahapurushaYoga final : public AstroRule {
+  public:
+    PanchaMahapurushaYoga(std::string name, std::string description, Planet planet)
+        : name_(std::move(name)), description_(std::move(description)), planet_(planet) {}
+
+    std::string_view name() const override { return name_; }
+    std::string_view description() const override { return description_; }
+    std::optional<Graph> evaluate(const Chart& chart) const override;
+
+  private:
+    std::string name_;
+    std::string description_;
+    Planet planet_;
+};
+
 std::optional<Graph> PanchaMahapurushaYoga::evaluate(const Chart& chart) const {
     const PlanetPosition* p = find_planet(chart.planets, planet_);
-    if (!p || !p->house || !is_kendra(*p->house) || !in_strong_sign(*p)) return std::nullopt;
+    if (!in_kendra(p) || !in_strong_sign(*p)) return std::nullopt;
 
     std::string slug = to_lower(name_);
     std::replace(slug.begin(), slug.end(), ' ', '_');
@@ -279,6 +339,8 @@ std::optional<Graph> PanchaMahapurushaYoga::evaluate(const Chart& chart) const {
     g.add_edge(condition_id, planet_id, Edge::DependsOn);
     return g;
 }
+
+}  // namespace
 
 std::vector<std::unique_ptr<AstroRule>> make_rule_catalogue() {
     std::vector<std::unique_ptr<AstroRule>> rules;

@@ -1,11 +1,10 @@
 #include "panchanga/elements.hpp"
 
 #include <array>
-#include <cmath>
 
-#include "core/format.hpp"
 #include "core/vocab.hpp"
 #include "ephemeris/ephemeris.hpp"
+#include "panchanga/locale.hpp"
 
 namespace zk {
 namespace {
@@ -43,32 +42,16 @@ Result<double> longitude_at(double jd_ut, bool true_nodes, Planet planet) {
     return pos->longitude;
 }
 
+// The locale's entry at `index`, or `english` when the locale has none.
+std::string_view localized(const LocaleData* locale,
+                           const std::vector<std::string> LocaleData::*names, size_t index,
+                           std::string_view english) {
+    if (!locale) return english;
+    const std::vector<std::string>& list = locale->*names;
+    return index < list.size() ? std::string_view(list[index]) : english;
+}
+
 }  // namespace
-
-uint32_t element_number(double quotient) {
-    const uint32_t whole = saturating_u32(std::floor(quotient));
-    return (whole < 255 ? whole : 255) + 1;
-}
-
-uint32_t tithi_number(double moon_deg, double sun_deg) {
-    return element_number(normalize_degrees(moon_deg - sun_deg) / kTithiSpanDeg);
-}
-
-uint32_t karana_number(double moon_deg, double sun_deg) {
-    return element_number(normalize_degrees(moon_deg - sun_deg) / kKaranaSpanDeg);
-}
-
-uint32_t yoga_number(double moon_deg, double sun_deg) {
-    return element_number(normalize_degrees(sun_deg + moon_deg) / kNakshatraSpanDeg);
-}
-
-uint32_t nakshatra_number(double moon_deg) {
-    return element_number(normalize_degrees(moon_deg) / kNakshatraSpanDeg);
-}
-
-uint32_t nakshatra_pada(double moon_deg) {
-    return element_number(std::fmod(normalize_degrees(moon_deg), kNakshatraSpanDeg) / kPadaSpanDeg);
-}
 
 Result<Luminaries> luminaries_at(double jd_ut, bool true_nodes) {
     auto moon = longitude_at(jd_ut, true_nodes, Planet::Moon);
@@ -121,6 +104,16 @@ std::string_view paksha_name(uint32_t tithi) {
 std::string_view panchanga_nakshatra_name(uint32_t nakshatra) {
     require_in_cycle(nakshatra, 27, "nakshatra");
     return nakshatra_display_name(static_cast<Nakshatra>(nakshatra));
+}
+
+std::string_view tithi_name(uint32_t tithi, const LocaleData* locale) {
+    const size_t index = tithi_name_index(tithi);
+    return localized(locale, &LocaleData::tithi_names, index, kTithiNames[index]);
+}
+
+std::string_view panchanga_nakshatra_name(uint32_t nakshatra, const LocaleData* locale) {
+    return localized(locale, &LocaleData::nakshatra_names, nakshatra - 1,
+                     panchanga_nakshatra_name(nakshatra));
 }
 
 std::string_view yoga_name(uint32_t yoga) {

@@ -1,5 +1,8 @@
 // The five limbs of the day at one instant: tithi, nakshatra, yoga and karana from the
-// sidereal longitudes of the Moon and the Sun, and the weekday (vara) of a civil date.
+// sidereal longitudes (degrees) of the Moon and the Sun, and the weekday (vara) of a civil
+// date; and the names of each, the one table of them. The element numbers themselves come
+// from core/zodiac.hpp. Ephemeris failures pass through as ZodiakitError values; a number
+// outside its cycle asked for a name is a programming error (InvariantFailure).
 #pragma once
 
 #include <cstddef>
@@ -9,25 +12,11 @@
 
 #include "core/datetime.hpp"
 #include "core/error.hpp"
+#include "core/zodiac.hpp"
 
 namespace zk {
 
-inline constexpr double kFullCircleDeg = 360.0;
-inline constexpr double kTithiSpanDeg = 12.0;               // Moon minus Sun per tithi (30 a month)
-inline constexpr double kKaranaSpanDeg = 6.0;               // half a tithi (60 a month)
-inline constexpr double kPadaSpanDeg = 3.3333333333333335;  // a quarter of a nakshatra
-// The nakshatra and yoga span is kNakshatraSpanDeg (core/vocab.hpp), 360/27.
-
-// 1-based element number of a quotient: min(floor(q), 255) + 1, saturating (NaN and
-// negatives count as 0).
-uint32_t element_number(double quotient);
-
-// Element numbers from longitudes in degrees (any range; they are normalised).
-uint32_t tithi_number(double moon_deg, double sun_deg);   // 1..30
-uint32_t karana_number(double moon_deg, double sun_deg);  // 1..60
-uint32_t yoga_number(double moon_deg, double sun_deg);    // 1..27
-uint32_t nakshatra_number(double moon_deg);               // 1..27
-uint32_t nakshatra_pada(double moon_deg);                 // 1..4
+struct LocaleData;
 
 // Sidereal longitudes of the Moon and the Sun at a Julian day (UT), in the sidereal mode
 // the caller selected; the true-node flag only travels through to the ephemeris.
@@ -51,6 +40,10 @@ std::string_view tithi_name(uint32_t tithi);
 std::string_view paksha_name(uint32_t tithi);  // "Shukla" for 1..15, else "Krishna"
 // The panchanga's spelling, with spaces: "Purva Phalguni".
 std::string_view panchanga_nakshatra_name(uint32_t nakshatra);
+// The same two names in a locale (panchanga/locale.hpp): its own entry where it has one,
+// else the English name above. A null locale is English.
+std::string_view tithi_name(uint32_t tithi, const LocaleData* locale);
+std::string_view panchanga_nakshatra_name(uint32_t nakshatra, const LocaleData* locale);
 std::string_view yoga_name(uint32_t yoga);
 // 1 is Kimstughna, 2..57 rotate through the seven movable karanas, 58..60 are fixed.
 std::string_view karana_name(uint32_t karana);

@@ -1,5 +1,8 @@
-// Devanagari names for the panchanga in the "hi_IN" and "ne_NP" locales. English is not a
-// locale: the English names are those the records store.
+// Devanagari names for the panchanga in the "hi_IN" and "ne_NP" locales, as data: the
+// lists follow the order of the English tables in panchanga/elements, and only its name
+// functions (tithi_name, panchanga_nakshatra_name with a locale) index them. English is
+// not a locale: the English names are those the records store. Loading fails only on a
+// programming error (InvariantFailure).
 #pragma once
 
 #include <map>

@@ -7,6 +7,7 @@
 
 #include "panchanga/elements.hpp"
 #include "panchanga/interval.hpp"
+#include "panchanga/locale.hpp"
 
 namespace zk {
 namespace {
@@ -35,6 +36,26 @@ TEST(PanchangaElements, TithiKaranaYogaNakshatraAndPada) {
         EXPECT_EQ(nakshatra_number(last), 27u);
         EXPECT_EQ(nakshatra_pada(last), 4u);
     }
+}
+
+TEST(PanchangaElements, LocalisedNamesFollowTheEnglishTables) {
+    const LocaleData* hindi = get_locale("hi_IN");
+    ASSERT_NE(hindi, nullptr);
+    ASSERT_EQ(hindi->tithi_names.size(), 16u);
+    // Krishna Pratipada shares Shukla Pratipada's entry; Amavasya has the last one.
+    EXPECT_EQ(tithi_name(16, hindi), hindi->tithi_names[0]);
+    EXPECT_EQ(tithi_name(30, hindi), hindi->tithi_names[15]);
+    EXPECT_EQ(tithi_name(30, nullptr), "Amavasya");
+    for (uint32_t n : {1u, 11u, 27u}) {
+        EXPECT_EQ(panchanga_nakshatra_name(n, get_locale("ne_NP")),
+                  get_locale("ne_NP")->nakshatra_names[n - 1]);
+    }
+    // A locale without an entry falls back to the English name.
+    const LocaleData partial{{"x"}, {}, {}, {}};
+    EXPECT_EQ(tithi_name(2, &partial), "Dwitiya");
+    EXPECT_EQ(tithi_name(1, &partial), "x");
+    EXPECT_EQ(panchanga_nakshatra_name(11, &partial), "Purva Phalguni");
+    EXPECT_THROW(tithi_name(31, hindi), InvariantFailure);
 }
 
 constexpr double kJd = 2460000.25;

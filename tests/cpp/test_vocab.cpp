@@ -1,7 +1,6 @@
-// The closed vocabularies: name lookups, longitude lookups, option-string parsers.
+// The closed vocabularies: name lookups and option-string parsers.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <string>
 
 #include "core/utf8.hpp"
@@ -19,32 +18,6 @@ TEST(Names, PlanetKeysRoundTripAndDashaCycleFollowsNakshatraLords) {
     for (unsigned n = 3; n <= 27; ++n) {
         EXPECT_EQ(kDashaCycle[(n - 3) % 9], nakshatra_lord(static_cast<Nakshatra>(n))) << n;
     }
-}
-
-TEST(LongitudeLookup, EdgesAndAFineGrid) {
-    EXPECT_EQ(sign_from_longitude(0.0), Sign::Aries);
-    EXPECT_EQ(nakshatra_from_longitude(0.0), Nakshatra::Ashwini);
-    for (double lon : {359.9999, std::nextafter(360.0, 0.0)}) {
-        EXPECT_EQ(sign_from_longitude(lon), Sign::Pisces);
-        EXPECT_EQ(nakshatra_from_longitude(lon), Nakshatra::Revati);
-    }
-    EXPECT_EQ(sign_from_longitude(std::nextafter(30.0, 0.0)), Sign::Aries);
-    // Out-of-range input never yields a value outside the enumeration.
-    EXPECT_EQ(sign_from_longitude(720.0), Sign::Pisces);
-    EXPECT_EQ(sign_from_longitude(NAN), Sign::Aries);
-    EXPECT_EQ(nakshatra_from_longitude(INFINITY), Nakshatra::Revati);
-    for (int i = 0; i < 360 * 64; ++i) {
-        const double lon = i / 64.0;
-        EXPECT_EQ(sign_number(sign_from_longitude(lon)), static_cast<unsigned>(lon / 30.0) + 1);
-        const unsigned n = static_cast<unsigned>(nakshatra_from_longitude(lon));
-        ASSERT_GE(n, 1u);
-        EXPECT_LE((n - 1) * kNakshatraSpanDeg, lon + 1e-9) << lon;
-        EXPECT_GT(n * kNakshatraSpanDeg, lon - 1e-9) << lon;
-    }
-    EXPECT_EQ(normalize_degrees(-30.0), 330.0);
-    EXPECT_EQ(normalize_degrees(725.0), 5.0);
-    const double r = normalize_degrees(-1e-300);
-    EXPECT_TRUE(r >= 0.0 && r < 360.0) << r;
 }
 
 TEST(ParseOptions, AyanamsaAndHouseSystem) {
