@@ -1,5 +1,6 @@
 #include "core/datetime.hpp"
 
+#include <array>
 #include <cstdio>
 
 namespace zk {
@@ -130,6 +131,21 @@ bool take_char(std::string_view& text, char c) {
     return true;
 }
 
+// Three numbers joined by `separator` and nothing after them: the first of 1..first_digits
+// digits, the others of one or two.
+std::optional<std::array<uint64_t, 3>> take_triple(std::string_view text, size_t first_digits,
+                                                   char separator) {
+    std::array<uint64_t, 3> parts{};
+    for (size_t i = 0; i < parts.size(); ++i) {
+        if (i > 0 && !take_char(text, separator)) return std::nullopt;
+        const auto part = take_digits(text, i == 0 ? first_digits : 2);
+        if (!part) return std::nullopt;
+        parts[i] = *part;
+    }
+    if (!text.empty()) return std::nullopt;
+    return parts;
+}
+
 }  // namespace
 
 std::optional<CivilDate> parse_ymd(std::string_view text) {
@@ -138,29 +154,22 @@ std::optional<CivilDate> parse_ymd(std::string_view text) {
         negative = text.front() == '-';
         text.remove_prefix(1);
     }
-    auto year = take_digits(text, 9);
-    if (!year || !take_char(text, '-')) return std::nullopt;
-    auto month = take_digits(text, 2);
-    if (!month || !take_char(text, '-')) return std::nullopt;
-    auto day = take_digits(text, 2);
-    if (!day || !text.empty()) return std::nullopt;
-    const int64_t y = negative ? -static_cast<int64_t>(*year) : static_cast<int64_t>(*year);
-    if (!is_valid_date(y, static_cast<uint32_t>(*month), static_cast<uint32_t>(*day))) {
-        return std::nullopt;
-    }
-    return CivilDate{y, static_cast<uint32_t>(*month), static_cast<uint32_t>(*day)};
+    const auto parts = take_triple(text, 9, '-');
+    if (!parts) return std::nullopt;
+    const int64_t magnitude = static_cast<int64_t>((*parts)[0]);
+    const CivilDate date{negative ? -magnitude : magnitude, static_cast<uint32_t>((*parts)[1]),
+                         static_cast<uint32_t>((*parts)[2])};
+    if (!is_valid_date(date.year, date.month, date.day)) return std::nullopt;
+    return date;
 }
 
 std::optional<ClockTime> parse_hms(std::string_view text) {
-    auto hour = take_digits(text, 2);
-    if (!hour || !take_char(text, ':')) return std::nullopt;
-    auto minute = take_digits(text, 2);
-    if (!minute || !take_char(text, ':')) return std::nullopt;
-    auto second = take_digits(text, 2);
-    if (!second || !text.empty()) return std::nullopt;
-    if (*hour > 23 || *minute > 59 || *second > 59) return std::nullopt;
-    return ClockTime{static_cast<uint32_t>(*hour), static_cast<uint32_t>(*minute),
-                     static_cast<uint32_t>(*second)};
+    const auto parts = take_triple(text, 2, ':');
+    if (!parts) return std::nullopt;
+    const ClockTime clock{static_cast<uint32_t>((*parts)[0]), static_cast<uint32_t>((*parts)[1]),
+                          static_cast<uint32_t>((*parts)[2])};
+    if (clock.hour > 23 || clock.minute > 59 || clock.second > 59) return std::nullopt;
+    return clock;
 }
 
 }  // namespace zk

@@ -1,4 +1,6 @@
-// UTC civil date-times with whole seconds, on the proleptic Gregorian calendar.
+// UTC civil date-times with whole seconds, on the proleptic Gregorian calendar, and Unix
+// seconds. Errors: a date, time or instant that does not exist or lies outside the
+// representable years gives no value (std::nullopt); nothing throws.
 #pragma once
 
 #include <cstdint>
