@@ -192,13 +192,16 @@ std::string to_lower(std::string_view text) {
     return out;
 }
 
-std::expected<AyanamsaMode, std::string> parse_ayanamsa(std::string_view text) {
+Result<AyanamsaMode> parse_ayanamsa(std::string_view text) {
     const std::string lowered = to_lower(text);
     using K = AyanamsaMode::Kind;
     constexpr std::string_view kCustomPrefix = "custom:";
     if (lowered.size() >= kCustomPrefix.size() && lowered.starts_with(kCustomPrefix)) {
         auto value = parse_decimal(std::string_view(lowered).substr(kCustomPrefix.size()));
-        if (!value) return std::unexpected("Invalid custom ayanamsa format. Use 'custom:23.5'");
+        if (!value) {
+            return std::unexpected(
+                ZodiakitError::invalid_input("Invalid custom ayanamsa format. Use 'custom:23.5'"));
+        }
         return AyanamsaMode{K::Custom, *value};
     }
     if (lowered == "lahiri") return AyanamsaMode{K::Lahiri, 0.0};
@@ -206,19 +209,20 @@ std::expected<AyanamsaMode, std::string> parse_ayanamsa(std::string_view text) {
     if (lowered == "kp" || lowered == "krishnamurti") return AyanamsaMode{K::Krishnamurti, 0.0};
     if (lowered == "true_chitra") return AyanamsaMode{K::TrueChitra, 0.0};
     if (lowered == "true_pushya") return AyanamsaMode{K::TruePushya, 0.0};
-    return std::unexpected("Unknown ayanamsa '" + lowered +
-                           "'. Valid options: lahiri, raman, kp, true_chitra, true_pushya, "
-                           "custom:<offset>");
+    return std::unexpected(ZodiakitError::invalid_input(
+        "Unknown ayanamsa '" + lowered +
+        "'. Valid options: lahiri, raman, kp, true_chitra, true_pushya, custom:<offset>"));
 }
 
-std::expected<HouseSystem, std::string> parse_house_system(std::string_view text) {
+Result<HouseSystem> parse_house_system(std::string_view text) {
     const std::string lowered = to_lower(text);
     if (lowered == "equal") return HouseSystem::Equal;
     if (lowered == "placidus") return HouseSystem::Placidus;
     if (lowered == "koch") return HouseSystem::Koch;
     if (lowered == "whole_sign") return HouseSystem::WholeSign;
-    return std::unexpected("Unknown house_system '" + lowered +
-                           "'. Valid options: equal, placidus, koch, whole_sign");
+    return std::unexpected(
+        ZodiakitError::invalid_input("Unknown house_system '" + lowered +
+                                     "'. Valid options: equal, placidus, koch, whole_sign"));
 }
 
 std::optional<Planet> planet_from_lower_name(std::string_view lower) {

@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/error.hpp"
+
 namespace zk {
 
 // Planet order is also the order of planets in every chart.
@@ -120,9 +122,10 @@ inline unsigned planet_index(Planet p) {
     return static_cast<unsigned>(p);
 }
 
-// Option strings as the user writes them; errors carry the exact user-facing message.
-std::expected<AyanamsaMode, std::string> parse_ayanamsa(std::string_view text);
-std::expected<HouseSystem, std::string> parse_house_system(std::string_view text);
+// Option strings as the user writes them, in any letter case; an InvalidInput error carries
+// the exact user-facing message ("Unknown ayanamsa 'x'. Valid options: ...").
+Result<AyanamsaMode> parse_ayanamsa(std::string_view text);
+Result<HouseSystem> parse_house_system(std::string_view text);
 
 // Lower-cases a UTF-8 text by the Unicode lower-case mappings ("İ" becomes "i" and a
 // combining dot). A capital sigma always becomes "σ": the word-final form is not chosen.

@@ -1,11 +1,11 @@
 #include "ephemeris/ephemeris.hpp"
 
-#include <swephexp.h>
-
 #include <pthread.h>
+#include <swephexp.h>
 
 #include <cmath>
 #include <cstring>
+#include <iterator>
 #include <string>
 
 #include "core/format.hpp"
@@ -18,28 +18,21 @@ constexpr int32 kPositionFlags = SEFLG_SPEED | SEFLG_SIDEREAL;
 constexpr int32 kHouseFlags = SEFLG_SIDEREAL;
 constexpr double kJ2000 = 2451545.0;
 
+// The library's body of each planet from the Sun to Saturn, in Planet order.
+constexpr int32 kBodies[] = {SE_SUN, SE_MOON, SE_MARS, SE_MERCURY, SE_JUPITER, SE_VENUS, SE_SATURN};
+static_assert(std::size(kBodies) == kClassicalPlanets.size());
+
 int32 body_of(Planet planet, bool true_nodes) {
-    switch (planet) {
-        case Planet::Sun:
-            return SE_SUN;
-        case Planet::Moon:
-            return SE_MOON;
-        case Planet::Mars:
-            return SE_MARS;
-        case Planet::Mercury:
-            return SE_MERCURY;
-        case Planet::Jupiter:
-            return SE_JUPITER;
-        case Planet::Venus:
-            return SE_VENUS;
-        case Planet::Saturn:
-            return SE_SATURN;
-        case Planet::Rahu:
-        case Planet::Ketu:
-            return true_nodes ? SE_TRUE_NODE : SE_MEAN_NODE;
+    if (planet == Planet::Rahu || planet == Planet::Ketu) {
+        return true_nodes ? SE_TRUE_NODE : SE_MEAN_NODE;
     }
-    return SE_SUN;
+    return kBodies[planet_index(planet)];
 }
+
+// The library's sidereal mode of each named ayanamsa, in AyanamsaMode::Kind order.
+constexpr int32 kSiderealModes[] = {SE_SIDM_LAHIRI, SE_SIDM_RAMAN, SE_SIDM_KRISHNAMURTI,
+                                    SE_SIDM_TRUE_CITRA, SE_SIDM_TRUE_PUSHYA};
+static_assert(std::size(kSiderealModes) == static_cast<size_t>(AyanamsaMode::Kind::Custom));
 
 // The library keeps file and cache state between calls, and a NaN or astronomically huge
 // Julian day leaves that state corrupted, so that every later call in the process fails.
@@ -76,26 +69,10 @@ std::optional<UtcDateTime> from_julian_day(double jd) {
 }
 
 void select_sidereal_mode(const AyanamsaMode& mode) {
-    using K = AyanamsaMode::Kind;
-    switch (mode.kind) {
-        case K::Lahiri:
-            swe_set_sid_mode(SE_SIDM_LAHIRI, 0, 0);
-            return;
-        case K::Raman:
-            swe_set_sid_mode(SE_SIDM_RAMAN, 0, 0);
-            return;
-        case K::Krishnamurti:
-            swe_set_sid_mode(SE_SIDM_KRISHNAMURTI, 0, 0);
-            return;
-        case K::TrueChitra:
-            swe_set_sid_mode(SE_SIDM_TRUE_CITRA, 0, 0);
-            return;
-        case K::TruePushya:
-            swe_set_sid_mode(SE_SIDM_TRUE_PUSHYA, 0, 0);
-            return;
-        case K::Custom:
-            swe_set_sid_mode(SE_SIDM_USER, kJ2000, mode.custom_deg);
-            return;
+    if (mode.kind == AyanamsaMode::Kind::Custom) {
+        swe_set_sid_mode(SE_SIDM_USER, kJ2000, mode.custom_deg);
+    } else {
+        swe_set_sid_mode(kSiderealModes[static_cast<size_t>(mode.kind)], 0, 0);
     }
 }
 
@@ -110,7 +87,8 @@ Result<PlanetPosition> calc_ut(double jd, bool true_nodes, Planet planet) {
     double xx[6] = {0, 0, 0, 0, 0, 0};
     char serr[AS_MAXCH] = {0};
     const int32 rc = swe_calc_ut(jd, body_of(planet, true_nodes), kPositionFlags, xx, serr);
-    if (rc < 0) return std::unexpected(ZodiakitError::swe(name, valid_utf8_prefix(serr, sizeof serr)));
+    if (rc < 0)
+        return std::unexpected(ZodiakitError::swe(name, valid_utf8_prefix(serr, sizeof serr)));
     if (std::isnan(xx[0])) return std::unexpected(ZodiakitError::swe(name, "NaN returned"));
     PlanetPosition pos;
     pos.planet = planet;

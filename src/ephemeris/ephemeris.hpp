@@ -1,6 +1,10 @@
-// The only gateway to the Swiss Ephemeris. Instants are Julian days in Universal Time.
-// The library's sidereal mode is process-wide: every computation selects it immediately
-// before its position and house calls, under the Python interpreter lock.
+// The only gateway to the Swiss Ephemeris. Instants are Julian days in Universal Time,
+// angles degrees, speeds degrees per day. The library's sidereal mode is process-wide:
+// every computation selects it immediately before its position and house calls, under the
+// Python interpreter lock. Errors: positions fail with SweCalculation (the library's own
+// message) and sunrises with InvalidParameter; date and house conversions answer nothing
+// and leave the message to their caller. A NaN or absurd Julian day never reaches the
+// library.
 #pragma once
 
 #include <array>

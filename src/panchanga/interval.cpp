@@ -1,6 +1,9 @@
 #include "panchanga/interval.hpp"
 
 #include <cmath>
+#include <optional>
+
+#include "search/scan.hpp"
 
 namespace zk {
 namespace {
@@ -10,52 +13,41 @@ constexpr const char* kStartNotFound =
 constexpr const char* kEndNotFound =
     "find_element_interval: failed to find end boundary (exceeded max forwards search)";
 
-// Steps from jd by `step` (negative backwards) until f differs from `current`; the instant
-// found, or the limit error.
-Result<double> step_until_change(const ElementFunction& f, double jd, uint32_t current, double step,
-                                 const char* limit_error) {
-    double t = jd + step;
-    for (;;) {
-        auto value = f(t);
-        if (!value) return std::unexpected(value.error());
-        if (*value != current) return t;
-        t += step;
-        if (std::abs(t - jd) > kIntervalLimitDays) {
-            return std::unexpected(ZodiakitError::computation(limit_error));
-        }
-    }
-}
-
-// Narrows [inside, outside] onto the edge of the stretch where f equals `current`; `inside`
-// shows the current number and `outside` does not.
-Result<double> bisect_edge(const ElementFunction& f, double inside, double outside,
-                           uint32_t current) {
-    for (int round = 0; round < kBisectionRounds; ++round) {
-        const double mid = (inside + outside) * 0.5;
-        auto value = f(mid);
-        if (!value) return std::unexpected(value.error());
-        (*value == current ? inside : outside) = mid;
-    }
-    return (inside + outside) * 0.5;
+// The edge of the stretch around jd where f shows `current`, on the side `step` points to
+// (negative backwards), or the limit error when f shows `current` for 100 days.
+Result<double> edge_towards(const ElementFunction& f, double jd, uint32_t current, double step,
+                            const char* limit_error) {
+    const auto next_after = [&](double t) -> std::optional<double> {
+        const double next = t + step;
+        if (std::abs(next - jd) > kIntervalLimitDays) return std::nullopt;
+        return next;
+    };
+    const auto is_current = [&](double t) -> Result<bool> {
+        ZK_TRY(value, f(t));
+        return value == current;
+    };
+    InterruptPoll never_stops;
+    std::optional<double> edge;
+    ZK_TRY_VOID(scan_changes(
+        f, jd, current, next_after,
+        [&](const Change<double, uint32_t>& change) -> Result<AfterChange> {
+            ZK_TRY(found, find_edge(is_current, Bracket<double>{jd, change.after},
+                                    kIntervalHalvings, never_stops));
+            edge = found;
+            return AfterChange::Stop;
+        },
+        never_stops));
+    if (!edge) return std::unexpected(ZodiakitError::computation(limit_error));
+    return *edge;
 }
 
 }  // namespace
 
 Result<ElementInterval> find_element_interval(const ElementFunction& f, double jd_ut) {
-    auto current = f(jd_ut);
-    if (!current) return std::unexpected(current.error());
-
-    auto before = step_until_change(f, jd_ut, *current, -kIntervalStepDays, kStartNotFound);
-    if (!before) return std::unexpected(before.error());
-    auto start = bisect_edge(f, jd_ut, *before, *current);
-    if (!start) return std::unexpected(start.error());
-
-    auto after = step_until_change(f, jd_ut, *current, kIntervalStepDays, kEndNotFound);
-    if (!after) return std::unexpected(after.error());
-    auto end = bisect_edge(f, jd_ut, *after, *current);
-    if (!end) return std::unexpected(end.error());
-
-    return ElementInterval{*start, *end};
+    ZK_TRY(current, f(jd_ut));
+    ZK_TRY(start, edge_towards(f, jd_ut, current, -kIntervalStepDays, kStartNotFound));
+    ZK_TRY(end, edge_towards(f, jd_ut, current, kIntervalStepDays, kEndNotFound));
+    return ElementInterval{start, end};
 }
 
 }  // namespace zk

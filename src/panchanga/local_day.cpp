@@ -23,32 +23,17 @@ UtcDateTime utc_of(double jd_ut) {
     return *utc;
 }
 
-// Start and end of the element current at jd, in UTC and in the zone's local time.
-struct Bounds {
-    UtcDateTime start_utc;
-    UtcDateTime end_utc;
-    std::string start_local;
-    std::string end_local;
-};
-
-Result<Bounds> bound_element(Result<uint32_t> (*element_at)(double, bool), double jd,
-                             bool true_nodes, const cctz::time_zone& zone) {
-    auto interval = find_element_interval([&](double t) { return element_at(t, true_nodes); }, jd);
-    if (!interval) return std::unexpected(interval.error());
-    Bounds b;
-    b.start_utc = utc_of(interval->start_jd);
-    b.end_utc = utc_of(interval->end_jd);
-    b.start_local = tz::format_local(b.start_utc, zone);
-    b.end_local = tz::format_local(b.end_utc, zone);
-    return b;
-}
-
+// Fills the start and end of the element current at jd, in UTC and in the zone's local time.
 template <typename Info>
-void set_bounds(Info& info, Bounds&& b) {
-    info.start_time_utc = b.start_utc;
-    info.end_time_utc = b.end_utc;
-    info.start_time_local = std::move(b.start_local);
-    info.end_time_local = std::move(b.end_local);
+Result<void> set_bounds(Info& info, Result<uint32_t> (*element_at)(double, bool), double jd,
+                        bool true_nodes, const cctz::time_zone& zone) {
+    ZK_TRY(interval,
+           find_element_interval([&](double t) { return element_at(t, true_nodes); }, jd));
+    info.start_time_utc = utc_of(interval.start_jd);
+    info.end_time_utc = utc_of(interval.end_jd);
+    info.start_time_local = tz::format_local(info.start_time_utc, zone);
+    info.end_time_local = tz::format_local(info.end_time_utc, zone);
+    return {};
 }
 
 // The latest sunrise at or before jd. The first sunrise after jd - 1 day is either still to
@@ -68,9 +53,8 @@ Result<Vara> vara_of(PanchangaMode mode, const UtcDateTime& instant, double jd,
                      const GeoLocation& location, const cctz::time_zone& zone) {
     UtcDateTime day_start = instant;
     if (mode == PanchangaMode::SunriseDay) {
-        auto rise = latest_sunrise(jd, location);
-        if (!rise) return std::unexpected(rise.error());
-        day_start = utc_of(*rise);
+        ZK_TRY(rise, latest_sunrise(jd, location));
+        day_start = utc_of(rise);
     }
     const UtcDateTime local = tz::to_local(day_start, zone).civil;
     return vara_from_local_date(local.year, local.month, local.day);
@@ -82,21 +66,18 @@ std::string_view panchanga_mode_name(PanchangaMode mode) {
     return mode == PanchangaMode::SunriseDay ? "sunrise_day" : "civil_day";
 }
 
-std::expected<PanchangaMode, std::string> parse_panchanga_mode(std::string_view text) {
+Result<PanchangaMode> parse_panchanga_mode(std::string_view text) {
     const std::string lower = to_lower(text);
     if (lower == "civil_day") return PanchangaMode::CivilDay;
     if (lower == "sunrise_day") return PanchangaMode::SunriseDay;
-    return std::unexpected("Unknown panchanga mode '" + lower +
-                           "'. Valid options: civil_day, sunrise_day");
+    return std::unexpected(ZodiakitError::invalid_input(
+        "Unknown panchanga mode '" + lower + "'. Valid options: civil_day, sunrise_day"));
 }
 
 Result<Panchanga> compute_panchanga_local(const UtcDateTime& instant, const GeoLocation& location,
                                           const std::string& zone_name, PanchangaMode mode,
                                           const AyanamsaMode& ayanamsa, bool true_nodes) {
-    if (auto valid = validate_geo(location.latitude, location.longitude, location.altitude);
-        !valid) {
-        return std::unexpected(valid.error());
-    }
+    ZK_TRY_VOID(validate_geo(location.latitude, location.longitude, location.altitude));
     const auto zone = tz::lookup(zone_name);
     if (!zone) {
         return std::unexpected(ZodiakitError::invalid_parameter("Unknown timezone: " + zone_name));
@@ -107,39 +88,27 @@ Result<Panchanga> compute_panchanga_local(const UtcDateTime& instant, const GeoL
 
     Panchanga p;
     p.metadata.local_datetime = format_iso_naive(tz::to_local(instant, *zone).civil);
+    ZK_TRY(vara, vara_of(mode, instant, jd, location, *zone));
+    p.vara = std::move(vara);
+    ZK_TRY(now, luminaries_at(jd, true_nodes));
 
-    auto vara = vara_of(mode, instant, jd, location, *zone);
-    if (!vara) return std::unexpected(vara.error());
-    p.vara = std::move(*vara);
-
-    auto now = luminaries_at(jd, true_nodes);
-    if (!now) return std::unexpected(now.error());
-
-    p.tithi.index = tithi_number(now->moon_deg, now->sun_deg);
+    p.tithi.index = tithi_number(now.moon_deg, now.sun_deg);
     p.tithi.name = tithi_name(p.tithi.index);
     p.tithi.paksha = paksha_name(p.tithi.index);
-    auto tithi_bounds = bound_element(&tithi_at, jd, true_nodes, *zone);
-    if (!tithi_bounds) return std::unexpected(tithi_bounds.error());
-    set_bounds(p.tithi, std::move(*tithi_bounds));
+    ZK_TRY_VOID(set_bounds(p.tithi, &tithi_at, jd, true_nodes, *zone));
 
-    p.nakshatra.index = nakshatra_number(now->moon_deg);
-    p.nakshatra.pada = nakshatra_pada(now->moon_deg);
+    p.nakshatra.index = nakshatra_number(now.moon_deg);
+    p.nakshatra.pada = nakshatra_pada(now.moon_deg);
     p.nakshatra.name = panchanga_nakshatra_name(p.nakshatra.index);
-    auto nakshatra_bounds = bound_element(&nakshatra_at, jd, true_nodes, *zone);
-    if (!nakshatra_bounds) return std::unexpected(nakshatra_bounds.error());
-    set_bounds(p.nakshatra, std::move(*nakshatra_bounds));
+    ZK_TRY_VOID(set_bounds(p.nakshatra, &nakshatra_at, jd, true_nodes, *zone));
 
-    p.yoga.index = yoga_number(now->moon_deg, now->sun_deg);
+    p.yoga.index = yoga_number(now.moon_deg, now.sun_deg);
     p.yoga.name = yoga_name(p.yoga.index);
-    auto yoga_bounds = bound_element(&yoga_at, jd, true_nodes, *zone);
-    if (!yoga_bounds) return std::unexpected(yoga_bounds.error());
-    set_bounds(p.yoga, std::move(*yoga_bounds));
+    ZK_TRY_VOID(set_bounds(p.yoga, &yoga_at, jd, true_nodes, *zone));
 
-    p.karana.index = karana_number(now->moon_deg, now->sun_deg);
+    p.karana.index = karana_number(now.moon_deg, now.sun_deg);
     p.karana.name = karana_name(p.karana.index);
-    auto karana_bounds = bound_element(&karana_at, jd, true_nodes, *zone);
-    if (!karana_bounds) return std::unexpected(karana_bounds.error());
-    set_bounds(p.karana, std::move(*karana_bounds));
+    ZK_TRY_VOID(set_bounds(p.karana, &karana_at, jd, true_nodes, *zone));
 
     p.metadata.timezone = zone_name;
     p.metadata.mode = panchanga_mode_name(mode);

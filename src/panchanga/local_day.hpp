@@ -1,8 +1,11 @@
 // The panchanga of one instant at one place: the five elements with their start and end,
-// the weekday of the local day, and how the record was computed.
+// the weekday of the local day, and how the record was computed. Instants are UTC
+// date-times in whole seconds (Julian days UT inside); local times are written in the
+// given IANA zone. Errors: the place's validation error, InvalidParameter for an unknown
+// zone or a Sun that never rises, the first ephemeris or interval-search error, and
+// InvalidInput for an unknown mode text.
 #pragma once
 
-#include <expected>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,9 +23,9 @@ namespace zk {
 enum class PanchangaMode { CivilDay, SunriseDay };
 
 std::string_view panchanga_mode_name(PanchangaMode mode);  // "civil_day", "sunrise_day"
-// Case-insensitive; "Unknown panchanga mode '<lower-cased>'. Valid options: civil_day,
-// sunrise_day" otherwise.
-std::expected<PanchangaMode, std::string> parse_panchanga_mode(std::string_view text);
+// Case-insensitive; InvalidInput "Unknown panchanga mode '<lower-cased>'. Valid options:
+// civil_day, sunrise_day" otherwise.
+Result<PanchangaMode> parse_panchanga_mode(std::string_view text);
 
 struct PanchangaMetadata {
     std::string timezone;        // as passed in

@@ -34,12 +34,12 @@ std::optional<ChartSettings> parse_chart_options(const std::string& ayanamsa_tex
                                                  bool true_nodes) {
     auto ayanamsa = parse_ayanamsa(ayanamsa_text);
     if (!ayanamsa) {
-        raise_value_error(ayanamsa.error());
+        raise_error(ayanamsa.error());
         return std::nullopt;
     }
     auto house_system = parse_house_system(house_system_text);
     if (!house_system) {
-        raise_value_error(house_system.error());
+        raise_error(house_system.error());
         return std::nullopt;
     }
     return ChartSettings{GeoLocation{}, *ayanamsa, *house_system, true_nodes};
@@ -122,7 +122,7 @@ PyObject* chart_from_local(PyObject* args, PyObject* kwargs) {
     if (!time) return raise_value_error("Invalid time; expected HH:MM:SS");
     auto utc = tz::local_to_utc(date->year, date->month, date->day, time->hour, time->minute,
                                 time->second, zone);
-    if (!utc) return raise_value_error(utc.error());
+    if (!utc) return raise_error(utc.error());
     return build_chart_from_utc(*utc, o, "local_civil", zone.c_str());
 }
 
@@ -137,7 +137,7 @@ PyObject* chart_from_julian_day(PyObject* args, PyObject* kwargs) {
     ChartOptions o;
     if (!a->get(0, jd) || !o.read(*a, 1)) return nullptr;
     auto ayanamsa = parse_ayanamsa(o.ayanamsa);
-    if (!ayanamsa) return raise_value_error(ayanamsa.error());
+    if (!ayanamsa) return raise_error(ayanamsa.error());
     ephemeris::select_sidereal_mode(*ayanamsa);
     auto utc = ephemeris::from_julian_day(jd);
     if (!utc) return raise_value_error("swe_revjul returned invalid date");

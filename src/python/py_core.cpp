@@ -52,6 +52,8 @@ PyObject* raise_type_error(std::string_view message) {
 }
 
 PyObject* raise_error(const ZodiakitError& error) {
+    // A scan stops only when the signal check raised: its exception is already set.
+    if (error.kind == ZodiakitError::Kind::Interrupted && PyErr_Occurred()) return nullptr;
     return raise_value_error(error.display());
 }
 

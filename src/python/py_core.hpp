@@ -54,7 +54,8 @@ class Ref {
 // ---- Raising: every function returns nullptr so callers can `return raise_...;`.
 PyObject* raise_value_error(std::string_view message);
 PyObject* raise_type_error(std::string_view message);
-// Any engine error becomes ValueError carrying its display text.
+// Any engine error becomes ValueError carrying its display text, except Interrupted, which
+// keeps the exception the interrupt check raised.
 PyObject* raise_error(const ZodiakitError& error);
 // The internal-error exception (a BaseException subclass created on first use).
 PyObject* raise_panic(std::string_view message);

@@ -19,7 +19,7 @@ PyObject* local_to_utc(PyObject* args, PyObject* kwargs) {
         return nullptr;
     }
     auto utc = tz::local_to_utc(year, month, day, hour, minute, second, zone);
-    if (!utc) return raise_value_error(utc.error());
+    if (!utc) return raise_error(utc.error());
     return new_str(format_rfc3339_utc(*utc)).release();
 }
 
@@ -33,7 +33,7 @@ PyObject* calc_planet_longitude(PyObject* args, PyObject* kwargs) {
     auto planet = planet_from_lower_name(to_lower(planet_text));
     if (!planet) return raise_value_error("Invalid planet name");
     auto ayanamsa = parse_ayanamsa(ayanamsa_text);
-    if (!ayanamsa) return raise_value_error(ayanamsa.error());
+    if (!ayanamsa) return raise_error(ayanamsa.error());
     ephemeris::select_sidereal_mode(*ayanamsa);
     auto position = ephemeris::calc_ut(jd, true, *planet);
     if (!position) return raise_error(position.error());

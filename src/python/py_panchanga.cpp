@@ -107,11 +107,11 @@ PyObject* panchanga_from_local(PyObject* args, PyObject* kwargs) {
     if (!time) return raise_value_error("Invalid time; expected HH:MM:SS");
     auto utc = tz::local_to_utc(date->year, date->month, date->day, time->hour, time->minute,
                                 time->second, zone);
-    if (!utc) return raise_value_error(utc.error());
+    if (!utc) return raise_error(utc.error());
     auto ayanamsa = parse_ayanamsa(ayanamsa_text);
-    if (!ayanamsa) return raise_value_error(ayanamsa.error());
+    if (!ayanamsa) return raise_error(ayanamsa.error());
     auto mode = parse_panchanga_mode(mode_text);
-    if (!mode) return raise_value_error(mode.error());
+    if (!mode) return raise_error(mode.error());
     auto panchanga = compute_panchanga_local(*utc, GeoLocation{latitude, longitude, altitude}, zone,
                                              *mode, *ayanamsa, true_nodes);
     if (!panchanga) return raise_error(panchanga.error());
@@ -184,7 +184,7 @@ PyObject* get_panchanga(PyObject* args, PyObject* kwargs) {
         return raise_error(valid.error());
     }
     auto ayanamsa = parse_ayanamsa(ayanamsa_text);
-    if (!ayanamsa) return raise_value_error(ayanamsa.error());
+    if (!ayanamsa) return raise_error(ayanamsa.error());
     auto utc = make_utc(year, month, day, hour, minute, second);
     if (!utc) return raise_value_error("Invalid date/time");
     auto panchanga = compute_panchanga_local(*utc, GeoLocation{latitude, longitude, altitude},

@@ -79,14 +79,14 @@ PyObject* get_transits(PyObject* args, PyObject* kwargs) {
         return nullptr;
     }
     auto ayanamsa = parse_ayanamsa(ayanamsa_text);
-    if (!ayanamsa) return raise_value_error(ayanamsa.error());
+    if (!ayanamsa) return raise_error(ayanamsa.error());
     auto from = parse_instant_text(from_text);
-    if (!from) return raise_value_error(from.error());
+    if (!from) return raise_error(from.error());
     auto to = parse_instant_text(to_text);
-    if (!to) return raise_value_error(to.error());
+    if (!to) return raise_error(to.error());
 
     auto ingresses = zk::get_transits(*from, *to, *ayanamsa, true_nodes, kCheckSignals);
-    if (!ingresses) return nullptr;
+    if (!ingresses) return raise_error(ingresses.error());
     Ref list(PyList_New(0));
     if (!list) return nullptr;
     for (const Ingress& ingress : *ingresses) {
@@ -114,16 +114,16 @@ PyObject* find_time_windows(PyObject* args, PyObject* kwargs) {
         return nullptr;
     }
     auto ayanamsa = parse_ayanamsa(ayanamsa_text);
-    if (!ayanamsa) return raise_value_error(ayanamsa.error());
+    if (!ayanamsa) return raise_error(ayanamsa.error());
     if (auto valid = validate_geo(lat, lon, alt); !valid) {
         return raise_value_error("ValueError: " + valid.error().display());
     }
     auto base = parse_instant_text(base_text);
-    if (!base) return raise_value_error(base.error());
+    if (!base) return raise_error(base.error());
 
     auto windows = zk::find_time_windows(*base, window_minutes, varga, target_sign,
                                          GeoLocation{lat, lon, alt}, *ayanamsa, kCheckSignals);
-    if (!windows) return nullptr;
+    if (!windows) return raise_error(windows.error());
     Ref list(PyList_New(0));
     if (!list) return nullptr;
     for (const TimeWindow& window : *windows) {

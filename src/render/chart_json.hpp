@@ -1,4 +1,5 @@
-// The chart record as one compact JSON document.
+// The chart record as one compact JSON document (UTF-8). Angles are degrees and instants
+// whole seconds, as the record holds them. Writing cannot fail.
 #pragma once
 
 #include <string>

@@ -1,4 +1,4 @@
-// Short human-readable texts of a chart.
+// Short human-readable texts of a chart; angles in degrees. Writing cannot fail.
 #pragma once
 
 #include <string>

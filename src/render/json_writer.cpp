@@ -18,30 +18,30 @@ void JsonWriter::before_value() {
     }
 }
 
+JsonWriter& JsonWriter::open(char bracket) {
+    before_value();
+    out_.push_back(bracket);
+    has_element_.push_back(false);
+    return *this;
+}
+
+JsonWriter& JsonWriter::close(char bracket) {
+    out_.push_back(bracket);
+    has_element_.pop_back();
+    return *this;
+}
+
 JsonWriter& JsonWriter::begin_object() {
-    before_value();
-    out_.push_back('{');
-    has_element_.push_back(false);
-    return *this;
+    return open('{');
 }
-
 JsonWriter& JsonWriter::end_object() {
-    out_.push_back('}');
-    has_element_.pop_back();
-    return *this;
+    return close('}');
 }
-
 JsonWriter& JsonWriter::begin_array() {
-    before_value();
-    out_.push_back('[');
-    has_element_.push_back(false);
-    return *this;
+    return open('[');
 }
-
 JsonWriter& JsonWriter::end_array() {
-    out_.push_back(']');
-    has_element_.pop_back();
-    return *this;
+    return close(']');
 }
 
 JsonWriter& JsonWriter::key(std::string_view name) {

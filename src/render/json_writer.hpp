@@ -1,9 +1,11 @@
 // A small streaming writer of compact JSON: members in the order written, shortest
-// round-trip doubles that keep a fraction or exponent, NaN and infinities as null,
-// standard escaping with lower-case \u00XX, UTF-8 written unescaped.
+// round-trip doubles that keep a fraction or exponent, NaN and infinities as null, an
+// empty optional as null, standard escaping with lower-case \u00XX, UTF-8 written
+// unescaped. The writer trusts its caller: it fails nothing and checks no nesting.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,11 +30,26 @@ class JsonWriter {
     JsonWriter& value(unsigned number) { return value(static_cast<uint64_t>(number)); }
     JsonWriter& value(bool flag);
     JsonWriter& null();
+    // The value, or null when there is none.
+    template <typename T>
+    JsonWriter& value(const std::optional<T>& maybe) {
+        return maybe ? value(*maybe) : null();
+    }
+
+    // Members in order from name, value pairs: members("house", 1u, "cusp", 82.5).
+    template <typename Value, typename... Rest>
+    JsonWriter& members(std::string_view name, const Value& member_value, const Rest&... rest) {
+        key(name).value(member_value);
+        if constexpr (sizeof...(rest) > 0) members(rest...);
+        return *this;
+    }
 
     const std::string& text() const { return out_; }
     std::string take() { return std::move(out_); }
 
   private:
+    JsonWriter& open(char bracket);
+    JsonWriter& close(char bracket);
     void before_value();
     void write_string(std::string_view text);
 

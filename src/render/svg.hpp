@@ -1,4 +1,5 @@
-// The chart drawn as a North-Indian diamond chart in SVG.
+// The chart drawn as a North-Indian diamond chart in SVG, in user units of a 500 x 500
+// canvas. Drawing cannot fail.
 #pragma once
 
 #include <string>

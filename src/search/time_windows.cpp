@@ -1,5 +1,7 @@
 #include "search/time_windows.hpp"
 
+#include <optional>
+
 #include "chart/divisional.hpp"
 #include "ephemeris/ephemeris.hpp"
 
@@ -7,49 +9,51 @@ namespace zk {
 namespace {
 
 // A house computation costs several position calls, so ask the caller more often.
-constexpr uint32_t kCallsPerPoll = 512;
+constexpr uint32_t kWindowCallsPerPoll = 512;
+// Enough halvings to bring any 300-second step down to adjacent seconds (2^9 > 300); the
+// halving stops there by itself.
+constexpr int kWindowMaxHalvings = 64;
 
 }  // namespace
 
-std::optional<std::vector<SecondsWindow>> scan_windows(int64_t start, int64_t end,
-                                                       const std::function<bool(int64_t)>& holds,
-                                                       InterruptPoll& poll) {
+Result<std::vector<SecondsWindow>> scan_windows(int64_t start, int64_t end,
+                                                const std::function<bool(int64_t)>& holds,
+                                                InterruptPoll& poll) {
     std::vector<SecondsWindow> windows;
-    bool state = false;
-    bool open = false;
-    int64_t open_since = 0;
-    for (int64_t t = start; t <= end; t += kWindowSampleSeconds) {
-        const bool now = holds(t);
-        poll.count(1);
-        if (t == start) {
-            state = now;
-            open = now;
-            open_since = start;
-        } else if (now != state) {
-            int64_t lo = t - kWindowSampleSeconds, hi = t;
-            while (hi - lo >= 2) {
-                const int64_t mid = lo + (hi - lo) / 2;
-                (holds(mid) == state ? lo : hi) = mid;
-                poll.count(1);
-            }
-            if (now) {
-                open = true;
-                open_since = hi;
-            } else if (open) {
-                windows.push_back({open_since, hi});
-                open = false;
-            }
-            state = now;
+    if (start > end) return windows;
+    bool open = holds(start);
+    poll.count(1);
+    ZK_TRY_VOID(poll.check());
+    int64_t open_since = start;
+
+    const auto holds_at = [&](int64_t t) -> Result<bool> { return holds(t); };
+    const auto next_after = [&](int64_t t) -> std::optional<int64_t> {
+        if (t + kWindowSampleSeconds > end) return std::nullopt;
+        return t + kWindowSampleSeconds;
+    };
+    const auto on_change = [&](const Change<int64_t, bool>& change) -> Result<AfterChange> {
+        const auto as_before = [&](int64_t t) -> Result<bool> { return holds(t) == change.from; };
+        ZK_TRY(edge, find_edge(as_before, Bracket<int64_t>{change.before, change.after},
+                               kWindowMaxHalvings, poll));
+        if (change.to) {
+            open = true;
+            open_since = edge;
+        } else if (open) {
+            windows.push_back({open_since, edge});
+            open = false;
         }
-        if (poll.should_stop()) return std::nullopt;
-    }
+        return AfterChange::Continue;
+    };
+    ZK_TRY_VOID(scan_changes(holds_at, start, open, next_after, on_change, poll));
     if (open) windows.push_back({open_since, end});
     return windows;
 }
 
-std::optional<std::vector<TimeWindow>> find_time_windows(
-    const UtcDateTime& base, int32_t window_minutes, uint32_t varga, std::string_view target_sign,
-    const GeoLocation& location, const AyanamsaMode& ayanamsa, const Interrupted& interrupted) {
+Result<std::vector<TimeWindow>> find_time_windows(const UtcDateTime& base, int32_t window_minutes,
+                                                  uint32_t varga, std::string_view target_sign,
+                                                  const GeoLocation& location,
+                                                  const AyanamsaMode& ayanamsa,
+                                                  const Interrupted& interrupted) {
     const auto target = sign_from_lower_name(to_lower(target_sign));
     if (!target) return std::vector<TimeWindow>{};
 
@@ -66,14 +70,13 @@ std::optional<std::vector<TimeWindow>> find_time_windows(
 
     const int64_t base_seconds = to_unix_seconds(base);
     const int64_t half_seconds = static_cast<int64_t>(window_minutes / 2) * 60;
-    InterruptPoll poll(interrupted, kCallsPerPoll);
-    auto scanned =
-        scan_windows(base_seconds - half_seconds, base_seconds + half_seconds, holds, poll);
-    if (!scanned) return std::nullopt;
+    InterruptPoll poll(interrupted, kWindowCallsPerPoll);
+    ZK_TRY(scanned,
+           scan_windows(base_seconds - half_seconds, base_seconds + half_seconds, holds, poll));
 
     std::vector<TimeWindow> windows;
-    windows.reserve(scanned->size());
-    for (const SecondsWindow& w : *scanned) {
+    windows.reserve(scanned.size());
+    for (const SecondsWindow& w : scanned) {
         const auto start = from_unix_seconds(w.start);
         const auto end = from_unix_seconds(w.end);
         // The span lies within a few thousand years of a four-digit year.

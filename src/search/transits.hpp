@@ -1,12 +1,15 @@
-// Sign ingresses of the nine grahas between two instants.
+// Sign ingresses of the nine grahas between two instants, in the selected sidereal mode.
+// Instants are UTC date-times (Julian days UT inside); ingress times are whole seconds.
+// Errors: Kind::Interrupted when the caller's interrupt check asked to stop. A failed
+// ephemeris call counts as longitude 0 (Aries) and fails nothing.
 #pragma once
 
-#include <optional>
 #include <vector>
 
 #include "core/datetime.hpp"
+#include "core/error.hpp"
 #include "core/vocab.hpp"
-#include "search/interrupt.hpp"
+#include "search/scan.hpp"
 
 namespace zk {
 
@@ -23,11 +26,11 @@ struct Ingress {
 Sign get_planet_sign(double jd, Planet planet, bool true_nodes);
 
 // Every sign change of every planet in [from, to), sorted by time; ties keep planet order.
-// Each planet is sampled once a day; a changed sample is bisected 20 times over the whole
+// Each planet is sampled once a day; a changed sample is halved 20 times over the whole
 // day before it, so a sign entered and left again between two samples goes unseen.
-// Empty when `from` is not before `to`. Nothing when `interrupted` asked to stop.
-std::optional<std::vector<Ingress>> get_transits(const UtcDateTime& from, const UtcDateTime& to,
-                                                 const AyanamsaMode& ayanamsa, bool true_nodes,
-                                                 const Interrupted& interrupted);
+// Empty when `from` is not before `to`.
+Result<std::vector<Ingress>> get_transits(const UtcDateTime& from, const UtcDateTime& to,
+                                          const AyanamsaMode& ayanamsa, bool true_nodes,
+                                          const Interrupted& interrupted);
 
 }  // namespace zk

@@ -1,5 +1,7 @@
 // The Bikram Sambat civil calendar of Nepal, BS 2000 to 2100, converted to Gregorian dates.
 // Month lengths follow no rule; they come from the embedded table data/bs_calendar.json.
+// Errors: DateTimeError for a date the table does not hold; an unreadable embedded table
+// is an InvariantFailure.
 #pragma once
 
 #include <cstdint>

@@ -1,5 +1,6 @@
 #include "time/instant_text.hpp"
 
+#include <array>
 #include <optional>
 
 namespace zk {
@@ -62,25 +63,21 @@ class Cursor {
 };
 
 struct Fields {
-    int64_t year = 0;
-    uint32_t month = 1, day = 1, hour = 0, minute = 0, second = 0;
+    std::array<uint32_t, 3> date{0, 1, 1};   // year, month, day
+    std::array<uint32_t, 3> clock{0, 0, 0};  // hour, minute, second
     int64_t offset_seconds = 0;
 };
 
-void read_date(Cursor& c, Fields& f) {
-    f.year = c.digits(4);
-    c.one_of("-");
-    f.month = c.digits(2);
-    c.one_of("-");
-    f.day = c.digits(2);
-}
-
-void read_clock(Cursor& c, Fields& f) {
-    f.hour = c.digits(2);
-    c.one_of(":");
-    f.minute = c.digits(2);
-    c.one_of(":");
-    f.second = c.digits(2);
+// Three fixed-width numbers joined by `separator`: the first `first_width` digits wide,
+// the others two (2024-03-01, 10:30:00).
+std::array<uint32_t, 3> read_triple(Cursor& c, size_t first_width, std::string_view separator) {
+    std::array<uint32_t, 3> parts{};
+    parts[0] = c.digits(first_width);
+    for (size_t i = 1; i < parts.size(); ++i) {
+        c.one_of(separator);
+        parts[i] = c.digits(2);
+    }
+    return parts;
 }
 
 // RFC 3339 writes the offset "+hh:mm" or Z; the spaced form writes "+hhmm".
@@ -97,7 +94,9 @@ void read_offset(Cursor& c, Fields& f, bool rfc3339) {
 
 std::optional<UtcDateTime> to_utc(Cursor& c, const Fields& f) {
     if (!c.ok()) return std::nullopt;
-    auto local = make_utc(f.year, f.month, f.day, f.hour, f.minute, f.second);
+    const auto& [year, month, day] = f.date;
+    const auto& [hour, minute, second] = f.clock;
+    auto local = make_utc(year, month, day, hour, minute, second);
     if (!local) {
         c.fail("input is out of range");
         return std::nullopt;
@@ -107,40 +106,32 @@ std::optional<UtcDateTime> to_utc(Cursor& c, const Fields& f) {
     return utc;
 }
 
-std::optional<UtcDateTime> parse_rfc3339(std::string_view text) {
+// RFC 3339 (a T, a space or a t between date and time, an optional fraction, "+hh:mm" or Z)
+// or the spaced form (a space, no fraction, "+hhmm").
+std::optional<UtcDateTime> parse_with_offset(std::string_view text, bool rfc3339) {
     Cursor c(text);
     Fields f;
-    read_date(c, f);
-    c.one_of("Tt ");  // RFC 3339 lets a space stand for the T
-    read_clock(c, f);
-    c.fraction();
-    read_offset(c, f, true);
-    c.expect_end();
-    return to_utc(c, f);
-}
-
-std::optional<UtcDateTime> parse_spaced(std::string_view text) {
-    Cursor c(text);
-    Fields f;
-    read_date(c, f);
-    c.one_of(" ");
-    read_clock(c, f);
-    read_offset(c, f, false);
+    f.date = read_triple(c, 4, "-");
+    c.one_of(rfc3339 ? "Tt " : " ");
+    f.clock = read_triple(c, 2, ":");
+    if (rfc3339) c.fraction();
+    read_offset(c, f, rfc3339);
     c.expect_end();
     return to_utc(c, f);
 }
 
 }  // namespace
 
-std::expected<UtcDateTime, std::string> parse_instant_text(std::string_view text) {
-    if (auto t = parse_rfc3339(text)) return *t;
-    if (auto t = parse_spaced(text)) return *t;
+Result<UtcDateTime> parse_instant_text(std::string_view text) {
+    if (auto t = parse_with_offset(text, true)) return *t;
+    if (auto t = parse_with_offset(text, false)) return *t;
     Cursor c(text);
     Fields f;
-    read_date(c, f);
+    f.date = read_triple(c, 4, "-");
     c.expect_end();
     if (auto t = to_utc(c, f)) return *t;
-    return std::unexpected("Invalid date '" + std::string(text) + "': " + c.reason());
+    return std::unexpected(
+        ZodiakitError::invalid_input("Invalid date '" + std::string(text) + "': " + c.reason()));
 }
 
 }  // namespace zk

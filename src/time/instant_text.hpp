@@ -1,11 +1,11 @@
-// Reading the instant a date text names, as searches over time are given them.
+// Reading the instant a date text names, as searches over time are given them: UTC in
+// whole seconds. Errors: InvalidInput, saying why the text is no date.
 #pragma once
 
-#include <expected>
-#include <string>
 #include <string_view>
 
 #include "core/datetime.hpp"
+#include "core/error.hpp"
 
 namespace zk {
 
@@ -15,6 +15,6 @@ namespace zk {
 //   bare date             2024-03-01 (00:00:00 UTC)
 // A fraction of a second (2024-03-01T10:30:00.75Z) is dropped. On failure the text says
 // why the bare-date form did not fit, e.g. "Invalid date '2024-3-1': invalid characters".
-std::expected<UtcDateTime, std::string> parse_instant_text(std::string_view text);
+Result<UtcDateTime> parse_instant_text(std::string_view text);
 
 }  // namespace zk

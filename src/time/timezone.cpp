@@ -39,29 +39,28 @@ std::optional<cctz::time_zone> lookup(std::string_view name) {
     return zone;
 }
 
-std::expected<UtcDateTime, std::string> local_to_utc(int64_t year, uint32_t month, uint32_t day,
-                                                     uint32_t hour, uint32_t minute,
-                                                     uint32_t second, std::string_view zone_name) {
+Result<UtcDateTime> local_to_utc(int64_t year, uint32_t month, uint32_t day, uint32_t hour,
+                                 uint32_t minute, uint32_t second, std::string_view zone_name) {
+    const auto refuse = [](std::string message) {
+        return std::unexpected(ZodiakitError::invalid_input(std::move(message)));
+    };
     auto zone = lookup(zone_name);
-    if (!zone) return std::unexpected("Unknown timezone: " + std::string(zone_name));
-    if (!is_valid_date(year, month, day)) return std::unexpected(std::string("Invalid date"));
-    if (hour > 23 || minute > 59 || second > 59) {
-        return std::unexpected(std::string("Invalid time"));
-    }
+    if (!zone) return refuse("Unknown timezone: " + std::string(zone_name));
+    if (!is_valid_date(year, month, day)) return refuse("Invalid date");
+    if (hour > 23 || minute > 59 || second > 59) return refuse("Invalid time");
     const cctz::civil_second local(year, month, day, hour, minute, second);
     const cctz::time_zone::civil_lookup found = zone->lookup(local);
     switch (found.kind) {
         case cctz::time_zone::civil_lookup::UNIQUE:
             break;
         case cctz::time_zone::civil_lookup::REPEATED:
-            return std::unexpected("Ambiguous local time in " + std::string(zone_name) +
-                                   ". Provide UTC or an explicit DST fold policy.");
+            return refuse("Ambiguous local time in " + std::string(zone_name) +
+                          ". Provide UTC or an explicit DST fold policy.");
         case cctz::time_zone::civil_lookup::SKIPPED:
-            return std::unexpected("Invalid local time in " + std::string(zone_name) +
-                                   " (DST gap)");
+            return refuse("Invalid local time in " + std::string(zone_name) + " (DST gap)");
     }
     auto utc = from_unix_seconds(found.pre.time_since_epoch().count());
-    if (!utc) return std::unexpected(std::string("Invalid date"));
+    if (!utc) return refuse("Invalid date");
     return *utc;
 }
 

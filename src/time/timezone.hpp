@@ -1,16 +1,18 @@
 // Local civil time in IANA zones (the system's zoneinfo, through cctz), strict about
-// ambiguous and skipped local times.
+// ambiguous and skipped local times. Instants are UTC date-times in whole seconds; offsets
+// are seconds east of UTC. Errors: an unknown zone is no zone (lookup) or an InvalidInput
+// message (local_to_utc).
 #pragma once
 
 #include <cctz/time_zone.h>
 
 #include <cstdint>
-#include <expected>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "core/datetime.hpp"
+#include "core/error.hpp"
 
 namespace zk::tz {
 
@@ -18,13 +20,12 @@ namespace zk::tz {
 // Names that are not plain database paths (absolute paths, "..", "file:") are unknown.
 std::optional<cctz::time_zone> lookup(std::string_view name);
 
-// Local civil date-time in `zone_name` to UTC. Errors, checked in this order:
+// Local civil date-time in `zone_name` to UTC. InvalidInput errors, checked in this order:
 // "Unknown timezone: <name>", "Invalid date", "Invalid time",
 // "Ambiguous local time in <name>. Provide UTC or an explicit DST fold policy.",
 // "Invalid local time in <name> (DST gap)".
-std::expected<UtcDateTime, std::string> local_to_utc(int64_t year, uint32_t month, uint32_t day,
-                                                     uint32_t hour, uint32_t minute,
-                                                     uint32_t second, std::string_view zone_name);
+Result<UtcDateTime> local_to_utc(int64_t year, uint32_t month, uint32_t day, uint32_t hour,
+                                 uint32_t minute, uint32_t second, std::string_view zone_name);
 
 // The local civil reading of a UTC instant in a zone, and the zone's offset then (seconds).
 struct LocalReading {

@@ -52,12 +52,15 @@ TEST(TextForms, FormatsAndParsers) {
     EXPECT_EQ(format_rfc3339_z(*make_utc(12345, 6, 7, 0, 0, 0)), "+12345-06-07T00:00:00Z");
     EXPECT_EQ(parse_ymd("-0044-03-15")->year, -44);
     EXPECT_EQ(parse_ymd("2024-2-9")->day, 9u);
-    for (const char* bad :
-         {"", "2023-02-29", "2024/01/01", " 2024-01-01", "2024-01", "+-1-1-1", "999999999-01-01"}) {
+    EXPECT_EQ(parse_ymd("+7-1-2")->month, 1u);
+    for (const char* bad : {"", "2023-02-29", "2024/01/01", " 2024-01-01", "2024-01", "+-1-1-1",
+                            "999999999-01-01", "1234567890-01-01", "2024-01-001", "2024-01-01-"}) {
         EXPECT_FALSE(parse_ymd(bad).has_value()) << bad;
     }
     EXPECT_EQ(parse_hms("10:15:07")->second, 7u);
-    for (const char* bad : {"", "24:00:00", "12:00:60", "12:00", "12:00:00.5", "-1:00:00"}) {
+    EXPECT_EQ(parse_hms("1:2:3")->minute, 2u);
+    for (const char* bad : {"", "24:00:00", "12:00:60", "12:00", "12:00:00.5", "-1:00:00",
+                            "12:00:00:00", "12-00-00"}) {
         EXPECT_FALSE(parse_hms(bad).has_value()) << bad;
     }
 }

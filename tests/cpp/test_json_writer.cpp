@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <random>
 #include <string>
 
@@ -25,6 +26,11 @@ TEST(JsonWriter, ContainersNumbersAndStrings) {
     w.key("m\"\n").value(int64_t{-9223372036854775807 - 1}).end_object();
     EXPECT_EQ(w.text(), R"({"b":1,"a":[true,null,{}],"n":18446744073709551615,)"
                         R"("m\"\n":-9223372036854775808})");
+    // Members in the order given; an empty optional is null, a full one its value.
+    JsonWriter m;
+    m.begin_object().members("z", std::optional<double>{}, "a", std::optional<unsigned>{3u}, "s",
+                             std::optional<std::string>{"x"}, "b", false);
+    EXPECT_EQ(m.end_object().text(), R"({"z":null,"a":3,"s":"x","b":false})");
     EXPECT_EQ(text_of(1.0), "1.0");
     EXPECT_EQ(text_of(0.1), "0.1");
     EXPECT_EQ(text_of(-0.0), "-0.0");

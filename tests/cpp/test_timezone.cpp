@@ -8,8 +8,8 @@
 namespace zk {
 namespace {
 
-std::string utc_text(const std::expected<UtcDateTime, std::string>& r) {
-    return r ? format_rfc3339_utc(*r) : "error: " + r.error();
+std::string utc_text(const Result<UtcDateTime>& r) {
+    return r ? format_rfc3339_utc(*r) : "error: " + r.error().display();
 }
 
 TEST(Lookup, OnlyDatabaseNames) {
