@@ -9,7 +9,9 @@
 namespace zk {
 
 struct ZodiakitError {
-    enum class Kind { SweCalculation, InvalidParameter, DateTimeError, ComputationError };
+    // Plain: an input refused with a text of its own, shown as it is ("Invalid planet name",
+    // "Unknown ayanamsa 'x'. Valid options: ..."), such as the texts that parse options.
+    enum class Kind { SweCalculation, InvalidParameter, DateTimeError, ComputationError, Plain };
     Kind kind;
     std::string planet;  // SweCalculation only
     std::string text;    // SweCalculation: the library's message; others: the payload
@@ -24,6 +26,7 @@ struct ZodiakitError {
     static ZodiakitError computation(std::string text) {
         return {Kind::ComputationError, {}, std::move(text)};
     }
+    static ZodiakitError plain(std::string text) { return {Kind::Plain, {}, std::move(text)}; }
 
     // The text users see, e.g. "Invalid parameter: Sun always up?".
     std::string display() const {
@@ -36,6 +39,8 @@ struct ZodiakitError {
                 return "Date/time conversion error";
             case Kind::ComputationError:
                 return "Computation error: " + text;
+            case Kind::Plain:
+                return text;
         }
         return text;
     }
