@@ -1,115 +1,77 @@
-// Every Python-facing entry of the module, implemented across the binding files and
-// registered in module.cpp. Bodies run inside `guarded` (the registration adds it).
+// The pieces the row tables are made of: the seven classes, and the builders and bodies the
+// rows of module.cpp (functions), py_chart.cpp (Chart) and py_panchanga.cpp (Panchanga)
+// name. A builder turns a record or an engine result into a new Python object (an empty
+// Ref with an exception set on failure); a body takes the receiver and the bound arguments.
 #pragma once
 
 #include <Python.h>
 
-#include <optional>
-#include <string>
+#include <vector>
 
+#include "chart/kuta.hpp"
 #include "core/records.hpp"
 #include "python/py_core.hpp"
+#include "python/py_entry.hpp"
+
+namespace zk {
+struct Dignities;
+struct Ingress;
+struct Panchanga;
+struct TimeWindow;
+}  // namespace zk
 
 namespace zk::py {
 
-// ---- Classes (created once per process, in registration order).
-PyTypeObject* create_chart_type();            // py_chart.cpp
-PyTypeObject* create_planet_position_type();  // py_chart.cpp
-PyTypeObject* create_varga_position_type();   // py_derived.cpp
-PyTypeObject* create_panchanga_type();        // py_panchanga.cpp
-PyTypeObject* create_dasha_period_type();     // py_derived.cpp
-PyTypeObject* create_yoga_result_type();      // py_yoga.cpp
-PyTypeObject* create_kuta_result_type();      // py_yoga.cpp
-
-// The created class objects (valid after module initialisation).
-PyTypeObject* chart_type();
-PyTypeObject* planet_position_type();
-PyTypeObject* varga_position_type();
-PyTypeObject* panchanga_type();
-PyTypeObject* dasha_period_type();
-PyTypeObject* yoga_result_type();
-PyTypeObject* kuta_result_type();
-
-// A new Python Chart owning the record.
-PyObject* wrap_chart(Chart chart);
-// The record behind a Python Chart (the caller checked the type).
-const Chart& chart_of(PyObject* self);
-bool is_chart(PyObject* obj);
-
-// The place and options every chart constructor takes, as its last six parameters from
-// `first` on: latitude, longitude, altitude, ayanamsa, house_system, true_nodes.
-struct ChartOptions {
-    double latitude = 0.0, longitude = 0.0, altitude = 0.0;
-    std::string ayanamsa = "lahiri", house_system = "equal";
-    bool true_nodes = true;
-
-    bool read(const Args& a, size_t first);
+// ---- Classes, created once per process in this order (module.cpp).
+enum class Class {
+    Chart,
+    PlanetPosition,
+    VargaPosition,
+    Panchanga,
+    DashaPeriod,
+    YogaResult,
+    KutaResult
 };
+// The created class object (valid after module initialisation).
+PyTypeObject* type_of(Class c);
+// A new instance of a class owning `record`.
+template <typename Record>
+Ref wrap(Class c, Record record) {
+    return wrap_record(type_of(c), std::move(record));
+}
 
-// The options checked and parsed, as the chart pipeline takes them.
-struct ChartSettings {
-    GeoLocation location;
-    AyanamsaMode ayanamsa;
-    HouseSystem house_system = HouseSystem::Equal;
-    bool true_nodes = true;
-};
+using Creator = PyTypeObject*();
+Creator create_chart_type, create_planet_position_type;        // py_chart.cpp
+Creator create_varga_position_type, create_dasha_period_type;  // py_derived.cpp
+Creator create_panchanga_type;                                 // py_panchanga.cpp
+Creator create_yoga_result_type, create_kuta_result_type;      // py_yoga.cpp
 
-// Parses the two option texts (ayanamsa first); raises the parse message on failure.
-std::optional<ChartSettings> parse_chart_options(const std::string& ayanamsa,
-                                                 const std::string& house_system, bool true_nodes);
-// Validates the place, then parses the option texts; raises the first failure.
-std::optional<ChartSettings> settle(const ChartOptions& options);
+// ---- Builders and bodies, by the file that defines them.
+using ChartView = Ref(const Chart& chart);
+using Body = Entry::Body;
 
-// Computes the chart and wraps it, recording how it was asked for; raises its failure.
-PyObject* compute_chart(const UtcDateTime& utc, const ChartSettings& settings,
-                        const char* input_mode, const char* timezone);
-
-// settle, then compute_chart: the road every UTC constructor takes.
-PyObject* build_chart_from_utc(const UtcDateTime& utc, const ChartOptions& options,
-                               const char* input_mode, const char* timezone);
-
-// ---- Module functions: (args, kwargs) -> new reference or nullptr.
-PyObject* get_panchanga(PyObject* args, PyObject* kwargs);             // py_panchanga.cpp
-PyObject* compute_chart_bs(PyObject* args, PyObject* kwargs);          // py_search.cpp
-PyObject* compute_chart_batch(PyObject* args, PyObject* kwargs);       // py_chart.cpp
-PyObject* local_to_utc(PyObject* args, PyObject* kwargs);              // py_foundation.cpp
-PyObject* compute_dignities(PyObject* args, PyObject* kwargs);         // py_chart.cpp
-PyObject* get_transits(PyObject* args, PyObject* kwargs);              // py_search.cpp
-PyObject* find_time_windows(PyObject* args, PyObject* kwargs);         // py_search.cpp
-PyObject* get_divisional_sign(PyObject* args, PyObject* kwargs);       // py_derived.cpp
-PyObject* get_divisional_longitude(PyObject* args, PyObject* kwargs);  // py_derived.cpp
-PyObject* calc_planet_longitude(PyObject* args, PyObject* kwargs);     // py_foundation.cpp
-
-// ---- Chart methods. Static constructors take (args, kwargs); instance methods take self
-// (and args, kwargs when they have parameters).
-PyObject* chart_from_utc(PyObject* args, PyObject* kwargs);         // py_chart.cpp
-PyObject* chart_compute(PyObject* args, PyObject* kwargs);          // py_chart.cpp
-PyObject* chart_from_local(PyObject* args, PyObject* kwargs);       // py_chart.cpp
-PyObject* chart_from_julian_day(PyObject* args, PyObject* kwargs);  // py_chart.cpp
-PyObject* chart_compute_bs(PyObject* args, PyObject* kwargs);       // py_search.cpp
-
-PyObject* chart_settings(PyObject* self);   // py_chart.cpp
-PyObject* chart_metadata(PyObject* self);   // py_chart.cpp
-PyObject* chart_warnings(PyObject* self);   // py_chart.cpp
-PyObject* chart_planets(PyObject* self);    // py_chart.cpp
-PyObject* chart_houses(PyObject* self);     // py_chart.cpp
-PyObject* chart_ascendant(PyObject* self);  // py_chart.cpp
-
-PyObject* chart_aspects(PyObject* self);                                         // py_derived.cpp
-PyObject* chart_karakas(PyObject* self);                                         // py_derived.cpp
-PyObject* chart_ashtakavarga(PyObject* self);                                    // py_derived.cpp
-PyObject* chart_dasha(PyObject* self);                                           // py_derived.cpp
-PyObject* chart_divisional_chart(PyObject* self, PyObject* args, PyObject* kw);  // py_derived.cpp
-PyObject* chart_vargas(PyObject* self, PyObject* args, PyObject* kw);            // py_derived.cpp
-
-PyObject* chart_yogas(PyObject* self);                                        // py_yoga.cpp
-PyObject* chart_explain(PyObject* self);                                      // py_yoga.cpp
-PyObject* chart_compatibility(PyObject* self, PyObject* args, PyObject* kw);  // py_yoga.cpp
-
-PyObject* chart_to_json(PyObject* self);  // py_serialize.cpp
-PyObject* chart_to_dict(PyObject* self);  // py_serialize.cpp
-PyObject* chart_to_svg(PyObject* self);   // py_serialize.cpp
-PyObject* chart_repr(PyObject* self);     // py_serialize.cpp
-PyObject* chart_str(PyObject* self);      // py_serialize.cpp
+// py_chart.cpp
+Ref wrap_chart(Chart chart);
+ChartView settings_dict, warnings_list, planets_dict, houses_list, ascendant_float;
+// py_derived.cpp
+ChartView aspects_list, karakas_dict, ashtakavarga_dict, dasha_dict;
+const std::vector<VargaPosition>* varga_positions(const Chart& chart, uint32_t varga);
+Ref varga_list(const std::vector<VargaPosition>* positions);  // None for no positions
+Body get_divisional_sign;
+// py_yoga.cpp
+ChartView yoga_list, explanation_dict;
+Ref kuta_object(const KutaResult& kuta);
+// py_serialize.cpp
+ChartView json_text, json_dict, svg_text, summary_text, listing_text;
+// py_panchanga.cpp
+Ref panchanga_dict(const Panchanga& panchanga);
+Ref wrap_panchanga(Panchanga panchanga);
+// py_search.cpp
+Ref chart_list(std::vector<Chart>&& charts);
+Ref ingress_list(const std::vector<Ingress>& ingresses);
+Ref window_list(const std::vector<TimeWindow>& windows);
+// py_foundation.cpp
+Ref dignities_dict(const Dignities& dignities);
+Body local_to_utc;
 
 }  // namespace zk::py

@@ -1,13 +1,17 @@
 // The module object: the seven classes and ten functions, registered in order.
+#include "chart/divisional.hpp"
+#include "chart/inputs.hpp"
 #include "ephemeris/ephemeris.hpp"
+#include "panchanga/inputs.hpp"
 #include "python/entry_points.hpp"
-#include "python/trampoline.hpp"
+#include "search/inputs.hpp"
 
 namespace zk::py {
 namespace {
 
 PyTypeObject* g_types[7] = {};
 
+// In the order of Class.
 struct ClassEntry {
     const char* name;
     PyTypeObject* (*create)();
@@ -22,33 +26,30 @@ const ClassEntry kClasses[] = {
     {"KutaResult", &create_kuta_result_type},
 };
 
-constexpr int kArgs = METH_VARARGS | METH_KEYWORDS;
+constexpr auto kModule = Receiver::Module;
+constexpr Params kLonVarga{{"lon"}, {"varga"}};
+constexpr Params kShortPlace{{"lat"}, {"lon"}, kAltitude.named("alt")};
 
-PyMethodDef kFunctions[] = {
-    {"get_panchanga", as_cfunction(&with_keywords<get_panchanga>), kArgs,
-     "get_panchanga(year, month, day, hour, minute, second, latitude, longitude, altitude=0.0, "
-     "ayanamsa=\"lahiri\", true_nodes=True, locale=\"en\")\n--\n\n"},
-    {"compute_chart_bs", as_cfunction(&with_keywords<compute_chart_bs>), kArgs,
-     "compute_chart_bs(bs_year, bs_month, bs_day, hour, minute, second, latitude, longitude, "
-     "altitude=0.0, ayanamsa=\"lahiri\", house_system=\"equal\", true_nodes=True)\n--\n\n"},
-    {"compute_chart_batch", as_cfunction(&with_keywords<compute_chart_batch>), kArgs,
-     "compute_chart_batch(inputs, ayanamsa=\"lahiri\", house_system=\"equal\", "
-     "true_nodes=True)\n--\n\n"},
-    {"local_to_utc", as_cfunction(&with_keywords<local_to_utc>), kArgs,
-     "local_to_utc(year, month, day, hour, minute, second, tz_str)\n--\n\n"},
-    {"compute_dignities", as_cfunction(&with_keywords<compute_dignities>), kArgs,
-     "compute_dignities(planet_str, sign_str, longitude)\n--\n\n"},
-    {"get_transits", as_cfunction(&with_keywords<get_transits>), kArgs,
-     "get_transits(from_date, to_date, ayanamsa=\"lahiri\", true_nodes=True)\n--\n\n"},
-    {"find_time_windows", as_cfunction(&with_keywords<find_time_windows>), kArgs,
-     "find_time_windows(base_date, window_minutes, varga, target_sign, lat, lon, alt=0.0, "
-     "ayanamsa=\"lahiri\", true_nodes=True)\n--\n\n"},
-    {"get_divisional_sign", as_cfunction(&with_keywords<get_divisional_sign>), kArgs,
-     "get_divisional_sign(lon, varga)\n--\n\n"},
-    {"get_divisional_longitude", as_cfunction(&with_keywords<get_divisional_longitude>), kArgs,
-     "get_divisional_longitude(lon, varga)\n--\n\n"},
-    {"calc_planet_longitude", as_cfunction(&with_keywords<calc_planet_longitude>), kArgs,
-     "calc_planet_longitude(jd, planet, ayanamsa=\"lahiri\")\n--\n\n"},
+Entry kFunctions[] = {
+    {"get_panchanga", kModule,
+     kUtcFields + kPlace + Params{kAyanamsa, kTrueNodes, {"locale", "\"en\""}},
+     runs<zk::panchanga_from_utc, panchanga_dict>},
+    {"compute_chart_bs", kModule, kBsChart, runs<zk::chart_from_bs, wrap_chart>},
+    {"compute_chart_batch", kModule, Params{{"inputs"}} + kChartOptions,
+     runs<zk::charts_from_rows, chart_list>},
+    {"local_to_utc", kModule, kUtcFields + Params{{"tz_str"}}, local_to_utc},
+    {"compute_dignities", kModule, Params{{"planet_str"}, {"sign_str"}, {"longitude"}},
+     runs<zk::dignities_by_name, dignities_dict>},
+    {"get_transits", kModule, Params{{"from_date"}, {"to_date"}, kAyanamsa, kTrueNodes},
+     runs<zk::transits_between, ingress_list>},
+    {"find_time_windows", kModule,
+     Params{{"base_date"}, {"window_minutes"}, {"varga"}, {"target_sign"}} + kShortPlace +
+         Params{kAyanamsa, kTrueNodes},
+     runs<zk::time_windows_near, window_list>},
+    {"get_divisional_sign", kModule, kLonVarga, get_divisional_sign},
+    {"get_divisional_longitude", kModule, kLonVarga, runs<zk::get_divisional_longitude, new_float>},
+    {"calc_planet_longitude", kModule, Params{{"jd"}, {"planet"}, kAyanamsa},
+     runs<zk::sidereal_longitude, new_float>},
 };
 
 PyModuleDef kModuleDef = {
@@ -57,55 +58,46 @@ PyModuleDef kModuleDef = {
 
 PyObject* g_module = nullptr;
 
-PyObject* build_module() {
-    ephemeris::close_files_in_forked_children();
-    Ref module(PyModule_Create(&kModuleDef));
-    if (!module) return nullptr;
+bool add_classes(PyObject* module) {
     for (size_t i = 0; i < std::size(kClasses); ++i) {
         if (!g_types[i]) g_types[i] = kClasses[i].create();
         if (!g_types[i]) {
             PyErr_Clear();
             PyErr_Format(PyExc_RuntimeError, "failed to create type object for %s",
                          kClasses[i].name);
-            return nullptr;
+            return false;
         }
-        if (PyModule_AddObjectRef(module.get(), kClasses[i].name,
+        if (PyModule_AddObjectRef(module, kClasses[i].name,
                                   reinterpret_cast<PyObject*>(g_types[i])) < 0) {
-            return nullptr;
+            return false;
         }
     }
+    return true;
+}
+
+bool add_functions(PyObject* module) {
     Ref module_name = new_str("zodiakit");
-    if (!module_name) return nullptr;
-    for (PyMethodDef& def : kFunctions) {
-        Ref function(PyCFunction_NewEx(&def, module.get(), module_name.get()));
-        if (!function) return nullptr;
-        if (PyModule_AddObjectRef(module.get(), def.ml_name, function.get()) < 0) return nullptr;
+    if (!module_name) return false;
+    for (PyMethodDef* def = method_table<kFunctions>(); def->ml_name; ++def) {
+        Ref function(PyCFunction_NewEx(def, module, module_name.get()));
+        if (!function || PyModule_AddObjectRef(module, def->ml_name, function.get()) < 0) {
+            return false;
+        }
     }
+    return true;
+}
+
+PyObject* build_module() {
+    ephemeris::close_files_in_forked_children();
+    Ref module(PyModule_Create(&kModuleDef));
+    if (!module || !add_classes(module.get()) || !add_functions(module.get())) return nullptr;
     return module.release();
 }
 
 }  // namespace
 
-PyTypeObject* chart_type() {
-    return g_types[0];
-}
-PyTypeObject* planet_position_type() {
-    return g_types[1];
-}
-PyTypeObject* varga_position_type() {
-    return g_types[2];
-}
-PyTypeObject* panchanga_type() {
-    return g_types[3];
-}
-PyTypeObject* dasha_period_type() {
-    return g_types[4];
-}
-PyTypeObject* yoga_result_type() {
-    return g_types[5];
-}
-PyTypeObject* kuta_result_type() {
-    return g_types[6];
+PyTypeObject* type_of(Class c) {
+    return g_types[static_cast<size_t>(c)];
 }
 
 }  // namespace zk::py

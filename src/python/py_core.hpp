@@ -1,20 +1,25 @@
-// The binding layer's shared pieces: owned references, the one argument binder, the one
-// error mapper, the trampoline that keeps C++ exceptions out of the interpreter, and small
-// builders of Python values. Only this layer includes Python.h.
+// The binding layer's shared pieces: owned references, the one error mapper, the guard
+// that keeps C++ exceptions out of the interpreter, conversions of single objects, builders
+// of Python values, lists and dicts, and the native classes behind records. Only this
+// layer includes Python.h. Every function that can fail returns false or an empty Ref (or
+// nullptr) with a Python exception set; errors of the engine become ValueError with their
+// display text, a failed conversion TypeError or OverflowError.
 #pragma once
 
 #include <Python.h>
 
-#include <array>
 #include <cstdint>
 #include <initializer_list>
+#include <iterator>
 #include <new>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/error.hpp"
+#include "core/vocab.hpp"
 
 namespace zk::py {
 
@@ -52,11 +57,12 @@ class Ref {
 };
 
 // ---- Raising: every function returns nullptr so callers can `return raise_...;`.
-PyObject* raise_value_error(std::string_view message);
 PyObject* raise_type_error(std::string_view message);
-// Any engine error becomes ValueError carrying its display text, except Interrupted, which
-// keeps the exception the interrupt check raised.
+// An engine error becomes ValueError carrying its display text, unless a Python exception
+// was raised while the engine ran (Ctrl-C through an interrupt check): that one stays.
 PyObject* raise_error(const ZodiakitError& error);
+// A refusal the engine wrote as a bare text becomes ValueError carrying it.
+PyObject* raise_error(const std::string& message);
 // The internal-error exception (a BaseException subclass created on first use).
 PyObject* raise_panic(std::string_view message);
 
@@ -76,63 +82,54 @@ PyObject* guarded(Body&& body) noexcept {
 }
 
 // ---- Conversions of one object; each sets a plain TypeError/OverflowError on failure.
+// A text is the object's own UTF-8, valid while the object lives.
 bool convert(PyObject* obj, double& out);
 bool convert(PyObject* obj, int32_t& out);
 bool convert(PyObject* obj, uint32_t& out);
 bool convert(PyObject* obj, bool& out);
-bool convert(PyObject* obj, std::string& out);
-std::optional<std::string> utf8_of(PyObject* obj);  // str only
+bool convert(PyObject* obj, std::string_view& out);
 std::string type_name(PyObject* obj);
+// Sets TypeError "'<type of obj>' object cannot be converted to '<target>'"; false.
+bool refuse_conversion(PyObject* obj, std::string_view target);
 // Re-raises a pending TypeError or OverflowError as the argument error of `param`:
 // "argument '<param>': <message>", the original error as its cause.
 void wrap_argument_error(const char* param);
 
-// ---- Argument binding, shared by every function and method with parameters.
-struct Signature {
-    const char* name;  // as shown in messages, e.g. "get_panchanga" or "Chart.from_utc"
-    std::vector<const char*> params;
-    size_t required;  // leading parameters without a default
-};
-
-class Args {
-  public:
-    // Binds positional then keyword arguments with CPython's messages (TypeError).
-    static std::optional<Args> bind(const Signature& signature, PyObject* args, PyObject* kwargs);
-
-    // Each converter leaves `out` (the default) unchanged when the argument was omitted.
-    // A failed conversion raises the argument error naming the parameter and returns false:
-    // TypeError("argument 'latitude': ...") or OverflowError for integers out of range,
-    // with the original error as the cause.
-    template <typename T>
-    bool get(size_t index, T& out) const {
-        PyObject* obj = slots_[index];
-        if (!obj) return true;
-        if (convert(obj, out)) return true;
-        wrap_argument_error(signature_->params[index]);
-        return false;
-    }
-
-    // The bound object (borrowed) or nullptr when omitted.
-    PyObject* raw(size_t index) const { return slots_[index]; }
-    const char* name(size_t index) const { return signature_->params[index]; }
-
-  private:
-    const Signature* signature_ = nullptr;
-    std::array<PyObject*, 16> slots_{};
-};
-
-// ---- Builders of new references (nullptr with an exception set on failure).
+// ---- Builders of new references (empty with an exception set on failure).
 Ref new_str(std::string_view text);
 Ref new_float(double value);
 Ref new_int(long long value);
 Ref new_bool(bool value);
 Ref new_none();
+// A list of make(item) for each item, in order.
+template <typename Range, typename Make>
+Ref list_of(Range&& items, Make&& make) {
+    Ref list(PyList_New(static_cast<Py_ssize_t>(std::size(items))));
+    if (!list) return list;
+    Py_ssize_t i = 0;
+    for (auto&& item : items) {
+        Ref value = make(item);
+        if (!value) return Ref();
+        PyList_SetItem(list.get(), i++, value.release());
+    }
+    return list;
+}
+Ref new_str_list(const std::vector<std::string>& texts);
+// A dict of the (key, value) pairs make(item) gives for each item, in order.
+template <typename Range, typename Make>
+Ref dict_of(const Range& items, Make&& make) {
+    Ref dict(PyDict_New());
+    if (!dict) return dict;
+    for (const auto& item : items) {
+        auto [key, value] = make(item);
+        if (!key || !value || PyDict_SetItem(dict.get(), key.get(), value.get()) < 0) {
+            return Ref();
+        }
+    }
+    return dict;
+}
 // Stores `value` (consumed) under `key`; false with an exception set on failure.
 bool dict_set(PyObject* dict, const char* key, Ref value);
-bool list_append(PyObject* list, Ref value);
-// A new list of str.
-Ref new_str_list(const std::vector<std::string>& texts);
-
 inline bool fill_dict(PyObject*) {
     return true;
 }
@@ -150,6 +147,40 @@ Ref new_dict(Pairs&&... pairs) {
 // Python's json.loads applied to a text.
 Ref json_loads(std::string_view text);
 
+// A record's field as a Python value: a number, a truth value, a text, the name of a graha,
+// sign or nakshatra, a list of texts, or None for an absent optional.
+inline Ref to_python(double value) {
+    return new_float(value);
+}
+inline Ref to_python(bool value) {
+    return new_bool(value);
+}
+inline Ref to_python(uint32_t value) {
+    return new_int(value);
+}
+inline Ref to_python(uint8_t value) {
+    return new_int(value);
+}
+inline Ref to_python(const std::string& text) {
+    return new_str(text);
+}
+inline Ref to_python(Planet planet) {
+    return new_str(planet_name(planet));
+}
+inline Ref to_python(Sign sign) {
+    return new_str(sign_name(sign));
+}
+inline Ref to_python(Nakshatra nakshatra) {
+    return new_str(nakshatra_name(nakshatra));
+}
+inline Ref to_python(const std::vector<std::string>& texts) {
+    return new_str_list(texts);
+}
+template <typename T>
+Ref to_python(const std::optional<T>& value) {
+    return value ? to_python(*value) : new_none();
+}
+
 // ---- Native classes: one C++ record behind each instance, no Python constructor.
 template <typename Record>
 struct Boxed {
@@ -163,7 +194,9 @@ const Record& record_of(PyObject* self) {
 }
 
 // A read-only attribute of a boxed class: `expr` builds a Ref from `r`, the record behind
-// the instance. Runs inside `guarded` like every entry point.
+// the instance; ZK_FIELD (below) shows a field as it is. Runs inside `guarded` like every
+// entry point.
+// clang-format off
 #define ZK_GETTER(Record, field, expr)                            \
     {#field,                                                      \
      [](PyObject* self, void*) -> PyObject* {                     \
@@ -173,6 +206,25 @@ const Record& record_of(PyObject* self) {
          });                                                      \
      },                                                           \
      nullptr, nullptr, nullptr}
+// clang-format on
+
+template <typename Member>
+struct MemberOf;
+template <typename T, typename Record>
+struct MemberOf<T Record::*> {
+    using RecordType = Record;
+};
+
+// The getter of a field shown as to_python shows it.
+template <auto Member>
+PyObject* get_field(PyObject* self, void*) {
+    using Record = typename MemberOf<decltype(Member)>::RecordType;
+    return guarded([&] { return to_python(record_of<Record>(self).*Member).release(); });
+}
+// clang-format off
+#define ZK_FIELD(Record, field) \
+    {#field, &::zk::py::get_field<&Record::field>, nullptr, nullptr, nullptr}
+// clang-format on
 
 template <typename Record>
 void boxed_dealloc(PyObject* self) {
@@ -183,29 +235,25 @@ void boxed_dealloc(PyObject* self) {
     Py_DECREF(type);
 }
 
-// Creates an instance of a boxed type owning `record`.
+// A new instance of a boxed type owning `record`.
 template <typename Record>
-PyObject* wrap_record(PyTypeObject* type, Record record) {
+Ref wrap_record(PyTypeObject* type, Record record) {
     auto* owned = new Record(std::move(record));
     auto alloc = reinterpret_cast<allocfunc>(PyType_GetSlot(type, Py_tp_alloc));
     PyObject* self = alloc(type, 0);
     if (!self) {
         delete owned;
-        return nullptr;
+        return Ref();
     }
     reinterpret_cast<Boxed<Record>*>(self)->record = owned;
-    return self;
+    return Ref(self);
 }
 
 // Creates a class "zodiakit.<name>" for a boxed record. `name` and the arrays behind
 // `slots` must have static storage; a Python call of the class raises
 // "No constructor defined for <name>".
-template <typename Record>
-PyTypeObject* create_boxed_type(const char* qualified_name, const char* doc,
-                                std::initializer_list<PyType_Slot> slots);
 PyTypeObject* create_type(const char* qualified_name, const char* doc, int basicsize,
                           destructor dealloc, std::initializer_list<PyType_Slot> slots);
-
 template <typename Record>
 PyTypeObject* create_boxed_type(const char* qualified_name, const char* doc,
                                 std::initializer_list<PyType_Slot> slots) {

@@ -1,6 +1,8 @@
-"""The module's surface: names, signatures, docstrings, argument binding."""
+"""The module's surface: names, signatures, docstrings, argument binding, the stub."""
 
+import ast
 import inspect
+import pathlib
 import tracemalloc
 
 import pytest
@@ -35,6 +37,12 @@ FUNCTIONS = {  # name -> text signature
     "get_divisional_longitude": "(lon, varga)",
     "calc_planet_longitude": '(jd, planet, ayanamsa="lahiri")',
 }
+
+
+STUB = pathlib.Path(__file__).resolve().parents[2] / "src" / "python" / "zodiakit.pyi"
+# Static methods bind their arguments like the functions do.
+STATIC_METHODS = ["Chart.from_utc", "Chart.compute", "Chart.from_local", "Chart.from_julian_day",
+                  "Chart.compute_bs", "Panchanga.from_local"]
 
 
 def parameters_of(text_signature):
@@ -74,13 +82,23 @@ def test_class_docstring_and_no_constructor(name):
             make_empty()
 
 
-@pytest.mark.parametrize("name", FUNCTIONS)
+def runtime_object(name):
+    owner, _, attribute = name.rpartition(".")
+    return getattr(getattr(zodiakit, owner) if owner else zodiakit, attribute)
+
+
+@pytest.mark.parametrize("name", [*FUNCTIONS, *STATIC_METHODS])
 def test_binding_errors_match_cpython_and_come_before_conversion(name):
+    owner, _, function = name.rpartition(".")
+    signature = runtime_object(name).__text_signature__
+    code = f"def {function}{signature}: pass"
+    if owner:
+        code = f"class {owner}:\n    @staticmethod\n    {code}"
     namespace = {}
-    exec(f"def {name}{FUNCTIONS[name]}: pass", namespace)  # CPython's own messages
-    twin = namespace[name]
-    params = [p for p, _ in parameters_of(FUNCTIONS[name])]
-    args = tuple(object() for _, default in parameters_of(FUNCTIONS[name])
+    exec(code, namespace)  # CPython's own messages
+    twin = getattr(namespace[owner], function) if owner else namespace[function]
+    params = [p for p, _ in parameters_of(signature)]
+    args = tuple(object() for _, default in parameters_of(signature)
                  if default is inspect.Parameter.empty)
     too_many = (object(),) * (len(params) + 1)
     for positional, keywords in [
@@ -97,14 +115,8 @@ def test_binding_errors_match_cpython_and_come_before_conversion(name):
         except TypeError as error:
             expected = str(error)
         with pytest.raises(TypeError) as got:
-            getattr(zodiakit, name)(*positional, **keywords)
+            runtime_object(name)(*positional, **keywords)
         assert str(got.value) == expected, (positional, keywords)
-
-
-def test_missing_varga_is_named():
-    with pytest.raises(TypeError) as info:
-        zodiakit.get_divisional_sign(10.0)
-    assert str(info.value) == "get_divisional_sign() missing 1 required positional argument: 'varga'"
 
 
 @pytest.mark.parametrize(
@@ -160,3 +172,66 @@ def test_repeated_calls_do_not_leak():
     grown = tracemalloc.get_traced_memory()[0] - before
     tracemalloc.stop()
     assert grown < 64 * 1024, f"{grown} bytes retained over 3000 rounds"
+
+
+def stub_definitions():
+    """(qualified name, ast node) of every function and method the stub declares."""
+    for node in ast.parse(STUB.read_text(encoding="utf-8")).body:
+        if isinstance(node, ast.FunctionDef):
+            yield node.name, node
+        elif isinstance(node, ast.ClassDef):
+            for item in node.body:
+                if isinstance(item, ast.FunctionDef):
+                    yield f"{node.name}.{item.name}", item
+
+
+STUB_DEFINITIONS = dict(stub_definitions())
+
+
+def decorators(node):
+    return {d.id for d in node.decorator_list if isinstance(d, ast.Name)}
+
+
+def stub_parameters(node):
+    a = node.args
+    assert not (a.vararg or a.kwarg or a.kwonlyargs), node.name
+    params = [*a.posonlyargs, *a.args]
+    defaults = [inspect.Parameter.empty] * (len(params) - len(a.defaults))
+    defaults += [ast.literal_eval(d) for d in a.defaults]
+    kinds = ["POSITIONAL_ONLY"] * len(a.posonlyargs) + ["POSITIONAL_OR_KEYWORD"] * len(a.args)
+    return [(p.arg, kind, d, type(d)) for p, kind, d in zip(params, kinds, defaults)]
+
+
+def runtime_parameters(obj):
+    return [(p.name, p.kind.name, p.default, type(p.default))
+            for p in inspect.signature(obj).parameters.values()]
+
+
+@pytest.mark.parametrize("name", STUB_DEFINITIONS)
+def test_stub_agrees_with_the_runtime(name):
+    node = STUB_DEFINITIONS[name]
+    owner, _, attribute = name.rpartition(".")
+    raw = vars(getattr(zodiakit, owner))[attribute] if owner else getattr(zodiakit, name)
+    if "property" in decorators(node):
+        assert inspect.isgetsetdescriptor(raw), name
+        return
+    assert isinstance(raw, staticmethod) == ("staticmethod" in decorators(node)), name
+    expected = stub_parameters(node)
+    got = runtime_parameters(runtime_object(name))
+    if owner and not isinstance(raw, staticmethod):  # the instance: `self` here, `$self` there
+        assert (expected[0][0], got[0][0]) == ("self", "self"), name
+        expected, got = expected[1:], got[1:]
+    assert got == expected
+
+
+def test_stub_declares_every_class_member_and_function():
+    declared = set(STUB_DEFINITIONS)
+    declared |= {name.partition(".")[0] for name in STUB_DEFINITIONS if "." in name}
+    public = set()
+    for name, value in vars(zodiakit).items():
+        if name.startswith("__"):
+            continue
+        public.add(name)
+        if isinstance(value, type):
+            public |= {f"{name}.{member}" for member in vars(value) if not member.startswith("__")}
+    assert declared == public

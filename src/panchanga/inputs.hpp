@@ -1,0 +1,36 @@
+// Panchangas from the values a caller types: UTC date-time fields or local date and time
+// texts, a place (degrees, metres) and the option texts. Each function checks its inputs in
+// the order it states and returns the first failure: InvalidInput for a refused text or date,
+// InvalidParameter for the place (the texts of validate_geo), then whatever
+// compute_panchanga_local returns.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "core/error.hpp"
+#include "panchanga/local_day.hpp"
+
+namespace zk {
+
+// The civil-day panchanga of UTC date-time fields, in zone "UTC": the place, the ayanamsa
+// text, "Invalid date/time" when the fields name no instant, the panchanga. Its tithi and
+// nakshatra names are those of `locale` (see localize_names).
+Result<Panchanga> panchanga_from_utc(int32_t year, uint32_t month, uint32_t day, uint32_t hour,
+                                     uint32_t minute, uint32_t second, double latitude,
+                                     double longitude, double altitude, std::string_view ayanamsa,
+                                     bool true_nodes, std::string_view locale);
+
+// The panchanga of a local date text and time text ("2024-01-15", "10:30:00") in an IANA
+// zone: the place, utc_of_local_texts (chart/inputs.hpp), the ayanamsa text, the mode text
+// ("civil_day", "sunrise_day"), the panchanga. Its names are English.
+Result<Panchanga> panchanga_from_local(std::string_view date, std::string_view time,
+                                       std::string_view zone, double latitude, double longitude,
+                                       double altitude, std::string_view ayanamsa, bool true_nodes,
+                                       std::string_view mode);
+
+// Gives the tithi and the nakshatra the names of a locale ("hi_IN", "ne_NP"). "en", and any
+// code that names no locale, keeps the English names, as does a name the locale lacks.
+void localize_names(Panchanga& panchanga, std::string_view locale);
+
+}  // namespace zk

@@ -1,0 +1,137 @@
+// The computations on what callers type refuse their inputs in the order their headers
+// state: each case below has two faults, and the first named one must win.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "chart/inputs.hpp"
+#include "panchanga/inputs.hpp"
+#include "search/inputs.hpp"
+
+namespace zk {
+namespace {
+
+const std::string kLat91 = "Invalid parameter: Invalid latitude 91: expected -90..90";
+const std::string kFagan =
+    "Unknown ayanamsa 'fagan'. Valid options: lahiri, raman, kp, true_chitra, true_pushya, "
+    "custom:<offset>";
+const std::string kPorphyry =
+    "Unknown house_system 'porphyry'. Valid options: equal, placidus, koch, whole_sign";
+
+template <typename T>
+std::string failure(const Result<T>& result) {
+    return result ? "no error" : result.error().display();
+}
+
+TEST(ChartInputs, RefuseInTheirOrder) {
+    EXPECT_EQ(failure(chart_from_utc(2001, 2, 29, 0, 0, 0, 91, 0, 0, "lahiri", "equal", true)),
+              "Invalid UTC date/time");
+    EXPECT_EQ(failure(chart_from_utc(2001, 2, 28, 0, 0, 0, 91, 0, 0, "fagan", "equal", true)),
+              kLat91);
+    EXPECT_EQ(failure(chart_from_utc(2001, 2, 28, 0, 0, 0, 0, 0, 0, "fagan", "porphyry", true)),
+              kFagan);
+    EXPECT_EQ(failure(chart_from_local("2001-2-30", "25:00:00", "Nowhere", 91, 0, 0, "fagan",
+                                       "equal", true)),
+              "Invalid date; expected YYYY-MM-DD");
+    EXPECT_EQ(failure(chart_from_local("2001-02-28", "24:00:00", "Nowhere", 91, 0, 0, "fagan",
+                                       "equal", true)),
+              "Invalid time; expected HH:MM:SS");
+    EXPECT_EQ(failure(chart_from_local("2001-02-28", "00:00:00", "Nowhere", 91, 0, 0, "fagan",
+                                       "equal", true)),
+              "Unknown timezone: Nowhere");
+    EXPECT_EQ(failure(chart_from_julian_day(NAN, 91, 0, 0, "fagan", "equal", true)), kFagan);
+    EXPECT_EQ(failure(chart_from_julian_day(NAN, 91, 0, 0, "lahiri", "equal", true)),
+              "swe_revjul returned invalid date");
+    EXPECT_EQ(failure(chart_from_bs(1999, 1, 1, 24, 0, 0, 91, 0, 0, "lahiri", "equal", true)),
+              "Invalid time");
+    EXPECT_EQ(failure(chart_from_bs(1999, 1, 1, 0, 0, 0, 0, 0, 0, "lahiri", "porphyry", true)),
+              kPorphyry);
+    EXPECT_EQ(failure(chart_from_bs(1999, 1, 1, 0, 0, 0, 0, 0, 0, "lahiri", "equal", true)),
+              "Date/time conversion error");
+}
+
+TEST(ChartInputs, RecordHowTheChartWasAskedFor) {
+    const auto local = chart_from_local("2000-01-01", "05:45:00", "Asia/Kathmandu", 27.7, 85.3, 0,
+                                        "lahiri", "equal", true);
+    ASSERT_TRUE(local) << failure(local);
+    EXPECT_EQ(local->metadata.input_mode, "local_civil");
+    EXPECT_EQ(local->metadata.timezone, "Asia/Kathmandu");
+    EXPECT_EQ(local->metadata.utc_datetime, "2000-01-01T00:00:00+00:00");
+    const auto by_day = chart_from_julian_day(2451544.5, 27.7, 85.3, 0, "lahiri", "equal", true);
+    ASSERT_TRUE(by_day) << failure(by_day);
+    EXPECT_EQ(by_day->metadata.input_mode, "julian_day_ut");
+    EXPECT_EQ(by_day->metadata.timezone, "UTC");
+    EXPECT_EQ(by_day->planets[1].longitude, local->planets[1].longitude);
+}
+
+TEST(ChartInputs, DignitiesAndOnePlanet) {
+    EXPECT_EQ(failure(dignities_by_name("Rahu", "Aries", 10)), "Invalid planet");
+    EXPECT_EQ(failure(dignities_by_name("pluto", "Ophiuchus", 10)), "Invalid planet");
+    EXPECT_EQ(failure(dignities_by_name("SUN", "Ophiuchus", 10)), "Invalid sign");
+    EXPECT_TRUE(dignities_by_name("SUN", "aries", 10)->is_exalted);
+    EXPECT_EQ(failure(sidereal_longitude(NAN, "pluto", "fagan")), "Invalid planet name");
+    EXPECT_EQ(failure(sidereal_longitude(NAN, "sun", "fagan")), kFagan);
+    EXPECT_EQ(failure(sidereal_longitude(NAN, "sun", "lahiri")),
+              "Swiss Ephemeris calculation failed for planet Sun: NaN returned");
+}
+
+TEST(PanchangaInputs, RefuseInTheirOrderAndNameInTheLocale) {
+    EXPECT_EQ(failure(panchanga_from_utc(2001, 2, 29, 0, 0, 0, 91, 0, 0, "fagan", true, "en")),
+              kLat91);
+    EXPECT_EQ(failure(panchanga_from_utc(2001, 2, 29, 0, 0, 0, 0, 0, 0, "fagan", true, "en")),
+              kFagan);
+    EXPECT_EQ(failure(panchanga_from_utc(2001, 2, 29, 0, 0, 0, 0, 0, 0, "lahiri", true, "en")),
+              "Invalid date/time");
+    EXPECT_EQ(failure(panchanga_from_local("2001-2-30", "x", "Nowhere", 91, 0, 0, "fagan", true,
+                                           "lunar")),
+              kLat91);
+    EXPECT_EQ(failure(panchanga_from_local("2001-02-28", "00:00:00", "Nowhere", 0, 0, 0, "fagan",
+                                           true, "lunar")),
+              "Unknown timezone: Nowhere");
+    EXPECT_EQ(failure(panchanga_from_local("2001-02-28", "00:00:00", "UTC", 0, 0, 0, "fagan", true,
+                                           "lunar")),
+              kFagan);
+    EXPECT_EQ(failure(panchanga_from_local("2001-02-28", "00:00:00", "UTC", 0, 0, 0, "lahiri", true,
+                                           "lunar")),
+              "Unknown panchanga mode 'lunar'. Valid options: civil_day, sunrise_day");
+
+    const auto english =
+        panchanga_from_utc(2024, 1, 15, 6, 0, 0, 27.7, 85.3, 0, "lahiri", true, "en");
+    const auto unknown =
+        panchanga_from_utc(2024, 1, 15, 6, 0, 0, 27.7, 85.3, 0, "lahiri", true, "xx_YY");
+    const auto nepali =
+        panchanga_from_utc(2024, 1, 15, 6, 0, 0, 27.7, 85.3, 0, "lahiri", true, "ne_NP");
+    ASSERT_TRUE(english && unknown && nepali);
+    EXPECT_EQ(unknown->tithi.name, english->tithi.name);
+    EXPECT_NE(nepali->tithi.name, english->tithi.name);
+    EXPECT_NE(nepali->nakshatra.name, english->nakshatra.name);
+    EXPECT_EQ(nepali->yoga.name, english->yoga.name);  // only tithi and nakshatra are named
+}
+
+TEST(SearchInputs, RefuseInTheirOrderAndStopWhenAsked) {
+    const Interrupted never;
+    EXPECT_EQ(failure(transits_between("yesterday", "x", "fagan", true, never)), kFagan);
+    EXPECT_EQ(failure(transits_between("yesterday", "x", "lahiri", true, never)),
+              "Invalid date 'yesterday': invalid characters");
+    EXPECT_EQ(failure(time_windows_near("x", 60, 9, "Aries", 91, 0, 0, "fagan", true, never)),
+              kFagan);
+    EXPECT_EQ(failure(time_windows_near("x", 60, 9, "Aries", 91, 0, 0, "lahiri", true, never)),
+              "ValueError: " + kLat91);
+
+    const std::vector<ChartRow> rows(300, ChartRow{2000, 2, 30, 0, 0, 0, 91, 0, 0});
+    EXPECT_EQ(failure(charts_from_rows(rows, "lahiri", "porphyry", true, never)), kPorphyry);
+    EXPECT_EQ(failure(charts_from_rows(rows, "lahiri", "equal", true, never)), kLat91);
+    std::vector<ChartRow> good(300, ChartRow{2000, 1, 1, 0, 0, 0, 10, 20, 0});
+    good[299].day = 30;
+    good[299].month = 2;
+    EXPECT_EQ(failure(charts_from_rows(good, "lahiri", "equal", true, never)), "Invalid date/time");
+    int asked = 0;
+    const Interrupted stop = [&] { return ++asked == 1; };
+    EXPECT_EQ(failure(charts_from_rows(good, "lahiri", "equal", true, stop)),
+              "Interrupted");
+    EXPECT_EQ(asked, 1);  // asked before the 256th chart, not before each one
+}
+
+}  // namespace
+}  // namespace zk
