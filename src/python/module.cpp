@@ -51,8 +51,11 @@ PyMethodDef kFunctions[] = {
      "calc_planet_longitude(jd, planet, ayanamsa=\"lahiri\")\n--\n\n"},
 };
 
+// The import name of the compiled core; the zodiakit package re-exports its names.
+constexpr const char kCoreName[] = "zodiakit._core";
+
 PyModuleDef kModuleDef = {
-    PyModuleDef_HEAD_INIT, "zodiakit", nullptr, -1, nullptr, nullptr, nullptr, nullptr, nullptr,
+    PyModuleDef_HEAD_INIT, kCoreName, nullptr, -1, nullptr, nullptr, nullptr, nullptr, nullptr,
 };
 
 PyObject* g_module = nullptr;
@@ -110,8 +113,9 @@ PyTypeObject* kuta_result_type() {
 
 }  // namespace zk::py
 
-// The module object is built once per process and kept for its life.
-PyMODINIT_FUNC PyInit_zodiakit(void) {
+// The module object is built once per process and kept for its life. It is the package's
+// compiled core, zodiakit._core; zodiakit/__init__.py re-exports its names.
+PyMODINIT_FUNC PyInit__core(void) {
     using zk::py::g_module;
     if (!g_module) {
         g_module = zk::py::guarded([] { return zk::py::build_module(); });
