@@ -2,6 +2,9 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+
+#include "core/binary_folder.hpp"
 
 namespace zk::tz {
 namespace {
@@ -30,12 +33,44 @@ bool is_database_name(std::string_view name) {
     return name.find('\0') == std::string_view::npos;
 }
 
+// Where zones are read from, chosen once per process: the system database when its folder
+// is there (TZDIR, else /usr/share/zoneinfo, as cctz reads it), else the database of the
+// tzdata Python package installed beside this module (site-packages/tzdata/zoneinfo).
+struct ZoneSource {
+    std::string folder;  // prepended to zone names; empty for the system database
+    bool found = true;
+    std::string looked_in;
+};
+
+ZoneSource find_zone_source() {
+    const char* tzdir = std::getenv("TZDIR");
+    const std::string system = tzdir && *tzdir ? tzdir : "/usr/share/zoneinfo";
+    if (is_folder(system)) return ZoneSource{};
+    // The module is site-packages/zodiakit/_core...so; tzdata is site-packages/tzdata.
+    const std::string& binary = binary_folder();
+    const size_t slash = binary.rfind('/');
+    if (slash == std::string::npos) return ZoneSource{"", false, system};
+    const std::string package = binary.substr(0, slash) + "/tzdata/zoneinfo";
+    if (is_folder(package)) return ZoneSource{package + "/", true, ""};
+    return ZoneSource{"", false, system + " and " + package};
+}
+
+const ZoneSource& zone_source() {
+    static const ZoneSource source = find_zone_source();
+    return source;
+}
+
 }  // namespace
 
 std::optional<cctz::time_zone> lookup(std::string_view name) {
     if (!is_database_name(name)) return std::nullopt;
     cctz::time_zone zone;
-    if (!cctz::load_time_zone(std::string(name), &zone)) return std::nullopt;
+    // cctz makes "UTC" and its fixed-offset names without a file.
+    if (cctz::load_time_zone(std::string(name), &zone)) return zone;
+    const ZoneSource& source = zone_source();
+    if (source.folder.empty() || !cctz::load_time_zone(source.folder + std::string(name), &zone)) {
+        return std::nullopt;
+    }
     return zone;
 }
 
@@ -43,6 +78,10 @@ std::expected<UtcDateTime, std::string> local_to_utc(int64_t year, uint32_t mont
                                                      uint32_t hour, uint32_t minute,
                                                      uint32_t second, std::string_view zone_name) {
     auto zone = lookup(zone_name);
+    if (!zone && !zone_source().found && is_database_name(zone_name)) {
+        return std::unexpected("time-zone database not found (looked in " +
+                               zone_source().looked_in + ")");
+    }
     if (!zone) return std::unexpected("Unknown timezone: " + std::string(zone_name));
     if (!is_valid_date(year, month, day)) return std::unexpected(std::string("Invalid date"));
     if (hour > 23 || minute > 59 || second > 59) {
