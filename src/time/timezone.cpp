@@ -3,6 +3,8 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <system_error>
 
 #include "core/binary_folder.hpp"
 
@@ -33,19 +35,29 @@ bool is_database_name(std::string_view name) {
     return name.find('\0') == std::string_view::npos;
 }
 
-// Where zones are read from, chosen once per process: the system database when its folder
-// is there (TZDIR, else /usr/share/zoneinfo, as cctz reads it), else the database of the
-// tzdata Python package installed beside this module (site-packages/tzdata/zoneinfo).
+// Where zones are read from, chosen once per process: the system database when it is there
+// (the folder TZDIR names, else /usr/share/zoneinfo with its index files; cctz reads it as
+// before), else the database of the tzdata Python package installed beside this module
+// (site-packages/tzdata/zoneinfo).
 struct ZoneSource {
     std::string folder;  // prepended to zone names; empty for the system database
     bool found = true;
     std::string looked_in;
 };
 
+// An empty folder, or one with only UTC, is what a slimmed system leaves behind.
+bool has_zone_index(const std::string& folder) {
+    std::error_code ignored;
+    for (const char* index : {"tzdata.zi", "zone1970.tab", "zone.tab"}) {
+        if (std::filesystem::exists(folder + "/" + index, ignored)) return true;
+    }
+    return false;
+}
+
 ZoneSource find_zone_source() {
     const char* tzdir = std::getenv("TZDIR");
     const std::string system = tzdir && *tzdir ? tzdir : "/usr/share/zoneinfo";
-    if (is_folder(system)) return ZoneSource{};
+    if (tzdir && *tzdir ? is_folder(system) : has_zone_index(system)) return ZoneSource{};
     // The module is site-packages/zodiakit/_core...so; tzdata is site-packages/tzdata.
     const std::string& binary = binary_folder();
     const size_t slash = binary.rfind('/');
