@@ -1,10 +1,13 @@
 # make demo  - set up (system packages, .venv, the module) and run the quickstart example
-# make test  - set up, then the C++ suites (ctest) and the Python suites (pytest)
+# make test  - set up, build the wheel and the C++ suites, then run ctest and pytest
 # make bench - set up, then the benchmarks (ratios to the ephemeris floor)
+# make wheel - the self-contained wheel (libraries and ephemeris data inside) in build/wheelhouse
 PY := .venv/bin/python
-BUILD := build/release
+# The C++ suites and the benchmark's native program; the module is the one in .venv.
+BUILD := build/tests
+WHEELHOUSE := build/wheelhouse
 
-.PHONY: setup demo test bench clean
+.PHONY: setup demo test bench clean wheel test-build
 
 setup:
 	./scripts/setup.sh
@@ -14,15 +17,29 @@ demo: setup
 
 # ctest shows a passing suite's output only in its log: the worst errors of the C++ reference
 # checks are picked from there. pytest prints its own table of them at the end.
-test: setup
+test: setup wheel test-build
 	ctest --test-dir $(BUILD) --output-on-failure
 	@awk '/worst error/ { if (!n++) print "C++ reference checks:"; print "  " $$0 }' \
 		$(BUILD)/Testing/Temporary/LastTest.log
 	$(PY) -m pytest -q tests/python
 
-bench: setup
+bench: setup test-build
 	./scripts/bench-env.sh
 	$(PY) bench/run.py
 
 clean:
-	rm -rf build .venv
+	rm -rf build .venv .venv-tools
+
+test-build:
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DZODIAKIT_BUILD_TESTS=ON \
+		-DCMAKE_DISABLE_FIND_PACKAGE_Python=ON
+	cmake --build $(BUILD)
+
+# The abi3 wheel of the package build, repaired by auditwheel: libswe and cctz grafted in,
+# tagged manylinux as far as its glibc symbols allow.
+wheel: setup
+	rm -rf $(WHEELHOUSE)
+	$(PY) -m pip wheel -q --no-build-isolation --no-deps -w $(WHEELHOUSE)/plain .
+	PATH="$(CURDIR)/.venv-tools/bin:$$PATH" .venv-tools/bin/auditwheel repair \
+		-w $(WHEELHOUSE) $(WHEELHOUSE)/plain/zodiakit-*.whl
+	@echo "wheel: $$(ls $(WHEELHOUSE)/zodiakit-*.whl)"

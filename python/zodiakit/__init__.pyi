@@ -1,5 +1,246 @@
-"""Type stub for zodiakit: Vedic (sidereal) astrology on the Swiss Ephemeris."""
-from typing import Any, Sequence, final
+"""Type stub for zodiakit: Vedic (sidereal) astrology on the Swiss Ephemeris.
+
+The result dictionaries are typed as TypedDicts. They exist for type checkers only (the
+module returns plain dicts): import them under `if typing.TYPE_CHECKING:`.
+"""
+from typing import Sequence, TypedDict, final, type_check_only
+
+__version__: str
+__all__ = [
+    "Chart",
+    "PlanetPosition",
+    "VargaPosition",
+    "Panchanga",
+    "DashaPeriod",
+    "YogaResult",
+    "KutaResult",
+    "get_panchanga",
+    "compute_chart_bs",
+    "compute_chart_batch",
+    "local_to_utc",
+    "compute_dignities",
+    "get_transits",
+    "find_time_windows",
+    "get_divisional_sign",
+    "get_divisional_longitude",
+    "calc_planet_longitude",
+]
+
+# ---------------------------------------------------------------- chart dictionaries
+
+@type_check_only
+class ChartMetadata(TypedDict):
+    """Chart.settings() and Chart.metadata(): how the chart was computed."""
+    input_mode: str
+    utc_datetime: str
+    timezone: str | None
+    latitude: float
+    longitude: float
+    altitude: float
+    ayanamsa: str
+    house_system: str
+    true_nodes: bool
+    ephemeris: str
+    longitude_type: str
+    calculation_version: str
+
+@type_check_only
+class HouseCusp(TypedDict):
+    house: float
+    cusp: float
+
+@type_check_only
+class Aspect(TypedDict):
+    from_planet: str
+    to_house: int
+    to_planet: str | None
+    strength: float
+    is_special: bool
+
+@type_check_only
+class Ashtakavarga(TypedDict):
+    binna: dict[str, list[int]]
+    sarva: list[int]
+
+@type_check_only
+class Explanation(TypedDict):
+    """Chart.explain(): nodes by id, each {kind: {field: value}}; edges [from, to, kind]."""
+    nodes: dict[str, dict[str, dict[str, str | int]]]
+    edges: list[list[str]]
+
+@type_check_only
+class Shadbala(TypedDict):
+    """PlanetPosition.shadbala."""
+    sthana: float
+    dik: float
+    kala: float
+    chesta: float
+    naisargika: float
+    drik: float
+    total: float
+
+@type_check_only
+class Dignities(TypedDict):
+    is_exalted: bool
+    is_debilitated: bool
+    is_own_sign: bool
+    is_moolatrikona: bool
+
+# Chart.to_dict(): the chart's JSON document.
+
+@type_check_only
+class ChartLocation(TypedDict):
+    latitude: float
+    longitude: float
+    altitude: float
+
+@type_check_only
+class CustomAyanamsa(TypedDict):
+    Custom: float
+
+@type_check_only
+class ShadbalaScore(TypedDict):
+    sthana_bala: float
+    dik_bala: float
+    kala_bala: float
+    chesta_bala: float
+    naisargika_bala: float
+    drik_bala: float
+    total: float
+    required: float
+    is_sufficient: bool
+
+@type_check_only
+class PlanetDict(TypedDict):
+    planet: str
+    longitude: float
+    latitude: float
+    speed: float
+    is_retrograde: bool
+    sign: str | None
+    nakshatra: str | None
+    house: int | None
+    divisional_signs: dict[str, str]
+    is_exalted: bool
+    is_debilitated: bool
+    is_own_sign: bool
+    is_moolatrikona: bool
+    is_vargottama: bool
+    shadbala: ShadbalaScore | None
+
+@type_check_only
+class HouseDict(TypedDict):
+    house: int
+    cusp: float
+
+@type_check_only
+class DashaPeriodDict(TypedDict):
+    lord_name: str
+    start: str
+    end: str
+    sub_periods: list[DashaPeriodDict]
+
+@type_check_only
+class VargaDict(TypedDict):
+    planet: str
+    source_longitude: float
+    varga: int
+    varga_sign: str
+    varga_index: int
+    display_longitude: float | None
+    warnings: list[str]
+
+@type_check_only
+class YogaDict(TypedDict):
+    name: str
+    category: str
+    description: str
+    planets_involved: list[str]
+    is_present: bool
+
+@type_check_only
+class ChartDict(TypedDict):
+    datetime: str
+    location: ChartLocation
+    ayanamsa: str | CustomAyanamsa
+    planets: list[PlanetDict]
+    ascendant: float
+    houses: list[HouseDict]
+    dasha: dict[str, list[DashaPeriodDict]]
+    divisional_charts: dict[str, list[VargaDict]]
+    karakas: dict[str, str]
+    aspects: list[Aspect]
+    ashtakavarga: Ashtakavarga
+    yogas: list[YogaDict]
+    metadata: ChartMetadata
+    warnings: list[str]
+
+# ---------------------------------------------------------------- panchanga dictionaries
+
+@type_check_only
+class Vara(TypedDict):
+    index: int
+    name: str
+
+@type_check_only
+class PanchangaElement(TypedDict):
+    """Yoga and karana: the element running at the instant, with its start and end."""
+    index: int
+    name: str
+    start_time_utc: str
+    end_time_utc: str
+    start_time_local: str
+    end_time_local: str
+
+@type_check_only
+class Tithi(TypedDict):
+    index: int
+    name: str
+    paksha: str
+    start_time_utc: str
+    end_time_utc: str
+    start_time_local: str
+    end_time_local: str
+
+@type_check_only
+class NakshatraElement(TypedDict):
+    index: int
+    name: str
+    pada: int
+    start_time_utc: str
+    end_time_utc: str
+    start_time_local: str
+    end_time_local: str
+
+@type_check_only
+class PanchangaMetadata(TypedDict):
+    timezone: str
+    mode: str
+    local_datetime: str
+    utc_datetime: str
+    ayanamsa: str
+    true_nodes: bool
+    calculation_version: str
+
+@type_check_only
+class PanchangaDict(TypedDict):
+    tithi: Tithi
+    nakshatra: NakshatraElement
+    yoga: PanchangaElement
+    karana: PanchangaElement
+    vara: Vara
+    metadata: PanchangaMetadata
+    warnings: list[str]
+
+@type_check_only
+class Transit(TypedDict):
+    planet: str
+    from_sign: str
+    to_sign: str
+    ingress_time: str
+    is_retrograde: bool
+
+# ---------------------------------------------------------------- classes and functions
 
 @final
 class Chart:
@@ -27,23 +268,23 @@ class Chart:
                    second: int, latitude: float, longitude: float, altitude: float = 0.0,
                    ayanamsa: str = "lahiri", house_system: str = "equal",
                    true_nodes: bool = True) -> Chart: ...
-    def settings(self) -> dict[str, Any]: ...
-    def metadata(self) -> dict[str, Any]: ...
+    def settings(self) -> ChartMetadata: ...
+    def metadata(self) -> ChartMetadata: ...
     def warnings(self) -> list[str]: ...
     def planets(self) -> dict[str, PlanetPosition]: ...
-    def houses(self) -> list[dict[str, float]]: ...
+    def houses(self) -> list[HouseCusp]: ...
     def ascendant(self) -> float: ...
-    def aspects(self) -> list[dict[str, Any]]: ...
+    def aspects(self) -> list[Aspect]: ...
     def karakas(self) -> dict[str, str]: ...
-    def ashtakavarga(self) -> dict[str, Any]: ...
+    def ashtakavarga(self) -> Ashtakavarga: ...
     def dasha(self) -> dict[str, list[DashaPeriod]]: ...
     def divisional_chart(self, varga: int) -> list[VargaPosition] | None: ...
     def vargas(self, varga: int) -> list[VargaPosition] | None: ...
     def yogas(self) -> list[YogaResult]: ...
-    def explain(self) -> dict[str, Any]: ...
+    def explain(self) -> Explanation: ...
     def compatibility(self, other: Chart) -> KutaResult: ...
     def to_json(self) -> str: ...
-    def to_dict(self) -> dict[str, Any]: ...
+    def to_dict(self) -> ChartDict: ...
     def to_svg(self) -> str: ...
 
 @final
@@ -82,7 +323,7 @@ class PlanetPosition:
     @property
     def is_moolatrikona(self) -> bool: ...
     @property
-    def shadbala(self) -> dict[str, float] | None: ...
+    def shadbala(self) -> Shadbala | None: ...
 
 @final
 class VargaPosition:
@@ -109,17 +350,17 @@ class Panchanga:
                    altitude: float = 0.0, ayanamsa: str = "lahiri", true_nodes: bool = True,
                    mode: str = "civil_day") -> Panchanga: ...
     @property
-    def tithi(self) -> dict[str, Any]: ...
+    def tithi(self) -> Tithi: ...
     @property
-    def nakshatra(self) -> dict[str, Any]: ...
+    def nakshatra(self) -> NakshatraElement: ...
     @property
-    def yoga(self) -> dict[str, Any]: ...
+    def yoga(self) -> PanchangaElement: ...
     @property
-    def karana(self) -> dict[str, Any]: ...
+    def karana(self) -> PanchangaElement: ...
     @property
-    def vara(self) -> dict[str, Any]: ...
-    def to_dict(self) -> dict[str, Any]: ...
-    def metadata(self) -> dict[str, Any]: ...
+    def vara(self) -> Vara: ...
+    def to_dict(self) -> PanchangaDict: ...
+    def metadata(self) -> PanchangaMetadata: ...
     def warnings(self) -> list[str]: ...
 
 @final
@@ -178,7 +419,7 @@ class KutaResult:
 def get_panchanga(year: int, month: int, day: int, hour: int, minute: int, second: int,
                   latitude: float, longitude: float, altitude: float = 0.0,
                   ayanamsa: str = "lahiri", true_nodes: bool = True,
-                  locale: str = "en") -> dict[str, Any]: ...
+                  locale: str = "en") -> PanchangaDict: ...
 def compute_chart_bs(bs_year: int, bs_month: int, bs_day: int, hour: int, minute: int,
                      second: int, latitude: float, longitude: float, altitude: float = 0.0,
                      ayanamsa: str = "lahiri", house_system: str = "equal",
@@ -188,9 +429,9 @@ def compute_chart_batch(inputs: Sequence[tuple[int, int, int, int, int, int, flo
                         true_nodes: bool = True) -> list[Chart]: ...
 def local_to_utc(year: int, month: int, day: int, hour: int, minute: int, second: int,
                  tz_str: str) -> str: ...
-def compute_dignities(planet_str: str, sign_str: str, longitude: float) -> dict[str, bool]: ...
+def compute_dignities(planet_str: str, sign_str: str, longitude: float) -> Dignities: ...
 def get_transits(from_date: str, to_date: str, ayanamsa: str = "lahiri",
-                 true_nodes: bool = True) -> list[dict[str, Any]]: ...
+                 true_nodes: bool = True) -> list[Transit]: ...
 def find_time_windows(base_date: str, window_minutes: int, varga: int, target_sign: str,
                       lat: float, lon: float, alt: float = 0.0, ayanamsa: str = "lahiri",
                       true_nodes: bool = True) -> list[tuple[str, str]]: ...
