@@ -137,14 +137,6 @@ std::optional<double> ascendant(double jd, double latitude, double longitude) {
     return result->angles[0];
 }
 
-void close_files_in_forked_children() {
-    // A forked child shares the parent's open data files, and with them their read offsets:
-    // two processes reading at once corrupt each other's positions. The child closes its
-    // copies; its first call reopens the files for itself.
-    static const int registered = pthread_atfork(nullptr, nullptr, [] { swe_close(); });
-    (void)registered;
-}
-
 namespace {
 
 constexpr const char* kSystemDataPath = "/usr/share/libswe/ephe";
@@ -166,6 +158,14 @@ thread_local bool t_data_path_set = false;
 void set_data_path() {
     swe_set_ephe_path(data_path().c_str());
     t_data_path_set = true;
+}
+
+void close_files_in_forked_children() {
+    // A forked child shares the parent's open data files, and with them their read offsets:
+    // two processes reading at once corrupt each other's positions. The child closes its
+    // copies; its first call reopens the files for itself.
+    static const int registered = pthread_atfork(nullptr, nullptr, [] { swe_close(); });
+    (void)registered;
 }
 
 }  // namespace

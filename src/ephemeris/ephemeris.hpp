@@ -49,10 +49,6 @@ std::optional<HouseResult> houses(double jd, double latitude, double longitude, 
 // The ascendant: the Equal-system call's ascendant slot. Charts and time windows share it.
 std::optional<double> ascendant(double jd, double latitude, double longitude);
 
-// Makes every process forked from this one close the library's inherited data files before
-// its first call, so that parent and child never share a file offset. Idempotent.
-void close_files_in_forked_children();
-
 // The folder the library reads its data files from, chosen once per process: the
 // ZODIAKIT_EPHE_PATH environment variable when set (a folder, or folders separated by ':'),
 // else the data the package ships (the folder "ephe" beside the module), else Debian's

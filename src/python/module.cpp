@@ -1,7 +1,6 @@
 // The module object: the seven classes and ten functions, registered in order.
 #include "chart/divisional.hpp"
 #include "chart/inputs.hpp"
-#include "ephemeris/ephemeris.hpp"
 #include "panchanga/inputs.hpp"
 #include "python/entry_points.hpp"
 #include "search/inputs.hpp"
@@ -91,7 +90,6 @@ bool add_functions(PyObject* module) {
 }
 
 PyObject* build_module() {
-    ephemeris::close_files_in_forked_children();
     Ref module(PyModule_Create(&kModuleDef));
     if (!module || !add_classes(module.get()) || !add_functions(module.get())) return nullptr;
     return module.release();
