@@ -153,11 +153,19 @@ std::string choose_data_path() {
     return kSystemDataPath;
 }
 
-thread_local bool t_data_path_set = false;
+// The library keeps its settings and open data files per thread. A thread's files are
+// closed when it ends; otherwise every finished thread would leave two descriptors open.
+struct ThreadState {
+    bool data_path_set = false;
+    ~ThreadState() {
+        if (data_path_set) swe_close();
+    }
+};
+thread_local ThreadState t_state;
 
 void set_data_path() {
     swe_set_ephe_path(data_path().c_str());
-    t_data_path_set = true;
+    t_state.data_path_set = true;
 }
 
 void close_files_in_forked_children() {
@@ -176,7 +184,7 @@ const std::string& data_path() {
 }
 
 void use_data_path() {
-    if (t_data_path_set) return;
+    if (t_state.data_path_set) return;
     // Fork handlers run in the order they were registered: the child closes its inherited
     // files first, then sets the path again.
     close_files_in_forked_children();

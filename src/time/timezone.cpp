@@ -72,12 +72,34 @@ const ZoneSource& zone_source() {
     return source;
 }
 
+// Whether the database holds a zone file of that name. cctz keeps every name it is asked
+// for, known or not, so an unknown name must never reach it: a caller feeding it distinct
+// names would grow the process without bound.
+bool in_database(std::string_view name) {
+    const ZoneSource& source = zone_source();
+    std::string path = source.folder;
+    if (path.empty()) {
+        const char* tzdir = std::getenv("TZDIR");
+        path = std::string(tzdir && *tzdir ? tzdir : "/usr/share/zoneinfo") + "/";
+    }
+    path += name;
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return false;
+    char magic[4] = {};
+    const bool zone_file = std::fread(magic, 1, sizeof magic, file) == sizeof magic &&
+                           std::string_view(magic, sizeof magic) == "TZif";
+    std::fclose(file);
+    return zone_file;
+}
+
 }  // namespace
 
 std::optional<cctz::time_zone> lookup(std::string_view name) {
     if (!is_database_name(name)) return std::nullopt;
     cctz::time_zone zone;
-    // cctz makes "UTC" and its fixed-offset names without a file.
+    // cctz makes "UTC" without a file; its "Fixed/UTC+hh:mm:ss" names are not IANA zones.
+    if (name == "UTC") return cctz::utc_time_zone();
+    if (!in_database(name)) return std::nullopt;
     if (cctz::load_time_zone(std::string(name), &zone)) return zone;
     const ZoneSource& source = zone_source();
     if (source.folder.empty() || !cctz::load_time_zone(source.folder + std::string(name), &zone)) {

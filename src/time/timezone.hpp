@@ -17,7 +17,8 @@
 namespace zk::tz {
 
 // The zone of an exact IANA name ("Asia/Kathmandu", "UTC"); nothing when unknown.
-// Names that are not plain database paths (absolute paths, "..", "file:") are unknown.
+// Names that are not plain database paths (absolute paths, "..", "file:") and names the
+// database has no file for (cctz's "Fixed/UTC+05:45") are unknown.
 std::optional<cctz::time_zone> lookup(std::string_view name);
 
 // Zones come from the system database (TZDIR, else /usr/share/zoneinfo) when it is there,
