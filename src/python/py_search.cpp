@@ -1,4 +1,6 @@
 // The inputs of a batch of charts, and the lists a batch, transits and time windows return.
+#include <algorithm>
+
 #include "python/entry_points.hpp"
 #include "search/inputs.hpp"
 
@@ -58,10 +60,18 @@ bool convert(PyObject* inputs, std::vector<ChartRow>& out) {
     if (!PySequence_Check(inputs)) return refuse_conversion(inputs, "Sequence");
     const Py_ssize_t size = PySequence_Size(inputs);
     if (size < 0) return false;
-    out.resize(static_cast<size_t>(size));
+    if (static_cast<size_t>(size) > out.max_size()) {
+        PyErr_Format(PyExc_MemoryError, "argument 'inputs': %zd items cannot be held in memory",
+                     size);
+        return false;
+    }
+    // A length is only a claim: rows are held as they are read, so a bad first item fails
+    // at once whatever the length says.
+    constexpr size_t kFirstReserve = 4096;
+    out.reserve(std::min(static_cast<size_t>(size), kFirstReserve));
     for (Py_ssize_t i = 0; i < size; ++i) {
         Ref item(PySequence_GetItem(inputs, i));
-        if (!item || !convert_row(item.get(), out[static_cast<size_t>(i)])) return false;
+        if (!item || !convert_row(item.get(), out.emplace_back())) return false;
     }
     return true;
 }
