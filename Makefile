@@ -21,3 +21,9 @@ bench: setup
 
 clean:
 	rm -rf build .venv
+
+# make fuzz  - set up, then one million adversarial calls of every entry point; prints the
+#              counts by outcome and the faults (exit status 1 when there is one)
+.PHONY: fuzz
+fuzz: setup
+	$(PY) tests/python/fuzz_driver.py --calls 1000000
