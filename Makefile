@@ -43,3 +43,9 @@ wheel: setup
 	PATH="$(CURDIR)/.venv-tools/bin:$$PATH" .venv-tools/bin/auditwheel repair \
 		-w $(WHEELHOUSE) $(WHEELHOUSE)/plain/zodiakit-*.whl
 	@echo "wheel: $$(ls $(WHEELHOUSE)/zodiakit-*.whl)"
+
+# make fuzz  - set up, then one million adversarial calls of every entry point; prints the
+#              counts by outcome and the faults (exit status 1 when there is one)
+.PHONY: fuzz
+fuzz: setup
+	$(PY) tests/python/fuzz_driver.py --calls 1000000

@@ -116,7 +116,11 @@ uint32_t divisional_sign(uint32_t varga, double longitude) {
     return static_cast<uint32_t>((start + part * rule.step[parity]) % 12 + 1);
 }
 
-double get_divisional_longitude(double longitude, uint32_t varga) {
+Result<double> get_divisional_longitude(double longitude, uint32_t varga) {
+    if (!std::isfinite(longitude)) {
+        return std::unexpected(ZodiakitError::invalid_input(
+            "Invalid longitude " + format_plain(longitude) + ": expected a finite number of degrees"));
+    }
     const double sign_start = (divisional_sign(varga, longitude) - 1) * kSignSpanDeg;
     if (varga == 30) return sign_start + kSignSpanDeg / 2;
     const double width = kSignSpanDeg / varga;

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/error.hpp"
 #include "core/records.hpp"
 
 namespace zk {
@@ -35,7 +36,9 @@ uint32_t divisional_part(uint32_t varga, double longitude);
 // The longitude inside the varga sign, stretched to a whole sign (D30: the sign's middle,
 // since its parts are unequal).
 //   get_divisional_longitude(1.0, 9) == 9.0; get_divisional_longitude(15.0, 30) == 255.0
-double get_divisional_longitude(double longitude, uint32_t varga);
+// A longitude that is not finite has no place in a sign: InvalidInput "Invalid longitude
+// NaN: expected a finite number of degrees".
+Result<double> get_divisional_longitude(double longitude, uint32_t varga);
 
 // The fifteen varga lists (nine positions each, planet order) of a chart's planets. Reads
 // each planet's `divisional_signs` where present.

@@ -107,6 +107,13 @@ PyTypeObject* type_of(Class c) {
 // compiled core, zodiakit._core; zodiakit/__init__.py re-exports its names.
 PyMODINIT_FUNC PyInit__core(void) {
     using zk::py::g_module;
+    // The classes and the module object belong to the main interpreter; handing them to a
+    // sub-interpreter would share objects between interpreters.
+    if (PyInterpreterState_GetID(PyInterpreterState_Get()) != 0) {
+        PyErr_SetString(PyExc_ImportError,
+                        "zodiakit cannot be imported in a sub-interpreter; use the main one");
+        return nullptr;
+    }
     if (!g_module) {
         g_module = zk::py::guarded([] { return zk::py::build_module(); });
         if (!g_module) return nullptr;

@@ -22,7 +22,10 @@ Seconds to_time_point(const UtcDateTime& t) {
 // entries; it is not a zone name, and its meaning would change from machine to machine.
 bool is_database_name(std::string_view name) {
     if (name.empty() || name.front() == '/' || name.starts_with("file:")) return false;
-    if (name == "localtime") return false;
+    // "localtime", and the copies of the database that some systems keep beside it under
+    // other rules (posix/, right/, posixrules), are files but not zone names.
+    if (name == "localtime" || name == "posixrules") return false;
+    if (name.starts_with("posix/") || name.starts_with("right/")) return false;
     size_t start = 0;
     while (start <= name.size()) {
         size_t slash = name.find('/', start);

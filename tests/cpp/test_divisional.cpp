@@ -1,6 +1,8 @@
 // Divisional signs checked against the classical rules written out sign by sign.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "chart/divisional.hpp"
 
 namespace zk {
@@ -71,6 +73,7 @@ TEST(DivisionalSign, EdgesOfTheRange) {
     EXPECT_EQ(divisional_sign(1, 360.0), Ari);
     EXPECT_EQ(divisional_sign(0, 100.0), Can);             // varga 0 is the sign itself
     EXPECT_EQ(get_divisional_longitude(15.0, 30), 255.0);  // D30 Sagittarius, its middle
+    EXPECT_FALSE(get_divisional_longitude(NAN, 9));  // never a NaN longitude
     EXPECT_EQ(get_divisional_longitude(1.0, 9), 9.0);
 }
 
