@@ -44,6 +44,23 @@ wheel: setup
 		-w $(WHEELHOUSE) $(WHEELHOUSE)/plain/zodiakit-*.whl
 	@echo "wheel: $$(ls $(WHEELHOUSE)/zodiakit-*.whl)"
 
+# make sanitize - the module, the engine and the C++ suites built with AddressSanitizer and
+#                 UndefinedBehaviorSanitizer; ctest and pytest run against that build, with
+#                 Python started under the ASan runtime. SANITIZE_TESTS narrows the pytest run.
+SANITIZE := build/sanitize
+SANITIZE_FLAGS := -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer
+SANITIZE_TESTS ?= tests/python
+SANITIZE_ENV := ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1
+.PHONY: sanitize
+sanitize: setup
+	cmake -S . -B $(SANITIZE) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZODIAKIT_BUILD_TESTS=ON \
+		-DPython_EXECUTABLE=$(CURDIR)/$(PY) -DCMAKE_CXX_FLAGS="$(SANITIZE_FLAGS)" \
+		-DCMAKE_EXE_LINKER_FLAGS="$(SANITIZE_FLAGS)" -DCMAKE_MODULE_LINKER_FLAGS="$(SANITIZE_FLAGS)"
+	cmake --build $(SANITIZE)
+	$(SANITIZE_ENV) ctest --test-dir $(SANITIZE) --output-on-failure
+	$(SANITIZE_ENV) LD_PRELOAD=$$(g++ -print-file-name=libasan.so) PYTHONPATH=$(SANITIZE) \
+		$(PY) -m pytest -q -p no:cacheprovider $(SANITIZE_TESTS)
+
 # make fuzz  - set up, then one million adversarial calls of every entry point; prints the
 #              counts by outcome and the faults (exit status 1 when there is one)
 .PHONY: fuzz
