@@ -284,7 +284,7 @@ class Chart:
                 latitude: float, longitude: float, altitude: float = 0.0,
                 ayanamsa: str = "lahiri", house_system: str = "equal",
                 true_nodes: bool = True) -> Chart:
-        """The same as Chart.from_utc (an older name).
+        """Another name for Chart.from_utc.
 
         A birth chart for an instant given in UTC.
 

@@ -155,7 +155,7 @@ constexpr const char* kChartFromUtcDoc =
     "Raises:\n" ZK_DOC_CHART_RAISES;
 
 constexpr const char* kChartComputeDoc =
-    "The same as Chart.from_utc (an older name).\n"
+    "Another name for Chart.from_utc.\n"
     "\n"
     "A birth chart for an instant given in UTC.\n"
     "\n"
