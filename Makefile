@@ -66,3 +66,21 @@ sanitize: setup
 .PHONY: fuzz
 fuzz: setup
 	$(PY) tests/python/fuzz_driver.py --calls 1000000
+
+# make docs - the API reference site (MkDocs, Material theme, mkdocstrings) in build/site.
+# The tools live in a venv of their own, .venv-docs; the reference is read from the type
+# stub, whose docstrings are the module's (tests/python/test_docs.py holds them equal), so
+# the site needs no build of the module.
+DOCS_PY := .venv-docs/bin/python
+DOCS_SRC := build/docs-src
+
+.PHONY: docs
+docs:
+	@test -x $(DOCS_PY) || python3 -m venv .venv-docs
+	@$(DOCS_PY) -c "import mkdocs, material, mkdocstrings_handlers.python, ruff" 2>/dev/null || \
+		{ echo "docs: installing MkDocs, Material, mkdocstrings and ruff into .venv-docs"; \
+		  $(DOCS_PY) -m pip install -q mkdocs-material "mkdocstrings[python]" ruff; }
+	rm -rf $(DOCS_SRC) && mkdir -p $(DOCS_SRC)/zodiakit
+	cp python/zodiakit/__init__.pyi $(DOCS_SRC)/zodiakit/
+	NO_MKDOCS_2_WARNING=1 $(DOCS_PY) -m mkdocs build --strict
+	@echo "docs: build/site/index.html"

@@ -249,192 +249,761 @@ class Chart:
     def from_utc(year: int, month: int, day: int, hour: int, minute: int, second: int,
                  latitude: float, longitude: float, altitude: float = 0.0,
                  ayanamsa: str = "lahiri", house_system: str = "equal",
-                 true_nodes: bool = True) -> Chart: ...
+                 true_nodes: bool = True) -> Chart:
+        """A birth chart for an instant given in UTC.
+
+        Args:
+            year: Gregorian year (proleptic; negative years allowed).
+            month: Month, 1-12.
+            day: Day of the month.
+            hour: Hour, 0-23 (UTC).
+            minute: Minute, 0-59.
+            second: Second, 0-59 (whole seconds).
+            latitude: Geographic latitude in degrees, -90..90 (north positive).
+            longitude: Geographic longitude in degrees, -180..180 (east positive).
+            altitude: Height above sea level in metres.
+            ayanamsa: "lahiri", "raman", "kp", "true_chitra", "true_pushya", or
+                "custom:x" for an ayanamsa of x degrees at J2000.0 (case-insensitive).
+            house_system: "equal", "placidus", "koch" or "whole_sign".
+            true_nodes: True for the true lunar node, False for the mean node (Rahu; Ketu is
+                opposite).
+
+        Returns:
+            Chart: the whole chart, computed at once (positions, houses, vargas, dasha, yogas,
+                strengths).
+
+        Raises:
+            ValueError: An invalid date-time ("Invalid UTC date/time"), place ("Invalid
+                parameter: Invalid latitude 91: expected -90..90"), ayanamsa or house system, or
+                a failed ephemeris or house computation (e.g. Placidus near the poles).
+            TypeError: An argument of the wrong type.
+            OverflowError: An integer argument out of range.
+        """
     @staticmethod
     def compute(year: int, month: int, day: int, hour: int, minute: int, second: int,
                 latitude: float, longitude: float, altitude: float = 0.0,
                 ayanamsa: str = "lahiri", house_system: str = "equal",
-                true_nodes: bool = True) -> Chart: ...
+                true_nodes: bool = True) -> Chart:
+        """Another name for Chart.from_utc.
+
+        A birth chart for an instant given in UTC.
+
+        Args:
+            year: Gregorian year (proleptic; negative years allowed).
+            month: Month, 1-12.
+            day: Day of the month.
+            hour: Hour, 0-23 (UTC).
+            minute: Minute, 0-59.
+            second: Second, 0-59 (whole seconds).
+            latitude: Geographic latitude in degrees, -90..90 (north positive).
+            longitude: Geographic longitude in degrees, -180..180 (east positive).
+            altitude: Height above sea level in metres.
+            ayanamsa: "lahiri", "raman", "kp", "true_chitra", "true_pushya", or
+                "custom:x" for an ayanamsa of x degrees at J2000.0 (case-insensitive).
+            house_system: "equal", "placidus", "koch" or "whole_sign".
+            true_nodes: True for the true lunar node, False for the mean node (Rahu; Ketu is
+                opposite).
+
+        Returns:
+            Chart: the whole chart, computed at once (positions, houses, vargas, dasha, yogas,
+                strengths).
+
+        Raises:
+            ValueError: An invalid date-time ("Invalid UTC date/time"), place ("Invalid
+                parameter: Invalid latitude 91: expected -90..90"), ayanamsa or house system, or
+                a failed ephemeris or house computation (e.g. Placidus near the poles).
+            TypeError: An argument of the wrong type.
+            OverflowError: An integer argument out of range.
+        """
     @staticmethod
     def from_local(date: str, time: str, timezone: str, latitude: float, longitude: float,
                    altitude: float = 0.0, ayanamsa: str = "lahiri",
-                   house_system: str = "equal", true_nodes: bool = True) -> Chart: ...
+                   house_system: str = "equal", true_nodes: bool = True) -> Chart:
+        """A birth chart for a local date and time in an IANA time zone.
+
+        Local times are strict: a time the zone skips (a daylight-saving gap) or repeats is an
+        error, never a guess.
+
+        Args:
+            date: Local date, "YYYY-MM-DD".
+            time: Local time, "HH:MM:SS".
+            timezone: IANA zone name such as "Asia/Kathmandu", or "UTC".
+            latitude: Geographic latitude in degrees, -90..90 (north positive).
+            longitude: Geographic longitude in degrees, -180..180 (east positive).
+            altitude: Height above sea level in metres.
+            ayanamsa: "lahiri", "raman", "kp", "true_chitra", "true_pushya", or
+                "custom:x" for an ayanamsa of x degrees at J2000.0 (case-insensitive).
+            house_system: "equal", "placidus", "koch" or "whole_sign".
+            true_nodes: True for the true lunar node, False for the mean node (Rahu; Ketu is
+                opposite).
+
+        Returns:
+            Chart: the chart; metadata() records the zone and the UTC instant.
+
+        Raises:
+            ValueError: "Invalid date; expected YYYY-MM-DD", "Invalid time; expected HH:MM:SS",
+                "Unknown timezone: <name>", "Invalid local time in <zone> (DST gap)",
+                "Ambiguous local time in <zone>. ...", "time-zone database not found (looked in
+                ...)", or any error of Chart.from_utc.
+            TypeError: An argument of the wrong type.
+        """
     @staticmethod
     def from_julian_day(jd_ut: float, latitude: float, longitude: float,
                         altitude: float = 0.0, ayanamsa: str = "lahiri",
-                        house_system: str = "equal", true_nodes: bool = True) -> Chart: ...
+                        house_system: str = "equal", true_nodes: bool = True) -> Chart:
+        """A birth chart for a Julian day (Universal Time).
+
+        Args:
+            jd_ut: Julian day number in UT, e.g. 2451545.0 for 2000-01-01 12:00 UT.
+            latitude: Geographic latitude in degrees, -90..90 (north positive).
+            longitude: Geographic longitude in degrees, -180..180 (east positive).
+            altitude: Height above sea level in metres.
+            ayanamsa: "lahiri", "raman", "kp", "true_chitra", "true_pushya", or
+                "custom:x" for an ayanamsa of x degrees at J2000.0 (case-insensitive).
+            house_system: "equal", "placidus", "koch" or "whole_sign".
+            true_nodes: True for the true lunar node, False for the mean node (Rahu; Ketu is
+                opposite).
+
+        Returns:
+            Chart: the chart.
+
+        Raises:
+            ValueError: "swe_revjul returned invalid date" for a Julian day that names no
+                calendar date (NaN, infinite, out of range), or any error of Chart.from_utc.
+            TypeError: An argument of the wrong type.
+        """
     @staticmethod
     def compute_bs(bs_year: int, bs_month: int, bs_day: int, hour: int, minute: int,
                    second: int, latitude: float, longitude: float, altitude: float = 0.0,
                    ayanamsa: str = "lahiri", house_system: str = "equal",
-                   true_nodes: bool = True) -> Chart: ...
-    def settings(self) -> ChartMetadata: ...
-    def metadata(self) -> ChartMetadata: ...
-    def warnings(self) -> list[str]: ...
-    def planets(self) -> dict[str, PlanetPosition]: ...
-    def houses(self) -> list[HouseCusp]: ...
-    def ascendant(self) -> float: ...
-    def aspects(self) -> list[Aspect]: ...
-    def karakas(self) -> dict[str, str]: ...
-    def ashtakavarga(self) -> Ashtakavarga: ...
-    def dasha(self) -> dict[str, list[DashaPeriod]]: ...
-    def divisional_chart(self, varga: int) -> list[VargaPosition] | None: ...
-    def vargas(self, varga: int) -> list[VargaPosition] | None: ...
-    def yogas(self) -> list[YogaResult]: ...
-    def explain(self) -> Explanation: ...
-    def compatibility(self, other: Chart) -> KutaResult: ...
-    def to_json(self) -> str: ...
-    def to_dict(self) -> ChartDict: ...
-    def to_svg(self) -> str: ...
+                   true_nodes: bool = True) -> Chart:
+        """A birth chart for a Bikram Sambat date and a Nepal time of day.
+
+        Args:
+            bs_year: Bikram Sambat year (2000-2099 BS).
+            bs_month: Bikram Sambat month, 1 (Baisakh) to 12 (Chaitra).
+            bs_day: Day of the Bikram Sambat month.
+            hour: Hour, 0-23, in UTC (the date is converted to its Gregorian day).
+            minute: Minute, 0-59.
+            second: Second, 0-59.
+            latitude: Geographic latitude in degrees, -90..90 (north positive).
+            longitude: Geographic longitude in degrees, -180..180 (east positive).
+            altitude: Height above sea level in metres.
+            ayanamsa: "lahiri", "raman", "kp", "true_chitra", "true_pushya", or
+                "custom:x" for an ayanamsa of x degrees at J2000.0 (case-insensitive).
+            house_system: "equal", "placidus", "koch" or "whole_sign".
+            true_nodes: True for the true lunar node, False for the mean node (Rahu; Ketu is
+                opposite).
+
+        Returns:
+            Chart: the chart.
+
+        Raises:
+            ValueError: "Date/time conversion error" for a date outside the table, a month
+                outside 1-12, or a day 0 or past the month's end; "Invalid time" for a time
+                of day out of range; any error of Chart.from_utc.
+            TypeError: An argument of the wrong type.
+        """
+    def settings(self) -> ChartMetadata:
+        """How the chart was computed.
+
+        Returns:
+            dict: input_mode, utc_datetime (RFC 3339 UTC text), timezone, latitude,
+                longitude, altitude, ayanamsa, house_system, true_nodes, ephemeris,
+                longitude_type, calculation_version, in this order.
+        """
+    def metadata(self) -> ChartMetadata:
+        """How the chart was computed.
+
+        Returns:
+            dict: input_mode, utc_datetime (RFC 3339 UTC text), timezone, latitude,
+                longitude, altitude, ayanamsa, house_system, true_nodes, ephemeris,
+                longitude_type, calculation_version, in this order.
+
+        The same dictionary as settings().
+        """
+    def warnings(self) -> list[str]:
+        """Warnings raised while computing the chart.
+
+        Returns:
+            list[str]: the warning texts, in order (empty for most charts).
+        """
+    def planets(self) -> dict[str, PlanetPosition]:
+        """The nine grahas' positions.
+
+        Returns:
+            dict[str, PlanetPosition]: by planet name, Sun, Moon, Mars, Mercury, Jupiter,
+                Venus, Saturn, Rahu, Ketu, in this order.
+        """
+    def houses(self) -> list[HouseCusp]:
+        """The twelve house cusps.
+
+        Returns:
+            list[dict]: {"house": float, "cusp": float} for houses 1-12; cusps are sidereal
+                longitudes in degrees, [0, 360), in the chart's house system.
+        """
+    def ascendant(self) -> float:
+        """The ascendant (lagna).
+
+        Returns:
+            float: sidereal longitude of the ascendant in degrees, [0, 360).
+        """
+    def aspects(self) -> list[Aspect]:
+        """Graha drishti by house.
+
+        Every planet aspects the 7th house from itself; Mars also the 4th and 8th, Jupiter the
+        5th and 9th, Saturn the 3rd and 10th.
+
+        Returns:
+            list[dict]: {"from_planet": str, "to_house": int, "to_planet": str | None,
+                "strength": float, "is_special": bool}; to_planet is the first planet in the
+                aspected house, None when it is empty; strength is 1.0 (full).
+        """
+    def karakas(self) -> dict[str, str]:
+        """The seven chara karakas, Sun to Saturn by degree within sign.
+
+        Returns:
+            dict[str, str]: planet name ("Sun" ... "Saturn") to karaka name ("Atmakaraka" ...
+                "Darakaraka"); the planet furthest into its sign is the Atmakaraka.
+        """
+    def ashtakavarga(self) -> Ashtakavarga:
+        """The ashtakavarga bindus.
+
+        Returns:
+            dict: {"binna": {planet: list of 12 ints}, "sarva": list of 12 ints}, one count per
+                sign, Aries first.
+        """
+    def dasha(self) -> dict[str, list[DashaPeriod]]:
+        """The Vimshottari dasha, three levels deep.
+
+        Returns:
+            dict[str, list[DashaPeriod]]: {"vimshottari": [...]}: the nine maha dashas from the
+                one running at birth, each with its antardashas and their pratyantardashas in
+                sub_periods. The first maha dasha's sub-periods are those of the lord's full
+                timeline that end after birth.
+        """
+    def divisional_chart(self, varga: int) -> list[VargaPosition] | None:
+        """The positions of the nine grahas in one divisional chart.
+
+        Args:
+            varga: The division number, one of 2, 3, 4, 7, 9, 10, 12, 16, 20, 24, 27, 30, 40,
+                45, 60 (the charts every chart carries).
+
+        Returns:
+            list[VargaPosition] | None: nine positions in planet order, or None for a varga the
+                chart does not carry.
+
+        Raises:
+            OverflowError: A negative or too large varga.
+            TypeError: A varga that is not an integer.
+        """
+    def vargas(self, varga: int) -> list[VargaPosition] | None:
+        """The positions of the nine grahas in one divisional chart.
+
+        Args:
+            varga: The division number, one of 2, 3, 4, 7, 9, 10, 12, 16, 20, 24, 27, 30, 40,
+                45, 60 (the charts every chart carries).
+
+        Returns:
+            list[VargaPosition] | None: nine positions in planet order, or None for a varga the
+                chart does not carry.
+
+        Raises:
+            OverflowError: A negative or too large varga.
+            TypeError: A varga that is not an integer.
+
+        The same as divisional_chart().
+        """
+    def yogas(self) -> list[YogaResult]:
+        """Returns a list of classical yogas (planetary combinations) identified in this chart.
+
+        Each YogaResult includes:
+        - `name`: Classical yoga name (e.g. "Gajakesari Yoga")
+        - `category`: "Raja", "Dhana", "Mahapurusha", or "Other"
+        - `description`: Classical definition with BPHS chapter/verse citation
+        - `planets_involved`: Which planets form this yoga
+        - `is_present`: Always True (absent yogas are not returned)
+
+        Only yogas with unambiguous classical definitions are included.
+        This does NOT include cancellation rules (Bhanga) — consult a qualified astrologer.
+        """
+    def explain(self) -> Explanation:
+        """The chart as an explanation graph.
+
+        Returns:
+            dict: {"nodes": {id: {kind: {field: value}}}, "edges": [[from, to, kind], ...]}:
+                planets, signs, houses, rules and the facts that connect them.
+        """
+    def compatibility(self, other: Chart) -> KutaResult:
+        """Compatibility score using Ashtakoota Milan (36 Guna) against another chart.
+        Uses traditional Nakshatra and Sign matching.
+
+        Args:
+            other: The other person's Chart.
+
+        Returns:
+            KutaResult: the eight kuta points, their total out of 36 and whether it reaches
+                18.
+
+        Raises:
+            TypeError: `other` is not a Chart.
+        """
+    def to_json(self) -> str:
+        """The chart as one compact JSON document.
+
+        Returns:
+            str: JSON with datetime, location, ayanamsa, planets, ascendant, houses, dasha,
+                divisional_charts, karakas, aspects, ashtakavarga, yogas, metadata, warnings.
+        """
+    def to_dict(self) -> ChartDict:
+        """The chart's JSON document as Python objects.
+
+        Returns:
+            dict: json.loads(to_json()).
+        """
+    def to_svg(self) -> str:
+        """A North-Indian style drawing of the chart.
+
+        Returns:
+            str: an SVG document.
+        """
 
 @final
 class PlanetPosition:
     """Python wrapper for PlanetPosition"""
     @property
-    def planet(self) -> str: ...
+    def planet(self) -> str:
+        """Planet name, e.g. "Sun"."""
     @property
-    def longitude(self) -> float: ...
+    def longitude(self) -> float:
+        """Sidereal ecliptic longitude in degrees, [0, 360)."""
     @property
-    def latitude(self) -> float: ...
+    def latitude(self) -> float:
+        """Ecliptic latitude in degrees."""
     @property
-    def speed(self) -> float: ...
+    def speed(self) -> float:
+        """Speed in longitude, degrees per day (negative when retrograde)."""
     @property
-    def is_retrograde(self) -> bool: ...
+    def is_retrograde(self) -> bool:
+        """True when the planet moves backwards (Rahu and Ketu: by their node's motion)."""
     @property
-    def is_exalted(self) -> bool: ...
+    def is_exalted(self) -> bool:
+        """True in the planet's sign of exaltation."""
     @property
-    def is_debilitated(self) -> bool: ...
+    def is_debilitated(self) -> bool:
+        """True in the planet's sign of debilitation."""
     @property
-    def is_own_sign(self) -> bool: ...
+    def is_own_sign(self) -> bool:
+        """True in a sign the planet rules."""
     @property
-    def is_vargottama(self) -> bool: ...
+    def is_vargottama(self) -> bool:
+        """True when the planet has the same sign in the D1 and the D9."""
     @property
-    def sign(self) -> str | None: ...
+    def sign(self) -> str | None:
+        """Sign name, or None when the position has no sign."""
     @property
-    def nakshatra(self) -> str | None: ...
+    def nakshatra(self) -> str | None:
+        """Nakshatra name, or None."""
     @property
-    def nakshatra_index(self) -> int: ...
+    def nakshatra_index(self) -> int:
+        """Nakshatra number, 1 (Ashwini) to 27 (Revati)."""
     @property
-    def pada(self) -> int: ...
+    def pada(self) -> int:
+        """Quarter of the nakshatra, 1-4."""
     @property
-    def house(self) -> int | None: ...
+    def house(self) -> int | None:
+        """House number 1-12, or None."""
     @property
-    def divisional_signs(self) -> dict[int, str]: ...
+    def divisional_signs(self) -> dict[int, str]:
+        """The planet's sign in each varga the chart carries: {varga number: sign name}."""
     @property
-    def is_moolatrikona(self) -> bool: ...
+    def is_moolatrikona(self) -> bool:
+        """True within the planet's moolatrikona range."""
     @property
-    def shadbala(self) -> Shadbala | None: ...
+    def shadbala(self) -> Shadbala | None:
+        """The six strengths and their total (sthana, dik, kala, chesta, naisargika, drik, total) in rupas, or None (Rahu, Ketu)."""
 
 @final
 class VargaPosition:
     """Divisional (varga) position — `display_longitude` is for chart drawing only."""
     @property
-    def planet(self) -> str: ...
+    def planet(self) -> str:
+        """Planet name."""
     @property
-    def source_longitude(self) -> float: ...
+    def source_longitude(self) -> float:
+        """The D1 sidereal longitude in degrees the position is taken from."""
     @property
-    def varga(self) -> int: ...
+    def varga(self) -> int:
+        """Division number, e.g. 9."""
     @property
-    def varga_sign(self) -> str: ...
+    def varga_sign(self) -> str:
+        """Sign name in the divisional chart."""
     @property
-    def varga_index(self) -> int: ...
+    def varga_index(self) -> int:
+        """Zero-based part of its D1 sign in which the planet stands, 0 to varga - 1."""
     @property
-    def display_longitude(self) -> float | None: ...
+    def display_longitude(self) -> float | None:
+        """A longitude for drawing the divisional chart, in degrees, or None; not an astronomical position."""
     @property
-    def warnings(self) -> list[str]: ...
+    def warnings(self) -> list[str]:
+        """Warnings about this position (e.g. the D60's sensitivity to birth time)."""
 
 @final
 class Panchanga:
+    """The panchanga of a place and moment: tithi, nakshatra, yoga, karana and vara, each
+    with its start and end times. Made by Panchanga.from_local.
+    """
     @staticmethod
     def from_local(date: str, time: str, timezone: str, latitude: float, longitude: float,
                    altitude: float = 0.0, ayanamsa: str = "lahiri", true_nodes: bool = True,
-                   mode: str = "civil_day") -> Panchanga: ...
+                   mode: str = "civil_day") -> Panchanga:
+        """The panchanga of a local date and time in an IANA time zone.
+
+        Args:
+            date: Local date, "YYYY-MM-DD".
+            time: Local time, "HH:MM:SS".
+            timezone: IANA zone name, e.g. "Asia/Kathmandu".
+            latitude: Geographic latitude in degrees, -90..90.
+            longitude: Geographic longitude in degrees, -180..180.
+            altitude: Height above sea level in metres.
+            ayanamsa: As for Chart.from_utc.
+            true_nodes: As for Chart.from_utc.
+            mode: "civil_day" (the elements at the instant given) or "sunrise_day" (at the
+                latest sunrise at or before it; the weekday is that sunrise's).
+
+        Returns:
+            Panchanga: tithi, nakshatra, yoga, karana and vara with their start and end times.
+
+        Raises:
+            ValueError: Invalid date, time or zone texts (as Chart.from_local), "Unknown
+                panchanga mode '<mode>'. Valid options: civil_day, sunrise_day", an invalid
+                place, or "Invalid parameter: Sun always up?" when there is no sunrise.
+            TypeError: An argument of the wrong type.
+        """
     @property
-    def tithi(self) -> Tithi: ...
+    def tithi(self) -> Tithi:
+        """The tithi: {index, name, paksha, start_time_utc, end_time_utc, start_time_local, end_time_local}."""
     @property
-    def nakshatra(self) -> NakshatraElement: ...
+    def nakshatra(self) -> NakshatraElement:
+        """The Moon's nakshatra: {index, name, pada, start/end times UTC and local}."""
     @property
-    def yoga(self) -> PanchangaElement: ...
+    def yoga(self) -> PanchangaElement:
+        """The yoga (Sun plus Moon): {index, name, start/end times UTC and local}."""
     @property
-    def karana(self) -> PanchangaElement: ...
+    def karana(self) -> PanchangaElement:
+        """The karana (half tithi): {index, name, start/end times UTC and local}."""
     @property
-    def vara(self) -> Vara: ...
-    def to_dict(self) -> PanchangaDict: ...
-    def metadata(self) -> PanchangaMetadata: ...
-    def warnings(self) -> list[str]: ...
+    def vara(self) -> Vara:
+        """The weekday: {index, name}, index 0 for Sunday."""
+    def to_dict(self) -> PanchangaDict:
+        """The panchanga as a dictionary.
+
+        Returns:
+            dict: tithi, nakshatra, yoga, karana, vara, metadata, warnings: the dictionary
+                get_panchanga returns.
+        """
+    def metadata(self) -> PanchangaMetadata:
+        """How the panchanga was computed.
+
+        Returns:
+            dict: timezone, mode, local_datetime, utc_datetime, ayanamsa, true_nodes,
+                calculation_version.
+        """
+    def warnings(self) -> list[str]:
+        """Warnings raised while computing the panchanga.
+
+        Returns:
+            list[str]: the warning texts, such as the note that end times are computed in UT.
+        """
 
 @final
 class DashaPeriod:
     """Python wrapper for DashaPeriod"""
     @property
-    def lord(self) -> str: ...
+    def lord(self) -> str:
+        """Planet ruling the period."""
     @property
-    def start(self) -> str: ...
+    def start(self) -> str:
+        """Start of the period, RFC 3339 UTC text."""
     @property
-    def end(self) -> str: ...
+    def end(self) -> str:
+        """End of the period, RFC 3339 UTC text."""
     @property
-    def sub_periods(self) -> list[DashaPeriod]: ...
+    def sub_periods(self) -> list[DashaPeriod]:
+        """The next level's periods inside this one (antardashas, then pratyantardashas); empty at the third level."""
 
 @final
 class YogaResult:
     """Python wrapper for YogaResult.
-    Each yoga has a name, category, BPHS-cited description, and the planets involved."""
+    Each yoga has a name, category, BPHS-cited description, and the planets involved.
+    """
     @property
-    def name(self) -> str: ...
+    def name(self) -> str:
+        """Yoga name, e.g. "Gajakesari Yoga"."""
     @property
-    def category(self) -> str: ...
+    def category(self) -> str:
+        """"Raja", "Dhana", "Mahapurusha" or "Other"."""
     @property
-    def description(self) -> str: ...
+    def description(self) -> str:
+        """The classical definition, with its BPHS chapter and verse."""
     @property
-    def planets_involved(self) -> list[str]: ...
+    def planets_involved(self) -> list[str]:
+        """Names of the planets that form the yoga."""
     @property
-    def is_present(self) -> bool: ...
+    def is_present(self) -> bool:
+        """Always True: absent yogas are not returned."""
 
 @final
 class KutaResult:
     """Python wrapper for KutaResult (Ashtakoota compatibility)."""
     @property
-    def varna(self) -> float: ...
+    def varna(self) -> float:
+        """Varna points, 0-1."""
     @property
-    def vasya(self) -> float: ...
+    def vasya(self) -> float:
+        """Vasya points, 0-2."""
     @property
-    def tara(self) -> float: ...
+    def tara(self) -> float:
+        """Tara points, 0-3."""
     @property
-    def yoni(self) -> float: ...
+    def yoni(self) -> float:
+        """Yoni points, 0-4."""
     @property
-    def graha_maitri(self) -> float: ...
+    def graha_maitri(self) -> float:
+        """Graha maitri points, 0-5."""
     @property
-    def gana(self) -> float: ...
+    def gana(self) -> float:
+        """Gana points, 0-6."""
     @property
-    def bhakut(self) -> float: ...
+    def bhakut(self) -> float:
+        """Bhakut points, 0-7."""
     @property
-    def nadi(self) -> float: ...
+    def nadi(self) -> float:
+        """Nadi points, 0-8."""
     @property
-    def total_score(self) -> float: ...
+    def total_score(self) -> float:
+        """Sum of the eight kutas, 0-36."""
     @property
-    def max_score(self) -> float: ...
+    def max_score(self) -> float:
+        """The highest possible total, 36."""
     @property
-    def is_compatible(self) -> bool: ...
+    def is_compatible(self) -> bool:
+        """True for a total of 18 or more."""
 
 def get_panchanga(year: int, month: int, day: int, hour: int, minute: int, second: int,
                   latitude: float, longitude: float, altitude: float = 0.0,
                   ayanamsa: str = "lahiri", true_nodes: bool = True,
-                  locale: str = "en") -> PanchangaDict: ...
+                  locale: str = "en") -> PanchangaDict:
+    """The panchanga at an instant given in UTC.
+
+    Each element (tithi, nakshatra, yoga, karana) is the one running at the instant, with
+    the UTC and local times it starts and ends.
+
+    Args:
+        year: Gregorian year (proleptic; negative years allowed).
+        month: Month, 1-12.
+        day: Day of the month.
+        hour: Hour, 0-23 (UTC).
+        minute: Minute, 0-59.
+        second: Second, 0-59 (whole seconds).
+        latitude: Geographic latitude in degrees, -90..90 (north positive).
+        longitude: Geographic longitude in degrees, -180..180 (east positive).
+        altitude: Height above sea level in metres.
+        ayanamsa: As for Chart.from_utc.
+        true_nodes: As for Chart.from_utc.
+        locale: Language of the names: "en" (English), "hi_IN" (Hindi) or "ne_NP"
+            (Nepali); any other code gives English.
+
+    Returns:
+        dict: {"tithi", "nakshatra", "yoga", "karana", "vara", "metadata", "warnings"};
+            each element is {"index", "name", ..., "start_time_utc", "end_time_utc",
+            "start_time_local", "end_time_local"} (tithi adds "paksha", nakshatra "pada").
+
+    Raises:
+        ValueError: "Invalid date/time", an invalid place, or a failed ephemeris call.
+        TypeError: An argument of the wrong type.
+    """
 def compute_chart_bs(bs_year: int, bs_month: int, bs_day: int, hour: int, minute: int,
                      second: int, latitude: float, longitude: float, altitude: float = 0.0,
                      ayanamsa: str = "lahiri", house_system: str = "equal",
-                     true_nodes: bool = True) -> Chart: ...
+                     true_nodes: bool = True) -> Chart:
+    """A birth chart for a Bikram Sambat date; the same as Chart.compute_bs.
+
+    Args:
+        bs_year: Bikram Sambat year (2000-2099 BS).
+        bs_month: Bikram Sambat month, 1 (Baisakh) to 12 (Chaitra).
+        bs_day: Day of the Bikram Sambat month.
+        hour: Hour, 0-23, in UTC (the date is converted to its Gregorian day).
+        minute: Minute, 0-59.
+        second: Second, 0-59.
+        latitude: Geographic latitude in degrees, -90..90 (north positive).
+        longitude: Geographic longitude in degrees, -180..180 (east positive).
+        altitude: Height above sea level in metres.
+        ayanamsa: "lahiri", "raman", "kp", "true_chitra", "true_pushya", or
+            "custom:x" for an ayanamsa of x degrees at J2000.0 (case-insensitive).
+        house_system: "equal", "placidus", "koch" or "whole_sign".
+        true_nodes: True for the true lunar node, False for the mean node (Rahu; Ketu is
+            opposite).
+
+    Returns:
+        Chart: the chart.
+
+    Raises:
+        ValueError: "Date/time conversion error" for a date outside the table, a month
+            outside 1-12, or a day 0 or past the month's end; "Invalid time" for a time
+            of day out of range; any error of Chart.from_utc.
+        TypeError: An argument of the wrong type.
+    """
 def compute_chart_batch(inputs: Sequence[tuple[int, int, int, int, int, int, float, float, float]],
                         ayanamsa: str = "lahiri", house_system: str = "equal",
-                        true_nodes: bool = True) -> list[Chart]: ...
+                        true_nodes: bool = True) -> list[Chart]:
+    """Many charts with the same options, in input order.
+
+    Stops with KeyboardInterrupt on Ctrl-C.
+
+    Args:
+        inputs: A sequence of 9-tuples (year, month, day, hour, minute, second, latitude,
+            longitude, altitude), UTC date-time fields and a place as for Chart.from_utc.
+        ayanamsa: "lahiri", "raman", "kp", "true_chitra", "true_pushya", or
+            "custom:x" for an ayanamsa of x degrees at J2000.0 (case-insensitive).
+        house_system: "equal", "placidus", "koch" or "whole_sign".
+        true_nodes: True for the true lunar node, False for the mean node (Rahu; Ketu is
+            opposite).
+
+    Returns:
+        list[Chart]: one chart per tuple.
+
+    Raises:
+        ValueError: The first failing row's error (see Chart.from_utc), or an invalid
+            option.
+        TypeError: "argument 'inputs': expected tuple of length 9, but got tuple of length
+            3" and the like for a malformed row.
+    """
 def local_to_utc(year: int, month: int, day: int, hour: int, minute: int, second: int,
-                 tz_str: str) -> str: ...
-def compute_dignities(planet_str: str, sign_str: str, longitude: float) -> Dignities: ...
+                 tz_str: str) -> str:
+    """The UTC instant of a local date-time in an IANA time zone.
+
+    Args:
+        year: Year.
+        month: Month, 1-12.
+        day: Day of the month.
+        hour: Hour, 0-23 (local).
+        minute: Minute, 0-59.
+        second: Second, 0-59.
+        tz_str: IANA zone name, e.g. "Asia/Kathmandu".
+
+    Returns:
+        str: the instant as RFC 3339 UTC text, "YYYY-MM-DDTHH:MM:SS+00:00".
+
+    Raises:
+        ValueError: "Unknown timezone: <name>", an invalid date, a skipped ("DST gap") or
+            repeated ("Ambiguous local time") local time, or "time-zone database not found
+            (looked in ...)".
+        TypeError: An argument of the wrong type.
+    """
+def compute_dignities(planet_str: str, sign_str: str, longitude: float) -> Dignities:
+    """The dignities of a planet in a sign.
+
+    Args:
+        planet_str: Planet name, "Sun" to "Saturn" (case-insensitive).
+        sign_str: Sign name, e.g. "Aries".
+        longitude: Sidereal longitude in degrees (decides moolatrikona ranges).
+
+    Returns:
+        dict[str, bool]: {"is_exalted", "is_debilitated", "is_own_sign",
+            "is_moolatrikona"}.
+
+    Raises:
+        ValueError: "Invalid planet" or "Invalid sign".
+    """
 def get_transits(from_date: str, to_date: str, ayanamsa: str = "lahiri",
-                 true_nodes: bool = True) -> list[Transit]: ...
+                 true_nodes: bool = True) -> list[Transit]:
+    """The sidereal sign ingresses of the grahas between two instants.
+
+    Stops with KeyboardInterrupt on Ctrl-C.
+
+    Args:
+        from_date: Start, as RFC 3339 ("2024-03-01T10:30:00+05:45"), "2024-03-01 10:30:00+0545"
+            or a bare date "2024-03-01" (00:00 UTC).
+        to_date: End, in the same forms.
+        ayanamsa: As for Chart.from_utc.
+        true_nodes: As for Chart.from_utc.
+
+    Returns:
+        list[dict]: {"planet", "from_sign", "to_sign", "ingress_time" (RFC 3339 UTC),
+            "is_retrograde"} in time order.
+
+    Raises:
+        ValueError: "Invalid date '<text>': <reason>" or an invalid ayanamsa.
+    """
 def find_time_windows(base_date: str, window_minutes: int, varga: int, target_sign: str,
                       lat: float, lon: float, alt: float = 0.0, ayanamsa: str = "lahiri",
-                      true_nodes: bool = True) -> list[tuple[str, str]]: ...
-def get_divisional_sign(lon: float, varga: int) -> str: ...
-def get_divisional_longitude(lon: float, varga: int) -> float: ...
-def calc_planet_longitude(jd: float, planet: str, ayanamsa: str = "lahiri") -> float: ...
+                      true_nodes: bool = True) -> list[tuple[str, str]]:
+    """The intervals in which the ascendant of a divisional chart stands in a sign.
+
+    Searches window_minutes around base_date (half before, half after) and finds, to the
+    second, where the ascendant of the varga enters and leaves target_sign. Stops with
+    KeyboardInterrupt on Ctrl-C.
+
+    Args:
+        base_date: The centre, in the forms get_transits takes.
+        window_minutes: Width of the searched span in minutes.
+        varga: Division number (1 for the ascendant itself, 9 for the navamsa, ...).
+        target_sign: Sign name, e.g. "Leo".
+        lat: Geographic latitude in degrees, -90..90.
+        lon: Geographic longitude in degrees, -180..180.
+        alt: Height above sea level in metres.
+        ayanamsa: As for Chart.from_utc.
+        true_nodes: Accepted for a uniform call; the ascendant does not depend on it.
+
+    Returns:
+        list[tuple[str, str]]: (start, end) pairs of RFC 3339 UTC texts
+            ("YYYY-MM-DDTHH:MM:SSZ"), in time order; a window still open at the end of the
+            searched span ends there.
+
+    Raises:
+        ValueError: An invalid date text, place or ayanamsa.
+    """
+def get_divisional_sign(lon: float, varga: int) -> str:
+    """The sign of a longitude in a divisional chart.
+
+    Args:
+        lon: Sidereal longitude in degrees, [0, 360).
+        varga: Division number, e.g. 9 for the navamsa. Even signs of the D10 start from the
+            9th sign.
+
+    Returns:
+        str: sign name, e.g. "Aries".
+
+    Raises:
+        OverflowError: A negative varga.
+    """
+def get_divisional_longitude(lon: float, varga: int) -> float:
+    """The longitude of a point inside its divisional sign, stretched to the whole sign.
+
+    Args:
+        lon: Sidereal longitude in degrees, [0, 360).
+        varga: Division number.
+
+    Returns:
+        float: longitude in degrees, [0, 360) (for the D30, the middle of its sign).
+
+    Raises:
+        OverflowError: A negative varga.
+    """
+def calc_planet_longitude(jd: float, planet: str, ayanamsa: str = "lahiri") -> float:
+    """The sidereal longitude of one planet.
+
+    Args:
+        jd: Julian day in UT.
+        planet: Planet name, "Sun" ... "Ketu" (case-insensitive).
+        ayanamsa: As for Chart.from_utc.
+
+    Returns:
+        float: sidereal longitude in degrees, [0, 360).
+
+    Raises:
+        ValueError: "Invalid planet name", an invalid ayanamsa, or "Swiss Ephemeris
+            calculation failed for planet <name>: ..." for a Julian day outside the
+            ephemeris.
+    """

@@ -29,26 +29,218 @@ constexpr auto kModule = Receiver::Module;
 constexpr Params kLonVarga{{"lon"}, {"varga"}};
 constexpr Params kShortPlace{{"lat"}, {"lon"}, kAltitude.named("alt")};
 
+constexpr const char* kGetPanchangaDoc =
+    "The panchanga at an instant given in UTC.\n"
+    "\n"
+    "Each element (tithi, nakshatra, yoga, karana) is the one running at the instant, with\n"
+    "the UTC and local times it starts and ends.\n"
+    "\n"
+    "Args:\n" ZK_DOC_UTC_ARGS "\n" ZK_DOC_PLACE_ARGS
+    "\n"
+    "    ayanamsa: As for Chart.from_utc.\n"
+    "    true_nodes: As for Chart.from_utc.\n"
+    "    locale: Language of the names: \"en\" (English), \"hi_IN\" (Hindi) or \"ne_NP\"\n"
+    "        (Nepali); any other code gives English.\n"
+    "\n"
+    "Returns:\n"
+    "    dict: {\"tithi\", \"nakshatra\", \"yoga\", \"karana\", \"vara\", \"metadata\", "
+    "\"warnings\"};\n"
+    "        each element is {\"index\", \"name\", ..., \"start_time_utc\", \"end_time_utc\",\n"
+    "        \"start_time_local\", \"end_time_local\"} (tithi adds \"paksha\", nakshatra "
+    "\"pada\").\n"
+    "\n"
+    "Raises:\n"
+    "    ValueError: \"Invalid date/time\", an invalid place, or a failed ephemeris call.\n"
+    "    TypeError: An argument of the wrong type.";
+
+constexpr const char* kComputeChartBsDoc =
+    "A birth chart for a Bikram Sambat date; the same as Chart.compute_bs.\n"
+    "\n"
+    "Args:\n"
+    "    bs_year: Bikram Sambat year (2000-2099 BS).\n"
+    "    bs_month: Bikram Sambat month, 1 (Baisakh) to 12 (Chaitra).\n"
+    "    bs_day: Day of the Bikram Sambat month.\n"
+    "    hour: Hour, 0-23, in UTC (the date is converted to its Gregorian day).\n"
+    "    minute: Minute, 0-59.\n"
+    "    second: Second, 0-59.\n" ZK_DOC_PLACE_ARGS "\n" ZK_DOC_CHART_OPTION_ARGS
+    "\n"
+    "\n"
+    "Returns:\n"
+    "    Chart: the chart.\n"
+    "\n"
+    "Raises:\n"
+    "    ValueError: \"Date/time conversion error\" for a date outside the table, a month\n"
+    "        outside 1-12, or a day 0 or past the month's end; \"Invalid time\" for a time\n"
+    "        of day out of range; any error of Chart.from_utc.\n"
+    "    TypeError: An argument of the wrong type.";
+
+constexpr const char* kComputeChartBatchDoc =
+    "Many charts with the same options, in input order.\n"
+    "\n"
+    "Stops with KeyboardInterrupt on Ctrl-C.\n"
+    "\n"
+    "Args:\n"
+    "    inputs: A sequence of 9-tuples (year, month, day, hour, minute, second, latitude,\n"
+    "        longitude, altitude), UTC date-time fields and a place as for "
+    "Chart.from_utc.\n" ZK_DOC_CHART_OPTION_ARGS
+    "\n"
+    "\n"
+    "Returns:\n"
+    "    list[Chart]: one chart per tuple.\n"
+    "\n"
+    "Raises:\n"
+    "    ValueError: The first failing row's error (see Chart.from_utc), or an invalid\n"
+    "        option.\n"
+    "    TypeError: \"argument 'inputs': expected tuple of length 9, but got tuple of length\n"
+    "        3\" and the like for a malformed row.";
+
+constexpr const char* kLocalToUtcDoc =
+    "The UTC instant of a local date-time in an IANA time zone.\n"
+    "\n"
+    "Args:\n"
+    "    year: Year.\n"
+    "    month: Month, 1-12.\n"
+    "    day: Day of the month.\n"
+    "    hour: Hour, 0-23 (local).\n"
+    "    minute: Minute, 0-59.\n"
+    "    second: Second, 0-59.\n"
+    "    tz_str: IANA zone name, e.g. \"Asia/Kathmandu\".\n"
+    "\n"
+    "Returns:\n"
+    "    str: the instant as RFC 3339 UTC text, \"YYYY-MM-DDTHH:MM:SS+00:00\".\n"
+    "\n"
+    "Raises:\n"
+    "    ValueError: \"Unknown timezone: <name>\", an invalid date, a skipped (\"DST gap\") or\n"
+    "        repeated (\"Ambiguous local time\") local time, or \"time-zone database not found\n"
+    "        (looked in ...)\".\n"
+    "    TypeError: An argument of the wrong type.";
+
+constexpr const char* kComputeDignitiesDoc =
+    "The dignities of a planet in a sign.\n"
+    "\n"
+    "Args:\n"
+    "    planet_str: Planet name, \"Sun\" to \"Saturn\" (case-insensitive).\n"
+    "    sign_str: Sign name, e.g. \"Aries\".\n"
+    "    longitude: Sidereal longitude in degrees (decides moolatrikona ranges).\n"
+    "\n"
+    "Returns:\n"
+    "    dict[str, bool]: {\"is_exalted\", \"is_debilitated\", \"is_own_sign\",\n"
+    "        \"is_moolatrikona\"}.\n"
+    "\n"
+    "Raises:\n"
+    "    ValueError: \"Invalid planet\" or \"Invalid sign\".";
+
+constexpr const char* kGetTransitsDoc =
+    "The sidereal sign ingresses of the grahas between two instants.\n"
+    "\n"
+    "Stops with KeyboardInterrupt on Ctrl-C.\n"
+    "\n"
+    "Args:\n"
+    "    from_date: Start, as RFC 3339 (\"2024-03-01T10:30:00+05:45\"), \"2024-03-01 "
+    "10:30:00+0545\"\n"
+    "        or a bare date \"2024-03-01\" (00:00 UTC).\n"
+    "    to_date: End, in the same forms.\n"
+    "    ayanamsa: As for Chart.from_utc.\n"
+    "    true_nodes: As for Chart.from_utc.\n"
+    "\n"
+    "Returns:\n"
+    "    list[dict]: {\"planet\", \"from_sign\", \"to_sign\", \"ingress_time\" (RFC 3339 UTC),\n"
+    "        \"is_retrograde\"} in time order.\n"
+    "\n"
+    "Raises:\n"
+    "    ValueError: \"Invalid date '<text>': <reason>\" or an invalid ayanamsa.";
+
+constexpr const char* kFindTimeWindowsDoc =
+    "The intervals in which the ascendant of a divisional chart stands in a sign.\n"
+    "\n"
+    "Searches window_minutes around base_date (half before, half after) and finds, to the\n"
+    "second, where the ascendant of the varga enters and leaves target_sign. Stops with\n"
+    "KeyboardInterrupt on Ctrl-C.\n"
+    "\n"
+    "Args:\n"
+    "    base_date: The centre, in the forms get_transits takes.\n"
+    "    window_minutes: Width of the searched span in minutes.\n"
+    "    varga: Division number (1 for the ascendant itself, 9 for the navamsa, ...).\n"
+    "    target_sign: Sign name, e.g. \"Leo\".\n"
+    "    lat: Geographic latitude in degrees, -90..90.\n"
+    "    lon: Geographic longitude in degrees, -180..180.\n"
+    "    alt: Height above sea level in metres.\n"
+    "    ayanamsa: As for Chart.from_utc.\n"
+    "    true_nodes: Accepted for a uniform call; the ascendant does not depend on it.\n"
+    "\n"
+    "Returns:\n"
+    "    list[tuple[str, str]]: (start, end) pairs of RFC 3339 UTC texts\n"
+    "        (\"YYYY-MM-DDTHH:MM:SSZ\"), in time order; a window still open at the end of the\n"
+    "        searched span ends there.\n"
+    "\n"
+    "Raises:\n"
+    "    ValueError: An invalid date text, place or ayanamsa.";
+
+constexpr const char* kGetDivisionalSignDoc =
+    "The sign of a longitude in a divisional chart.\n"
+    "\n"
+    "Args:\n"
+    "    lon: Sidereal longitude in degrees, [0, 360).\n"
+    "    varga: Division number, e.g. 9 for the navamsa. Even signs of the D10 start from the\n"
+    "        9th sign.\n"
+    "\n"
+    "Returns:\n"
+    "    str: sign name, e.g. \"Aries\".\n"
+    "\n"
+    "Raises:\n"
+    "    OverflowError: A negative varga.";
+
+constexpr const char* kGetDivisionalLongitudeDoc =
+    "The longitude of a point inside its divisional sign, stretched to the whole sign.\n"
+    "\n"
+    "Args:\n"
+    "    lon: Sidereal longitude in degrees, [0, 360).\n"
+    "    varga: Division number.\n"
+    "\n"
+    "Returns:\n"
+    "    float: longitude in degrees, [0, 360) (for the D30, the middle of its sign).\n"
+    "\n"
+    "Raises:\n"
+    "    OverflowError: A negative varga.";
+
+constexpr const char* kCalcPlanetLongitudeDoc =
+    "The sidereal longitude of one planet.\n"
+    "\n"
+    "Args:\n"
+    "    jd: Julian day in UT.\n"
+    "    planet: Planet name, \"Sun\" ... \"Ketu\" (case-insensitive).\n"
+    "    ayanamsa: As for Chart.from_utc.\n"
+    "\n"
+    "Returns:\n"
+    "    float: sidereal longitude in degrees, [0, 360).\n"
+    "\n"
+    "Raises:\n"
+    "    ValueError: \"Invalid planet name\", an invalid ayanamsa, or \"Swiss Ephemeris\n"
+    "        calculation failed for planet <name>: ...\" for a Julian day outside the\n"
+    "        ephemeris.";
+
 Entry kFunctions[] = {
     {"get_panchanga", kModule,
      kUtcFields + kPlace + Params{kAyanamsa, kTrueNodes, {"locale", "\"en\""}},
-     runs<zk::panchanga_from_utc, panchanga_dict>},
-    {"compute_chart_bs", kModule, kBsChart, runs<zk::chart_from_bs, wrap_chart>},
+     runs<zk::panchanga_from_utc, panchanga_dict>, kGetPanchangaDoc},
+    {"compute_chart_bs", kModule, kBsChart, runs<zk::chart_from_bs, wrap_chart>,
+     kComputeChartBsDoc},
     {"compute_chart_batch", kModule, Params{{"inputs"}} + kChartOptions,
-     runs<zk::charts_from_rows, chart_list>},
-    {"local_to_utc", kModule, kUtcFields + Params{{"tz_str"}}, local_to_utc},
+     runs<zk::charts_from_rows, chart_list>, kComputeChartBatchDoc},
+    {"local_to_utc", kModule, kUtcFields + Params{{"tz_str"}}, local_to_utc, kLocalToUtcDoc},
     {"compute_dignities", kModule, Params{{"planet_str"}, {"sign_str"}, {"longitude"}},
-     runs<zk::dignities_by_name, dignities_dict>},
+     runs<zk::dignities_by_name, dignities_dict>, kComputeDignitiesDoc},
     {"get_transits", kModule, Params{{"from_date"}, {"to_date"}, kAyanamsa, kTrueNodes},
-     runs<zk::transits_between, ingress_list>},
+     runs<zk::transits_between, ingress_list>, kGetTransitsDoc},
     {"find_time_windows", kModule,
      Params{{"base_date"}, {"window_minutes"}, {"varga"}, {"target_sign"}} + kShortPlace +
          Params{kAyanamsa, kTrueNodes},
-     runs<zk::time_windows_near, window_list>},
-    {"get_divisional_sign", kModule, kLonVarga, get_divisional_sign},
-    {"get_divisional_longitude", kModule, kLonVarga, runs<zk::get_divisional_longitude, new_float>},
+     runs<zk::time_windows_near, window_list>, kFindTimeWindowsDoc},
+    {"get_divisional_sign", kModule, kLonVarga, get_divisional_sign, kGetDivisionalSignDoc},
+    {"get_divisional_longitude", kModule, kLonVarga, runs<zk::get_divisional_longitude, new_float>,
+     kGetDivisionalLongitudeDoc},
     {"calc_planet_longitude", kModule, Params{{"jd"}, {"planet"}, kAyanamsa},
-     runs<zk::sidereal_longitude, new_float>},
+     runs<zk::sidereal_longitude, new_float>, kCalcPlanetLongitudeDoc},
 };
 
 // The import name of the compiled core; the zodiakit package re-exports its names.

@@ -76,25 +76,30 @@ Ref shadbala_dict(const PP& p) {
 }
 
 PyGetSetDef kPlanetPositionGetters[] = {
-    ZK_FIELD(PP, planet),
-    ZK_FIELD(PP, longitude),
-    ZK_FIELD(PP, latitude),
-    ZK_FIELD(PP, speed),
-    ZK_FIELD(PP, is_retrograde),
-    ZK_FIELD(PP, is_exalted),
-    ZK_FIELD(PP, is_debilitated),
-    ZK_FIELD(PP, is_own_sign),
-    ZK_FIELD(PP, is_vargottama),
-    ZK_FIELD(PP, sign),
-    ZK_FIELD(PP, nakshatra),
+    ZK_FIELD(PP, planet, "Planet name, e.g. \"Sun\"."),
+    ZK_FIELD(PP, longitude, "Sidereal ecliptic longitude in degrees, [0, 360)."),
+    ZK_FIELD(PP, latitude, "Ecliptic latitude in degrees."),
+    ZK_FIELD(PP, speed, "Speed in longitude, degrees per day (negative when retrograde)."),
+    ZK_FIELD(PP, is_retrograde,
+             "True when the planet moves backwards (Rahu and Ketu: by their node's motion)."),
+    ZK_FIELD(PP, is_exalted, "True in the planet's sign of exaltation."),
+    ZK_FIELD(PP, is_debilitated, "True in the planet's sign of debilitation."),
+    ZK_FIELD(PP, is_own_sign, "True in a sign the planet rules."),
+    ZK_FIELD(PP, is_vargottama, "True when the planet has the same sign in the D1 and the D9."),
+    ZK_FIELD(PP, sign, "Sign name, or None when the position has no sign."),
+    ZK_FIELD(PP, nakshatra, "Nakshatra name, or None."),
     ZK_GETTER(
         PP, nakshatra_index,
-        new_int(static_cast<long long>(nakshatra_from_longitude(normalize_degrees(r.longitude))))),
-    ZK_GETTER(PP, pada, new_int(nakshatra_pada(r.longitude))),
-    ZK_FIELD(PP, house),
-    ZK_GETTER(PP, divisional_signs, divisional_signs_dict(r)),
-    ZK_FIELD(PP, is_moolatrikona),
-    ZK_GETTER(PP, shadbala, shadbala_dict(r)),
+        new_int(static_cast<long long>(nakshatra_from_longitude(normalize_degrees(r.longitude)))),
+        "Nakshatra number, 1 (Ashwini) to 27 (Revati)."),
+    ZK_GETTER(PP, pada, new_int(nakshatra_pada(r.longitude)), "Quarter of the nakshatra, 1-4."),
+    ZK_FIELD(PP, house, "House number 1-12, or None."),
+    ZK_GETTER(PP, divisional_signs, divisional_signs_dict(r),
+              "The planet's sign in each varga the chart carries: {varga number: sign name}."),
+    ZK_FIELD(PP, is_moolatrikona, "True within the planet's moolatrikona range."),
+    ZK_GETTER(PP, shadbala, shadbala_dict(r),
+              "The six strengths and their total (sthana, dik, kala, chesta, naisargika, drik, "
+              "total) in rupas, or None (Rahu, Ketu)."),
     {nullptr, nullptr, nullptr, nullptr, nullptr},
 };
 
@@ -125,35 +130,269 @@ constexpr const char* kYogasDoc =
 
 constexpr const char* kCompatibilityDoc =
     "Compatibility score using Ashtakoota Milan (36 Guna) against another chart.\n"
-    "Uses traditional Nakshatra and Sign matching.";
+    "Uses traditional Nakshatra and Sign matching.\n"
+    "\n"
+    "Args:\n"
+    "    other: The other person's Chart.\n"
+    "\n"
+    "Returns:\n"
+    "    KutaResult: the eight kuta points, their total out of 36 and whether it reaches\n"
+    "        18.\n"
+    "\n"
+    "Raises:\n"
+    "    TypeError: `other` is not a Chart.";
+
+constexpr const char* kChartFromUtcDoc =
+    "A birth chart for an instant given in UTC.\n"
+    "\n"
+    "Args:\n" ZK_DOC_UTC_ARGS "\n" ZK_DOC_PLACE_ARGS "\n" ZK_DOC_CHART_OPTION_ARGS
+    "\n"
+    "\n"
+    "Returns:\n"
+    "    Chart: the whole chart, computed at once (positions, houses, vargas, dasha, yogas,\n"
+    "        strengths).\n"
+    "\n"
+    "Raises:\n" ZK_DOC_CHART_RAISES;
+
+constexpr const char* kChartComputeDoc =
+    "Another name for Chart.from_utc.\n"
+    "\n"
+    "A birth chart for an instant given in UTC.\n"
+    "\n"
+    "Args:\n" ZK_DOC_UTC_ARGS "\n" ZK_DOC_PLACE_ARGS "\n" ZK_DOC_CHART_OPTION_ARGS
+    "\n"
+    "\n"
+    "Returns:\n"
+    "    Chart: the whole chart, computed at once (positions, houses, vargas, dasha, yogas,\n"
+    "        strengths).\n"
+    "\n"
+    "Raises:\n" ZK_DOC_CHART_RAISES;
+
+constexpr const char* kChartFromLocalDoc =
+    "A birth chart for a local date and time in an IANA time zone.\n"
+    "\n"
+    "Local times are strict: a time the zone skips (a daylight-saving gap) or repeats is an\n"
+    "error, never a guess.\n"
+    "\n"
+    "Args:\n"
+    "    date: Local date, \"YYYY-MM-DD\".\n"
+    "    time: Local time, \"HH:MM:SS\".\n"
+    "    timezone: IANA zone name such as \"Asia/Kathmandu\", or \"UTC\".\n" ZK_DOC_PLACE_ARGS
+    "\n" ZK_DOC_CHART_OPTION_ARGS
+    "\n"
+    "\n"
+    "Returns:\n"
+    "    Chart: the chart; metadata() records the zone and the UTC instant.\n"
+    "\n"
+    "Raises:\n"
+    "    ValueError: \"Invalid date; expected YYYY-MM-DD\", \"Invalid time; expected HH:MM:SS\",\n"
+    "        \"Unknown timezone: <name>\", \"Invalid local time in <zone> (DST gap)\",\n"
+    "        \"Ambiguous local time in <zone>. ...\", \"time-zone database not found (looked in\n"
+    "        ...)\", or any error of Chart.from_utc.\n"
+    "    TypeError: An argument of the wrong type.";
+
+constexpr const char* kChartFromJulianDayDoc =
+    "A birth chart for a Julian day (Universal Time).\n"
+    "\n"
+    "Args:\n"
+    "    jd_ut: Julian day number in UT, e.g. 2451545.0 for 2000-01-01 12:00 "
+    "UT.\n" ZK_DOC_PLACE_ARGS "\n" ZK_DOC_CHART_OPTION_ARGS
+    "\n"
+    "\n"
+    "Returns:\n"
+    "    Chart: the chart.\n"
+    "\n"
+    "Raises:\n"
+    "    ValueError: \"swe_revjul returned invalid date\" for a Julian day that names no\n"
+    "        calendar date (NaN, infinite, out of range), or any error of Chart.from_utc.\n"
+    "    TypeError: An argument of the wrong type.";
+
+constexpr const char* kChartComputeBsDoc =
+    "A birth chart for a Bikram Sambat date and a Nepal time of day.\n"
+    "\n"
+    "Args:\n"
+    "    bs_year: Bikram Sambat year (2000-2099 BS).\n"
+    "    bs_month: Bikram Sambat month, 1 (Baisakh) to 12 (Chaitra).\n"
+    "    bs_day: Day of the Bikram Sambat month.\n"
+    "    hour: Hour, 0-23, in UTC (the date is converted to its Gregorian day).\n"
+    "    minute: Minute, 0-59.\n"
+    "    second: Second, 0-59.\n" ZK_DOC_PLACE_ARGS "\n" ZK_DOC_CHART_OPTION_ARGS
+    "\n"
+    "\n"
+    "Returns:\n"
+    "    Chart: the chart.\n"
+    "\n"
+    "Raises:\n"
+    "    ValueError: \"Date/time conversion error\" for a date outside the table, a month\n"
+    "        outside 1-12, or a day 0 or past the month's end; \"Invalid time\" for a time\n"
+    "        of day out of range; any error of Chart.from_utc.\n"
+    "    TypeError: An argument of the wrong type.";
+
+constexpr const char* kChartSettingsDoc =
+    "How the chart was computed.\n"
+    "\n"
+    "Returns:\n"
+    "    dict: input_mode, utc_datetime (RFC 3339 UTC text), timezone, latitude,\n"
+    "        longitude, altitude, ayanamsa, house_system, true_nodes, ephemeris,\n"
+    "        longitude_type, calculation_version, in this order.";
+
+constexpr const char* kChartMetadataDoc =
+    "How the chart was computed.\n"
+    "\n"
+    "Returns:\n"
+    "    dict: input_mode, utc_datetime (RFC 3339 UTC text), timezone, latitude,\n"
+    "        longitude, altitude, ayanamsa, house_system, true_nodes, ephemeris,\n"
+    "        longitude_type, calculation_version, in this order.\n"
+    "\n"
+    "The same dictionary as settings().";
+
+constexpr const char* kChartWarningsDoc =
+    "Warnings raised while computing the chart.\n"
+    "\n"
+    "Returns:\n"
+    "    list[str]: the warning texts, in order (empty for most charts).";
+
+constexpr const char* kChartPlanetsDoc =
+    "The nine grahas' positions.\n"
+    "\n"
+    "Returns:\n"
+    "    dict[str, PlanetPosition]: by planet name, Sun, Moon, Mars, Mercury, Jupiter,\n"
+    "        Venus, Saturn, Rahu, Ketu, in this order.";
+
+constexpr const char* kChartHousesDoc =
+    "The twelve house cusps.\n"
+    "\n"
+    "Returns:\n"
+    "    list[dict]: {\"house\": float, \"cusp\": float} for houses 1-12; cusps are sidereal\n"
+    "        longitudes in degrees, [0, 360), in the chart's house system.";
+
+constexpr const char* kChartAscendantDoc =
+    "The ascendant (lagna).\n"
+    "\n"
+    "Returns:\n"
+    "    float: sidereal longitude of the ascendant in degrees, [0, 360).";
+
+constexpr const char* kChartAspectsDoc =
+    "Graha drishti by house.\n"
+    "\n"
+    "Every planet aspects the 7th house from itself; Mars also the 4th and 8th, Jupiter the\n"
+    "5th and 9th, Saturn the 3rd and 10th.\n"
+    "\n"
+    "Returns:\n"
+    "    list[dict]: {\"from_planet\": str, \"to_house\": int, \"to_planet\": str | None,\n"
+    "        \"strength\": float, \"is_special\": bool}; to_planet is the first planet in the\n"
+    "        aspected house, None when it is empty; strength is 1.0 (full).";
+
+constexpr const char* kChartKarakasDoc =
+    "The seven chara karakas, Sun to Saturn by degree within sign.\n"
+    "\n"
+    "Returns:\n"
+    "    dict[str, str]: planet name (\"Sun\" ... \"Saturn\") to karaka name (\"Atmakaraka\" ...\n"
+    "        \"Darakaraka\"); the planet furthest into its sign is the Atmakaraka.";
+
+constexpr const char* kChartAshtakavargaDoc =
+    "The ashtakavarga bindus.\n"
+    "\n"
+    "Returns:\n"
+    "    dict: {\"binna\": {planet: list of 12 ints}, \"sarva\": list of 12 ints}, one count per\n"
+    "        sign, Aries first.";
+
+constexpr const char* kChartDashaDoc =
+    "The Vimshottari dasha, three levels deep.\n"
+    "\n"
+    "Returns:\n"
+    "    dict[str, list[DashaPeriod]]: {\"vimshottari\": [...]}: the nine maha dashas from the\n"
+    "        one running at birth, each with its antardashas and their pratyantardashas in\n"
+    "        sub_periods. The first maha dasha's sub-periods are those of the lord's full\n"
+    "        timeline that end after birth.";
+
+constexpr const char* kChartDivisionalChartDoc =
+    "The positions of the nine grahas in one divisional chart.\n"
+    "\n"
+    "Args:\n"
+    "    varga: The division number, one of 2, 3, 4, 7, 9, 10, 12, 16, 20, 24, 27, 30, 40,\n"
+    "        45, 60 (the charts every chart carries).\n"
+    "\n"
+    "Returns:\n"
+    "    list[VargaPosition] | None: nine positions in planet order, or None for a varga the\n"
+    "        chart does not carry.\n"
+    "\n"
+    "Raises:\n"
+    "    OverflowError: A negative or too large varga.\n"
+    "    TypeError: A varga that is not an integer.";
+
+constexpr const char* kChartVargasDoc =
+    "The positions of the nine grahas in one divisional chart.\n"
+    "\n"
+    "Args:\n"
+    "    varga: The division number, one of 2, 3, 4, 7, 9, 10, 12, 16, 20, 24, 27, 30, 40,\n"
+    "        45, 60 (the charts every chart carries).\n"
+    "\n"
+    "Returns:\n"
+    "    list[VargaPosition] | None: nine positions in planet order, or None for a varga the\n"
+    "        chart does not carry.\n"
+    "\n"
+    "Raises:\n"
+    "    OverflowError: A negative or too large varga.\n"
+    "    TypeError: A varga that is not an integer.\n"
+    "\n"
+    "The same as divisional_chart().";
+
+constexpr const char* kChartExplainDoc =
+    "The chart as an explanation graph.\n"
+    "\n"
+    "Returns:\n"
+    "    dict: {\"nodes\": {id: {kind: {field: value}}}, \"edges\": [[from, to, kind], ...]}:\n"
+    "        planets, signs, houses, rules and the facts that connect them.";
+
+constexpr const char* kChartToJsonDoc =
+    "The chart as one compact JSON document.\n"
+    "\n"
+    "Returns:\n"
+    "    str: JSON with datetime, location, ayanamsa, planets, ascendant, houses, dasha,\n"
+    "        divisional_charts, karakas, aspects, ashtakavarga, yogas, metadata, warnings.";
+
+constexpr const char* kChartToDictDoc =
+    "The chart's JSON document as Python objects.\n"
+    "\n"
+    "Returns:\n"
+    "    dict: json.loads(to_json()).";
+
+constexpr const char* kChartToSvgDoc =
+    "A North-Indian style drawing of the chart.\n"
+    "\n"
+    "Returns:\n"
+    "    str: an SVG document.";
 
 Entry kChartMethods[] = {
-    {"Chart.from_utc", kClass, kUtcChart, runs<zk::chart_from_utc, wrap_chart>},
-    {"Chart.compute", kClass, kUtcChart, runs<zk::chart_from_utc, wrap_chart>},
+    {"Chart.from_utc", kClass, kUtcChart, runs<zk::chart_from_utc, wrap_chart>, kChartFromUtcDoc},
+    {"Chart.compute", kClass, kUtcChart, runs<zk::chart_from_utc, wrap_chart>, kChartComputeDoc},
     {"Chart.from_local", kClass, kLocalTexts + kPlace + kChartOptions,
-     runs<zk::chart_from_local, wrap_chart>},
+     runs<zk::chart_from_local, wrap_chart>, kChartFromLocalDoc},
     {"Chart.from_julian_day", kClass, Params{{"jd_ut"}} + kPlace + kChartOptions,
-     runs<zk::chart_from_julian_day, wrap_chart>},
-    {"Chart.compute_bs", kClass, kBsChart, runs<zk::chart_from_bs, wrap_chart>},
-    {"Chart.settings", kInstance, {}, shows<settings_dict>},
-    {"Chart.metadata", kInstance, {}, shows<settings_dict>},
-    {"Chart.warnings", kInstance, {}, shows<warnings_list>},
-    {"Chart.planets", kInstance, {}, shows<planets_dict>},
-    {"Chart.houses", kInstance, {}, shows<houses_list>},
-    {"Chart.ascendant", kInstance, {}, shows<ascendant_float>},
-    {"Chart.aspects", kInstance, {}, shows<aspects_list>},
-    {"Chart.karakas", kInstance, {}, shows<karakas_dict>},
-    {"Chart.ashtakavarga", kInstance, {}, shows<ashtakavarga_dict>},
-    {"Chart.dasha", kInstance, {}, shows<dasha_dict>},
-    {"Chart.divisional_chart", kInstance, Params{{"varga"}}, runs_on<varga_positions, varga_list>},
-    {"Chart.vargas", kInstance, Params{{"varga"}}, runs_on<varga_positions, varga_list>},
+     runs<zk::chart_from_julian_day, wrap_chart>, kChartFromJulianDayDoc},
+    {"Chart.compute_bs", kClass, kBsChart, runs<zk::chart_from_bs, wrap_chart>, kChartComputeBsDoc},
+    {"Chart.settings", kInstance, {}, shows<settings_dict>, kChartSettingsDoc},
+    {"Chart.metadata", kInstance, {}, shows<settings_dict>, kChartMetadataDoc},
+    {"Chart.warnings", kInstance, {}, shows<warnings_list>, kChartWarningsDoc},
+    {"Chart.planets", kInstance, {}, shows<planets_dict>, kChartPlanetsDoc},
+    {"Chart.houses", kInstance, {}, shows<houses_list>, kChartHousesDoc},
+    {"Chart.ascendant", kInstance, {}, shows<ascendant_float>, kChartAscendantDoc},
+    {"Chart.aspects", kInstance, {}, shows<aspects_list>, kChartAspectsDoc},
+    {"Chart.karakas", kInstance, {}, shows<karakas_dict>, kChartKarakasDoc},
+    {"Chart.ashtakavarga", kInstance, {}, shows<ashtakavarga_dict>, kChartAshtakavargaDoc},
+    {"Chart.dasha", kInstance, {}, shows<dasha_dict>, kChartDashaDoc},
+    {"Chart.divisional_chart", kInstance, Params{{"varga"}}, runs_on<varga_positions, varga_list>,
+     kChartDivisionalChartDoc},
+    {"Chart.vargas", kInstance, Params{{"varga"}}, runs_on<varga_positions, varga_list>,
+     kChartVargasDoc},
     {"Chart.yogas", kInstance, {}, shows<yoga_list>, kYogasDoc},
-    {"Chart.explain", kInstance, {}, shows<explanation_dict>},
+    {"Chart.explain", kInstance, {}, shows<explanation_dict>, kChartExplainDoc},
     {"Chart.compatibility", kInstance, Params{{"other"}}, runs_on<zk::match_kuta, kuta_object>,
      kCompatibilityDoc},
-    {"Chart.to_json", kInstance, {}, shows<json_text>},
-    {"Chart.to_dict", kInstance, {}, shows<json_dict>},
-    {"Chart.to_svg", kInstance, {}, shows<svg_text>},
+    {"Chart.to_json", kInstance, {}, shows<json_text>, kChartToJsonDoc},
+    {"Chart.to_dict", kInstance, {}, shows<json_dict>, kChartToDictDoc},
+    {"Chart.to_svg", kInstance, {}, shows<svg_text>, kChartToSvgDoc},
 };
 
 }  // namespace

@@ -193,11 +193,16 @@ const Record& record_of(PyObject* self) {
     return *reinterpret_cast<Boxed<Record>*>(self)->record;
 }
 
+// The docstring of a read-only attribute, when its row gives one.
+constexpr const char* attribute_doc(const char* doc = nullptr) {
+    return doc;
+}
+
 // A read-only attribute of a boxed class: `expr` builds a Ref from `r`, the record behind
 // the instance; ZK_FIELD (below) shows a field as it is. Runs inside `guarded` like every
-// entry point.
+// entry point. The optional last argument is the attribute's docstring.
 // clang-format off
-#define ZK_GETTER(Record, field, expr)                            \
+#define ZK_GETTER(Record, field, expr, ...)                       \
     {#field,                                                      \
      [](PyObject* self, void*) -> PyObject* {                     \
          return ::zk::py::guarded([&] {                           \
@@ -205,7 +210,7 @@ const Record& record_of(PyObject* self) {
              return ::zk::py::Ref(expr).release();                \
          });                                                      \
      },                                                           \
-     nullptr, nullptr, nullptr}
+     nullptr, ::zk::py::attribute_doc(__VA_ARGS__), nullptr}
 // clang-format on
 
 template <typename Member>
@@ -222,8 +227,9 @@ PyObject* get_field(PyObject* self, void*) {
     return guarded([&] { return to_python(record_of<Record>(self).*Member).release(); });
 }
 // clang-format off
-#define ZK_FIELD(Record, field) \
-    {#field, &::zk::py::get_field<&Record::field>, nullptr, nullptr, nullptr}
+#define ZK_FIELD(Record, field, ...)                                \
+    {#field, &::zk::py::get_field<&Record::field>, nullptr,         \
+     ::zk::py::attribute_doc(__VA_ARGS__), nullptr}
 // clang-format on
 
 template <typename Record>

@@ -10,10 +10,19 @@ namespace {
 // ---------------------------------------------------------------- VargaPosition
 
 PyGetSetDef kVargaPositionGetters[] = {
-    ZK_FIELD(VargaPosition, planet),      ZK_FIELD(VargaPosition, source_longitude),
-    ZK_FIELD(VargaPosition, varga),       ZK_FIELD(VargaPosition, varga_sign),
-    ZK_FIELD(VargaPosition, varga_index), ZK_FIELD(VargaPosition, display_longitude),
-    ZK_FIELD(VargaPosition, warnings),    {nullptr, nullptr, nullptr, nullptr, nullptr},
+    ZK_FIELD(VargaPosition, planet, "Planet name."),
+    ZK_FIELD(VargaPosition, source_longitude,
+             "The D1 sidereal longitude in degrees the position is taken from."),
+    ZK_FIELD(VargaPosition, varga, "Division number, e.g. 9."),
+    ZK_FIELD(VargaPosition, varga_sign, "Sign name in the divisional chart."),
+    ZK_FIELD(VargaPosition, varga_index,
+             "Zero-based part of its D1 sign in which the planet stands, 0 to varga - 1."),
+    ZK_FIELD(VargaPosition, display_longitude,
+             "A longitude for drawing the divisional chart, in degrees, or None; not an "
+             "astronomical position."),
+    ZK_FIELD(VargaPosition, warnings,
+             "Warnings about this position (e.g. the D60's sensitivity to birth time)."),
+    {nullptr, nullptr, nullptr, nullptr, nullptr},
 };
 
 Ref varga_position_text(const VargaPosition& v) {
@@ -29,10 +38,14 @@ Ref dasha_list(const std::vector<DashaPeriod>& periods) {
 }
 
 PyGetSetDef kDashaPeriodGetters[] = {
-    ZK_FIELD(DashaPeriod, lord),
-    ZK_GETTER(DashaPeriod, start, new_str(format_rfc3339_utc(r.start_time()))),
-    ZK_GETTER(DashaPeriod, end, new_str(format_rfc3339_utc(r.end_time()))),
-    ZK_GETTER(DashaPeriod, sub_periods, dasha_list(r.sub_periods)),
+    ZK_FIELD(DashaPeriod, lord, "Planet ruling the period."),
+    ZK_GETTER(DashaPeriod, start, new_str(format_rfc3339_utc(r.start_time())),
+              "Start of the period, RFC 3339 UTC text."),
+    ZK_GETTER(DashaPeriod, end, new_str(format_rfc3339_utc(r.end_time())),
+              "End of the period, RFC 3339 UTC text."),
+    ZK_GETTER(DashaPeriod, sub_periods, dasha_list(r.sub_periods),
+              "The next level's periods inside this one (antardashas, then pratyantardashas); "
+              "empty at the third level."),
     {nullptr, nullptr, nullptr, nullptr, nullptr},
 };
 

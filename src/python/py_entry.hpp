@@ -103,6 +103,32 @@ inline constexpr Params kBsChart =
     Params{{"bs_year"}, {"bs_month"}, {"bs_day"}, {"hour"}, {"minute"}, {"second"}} + kPlace +
     kChartOptions;
 
+// The docstring text of the shared parameters (their Args lines), joined into the rows'
+// docstrings.
+#define ZK_DOC_UTC_ARGS                                               \
+    "    year: Gregorian year (proleptic; negative years allowed).\n" \
+    "    month: Month, 1-12.\n"                                       \
+    "    day: Day of the month.\n"                                    \
+    "    hour: Hour, 0-23 (UTC).\n"                                   \
+    "    minute: Minute, 0-59.\n"                                     \
+    "    second: Second, 0-59 (whole seconds)."
+#define ZK_DOC_PLACE_ARGS                                                          \
+    "    latitude: Geographic latitude in degrees, -90..90 (north positive).\n"    \
+    "    longitude: Geographic longitude in degrees, -180..180 (east positive).\n" \
+    "    altitude: Height above sea level in metres."
+#define ZK_DOC_CHART_OPTION_ARGS                                                             \
+    "    ayanamsa: \"lahiri\", \"raman\", \"kp\", \"true_chitra\", \"true_pushya\", or\n"    \
+    "        \"custom:x\" for an ayanamsa of x degrees at J2000.0 (case-insensitive).\n"     \
+    "    house_system: \"equal\", \"placidus\", \"koch\" or \"whole_sign\".\n"               \
+    "    true_nodes: True for the true lunar node, False for the mean node (Rahu; Ketu is\n" \
+    "        opposite)."
+#define ZK_DOC_CHART_RAISES                                                                       \
+    "    ValueError: An invalid date-time (\"Invalid UTC date/time\"), place (\"Invalid\n"        \
+    "        parameter: Invalid latitude 91: expected -90..90\"), ayanamsa or house system, or\n" \
+    "        a failed ephemeris or house computation (e.g. Placidus near the poles).\n"           \
+    "    TypeError: An argument of the wrong type.\n"                                             \
+    "    OverflowError: An integer argument out of range."
+
 // ---- Binding
 
 // Conversions of the values only some entries take (see py_core.hpp for the plain ones).

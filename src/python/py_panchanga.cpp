@@ -74,28 +74,80 @@ Ref warnings_of(const Panchanga& p) {
 }
 
 PyGetSetDef kPanchangaGetters[] = {
-    ZK_GETTER(Panchanga, tithi, tithi_dict(r.tithi)),
-    ZK_GETTER(Panchanga, nakshatra, nakshatra_dict(r.nakshatra)),
-    ZK_GETTER(Panchanga, yoga, plain_element_dict(r.yoga)),
-    ZK_GETTER(Panchanga, karana, plain_element_dict(r.karana)),
-    ZK_GETTER(Panchanga, vara, vara_dict(r.vara)),
+    ZK_GETTER(Panchanga, tithi, tithi_dict(r.tithi),
+              "The tithi: {index, name, paksha, start_time_utc, end_time_utc, start_time_local, "
+              "end_time_local}."),
+    ZK_GETTER(Panchanga, nakshatra, nakshatra_dict(r.nakshatra),
+              "The Moon's nakshatra: {index, name, pada, start/end times UTC and local}."),
+    ZK_GETTER(Panchanga, yoga, plain_element_dict(r.yoga),
+              "The yoga (Sun plus Moon): {index, name, start/end times UTC and local}."),
+    ZK_GETTER(Panchanga, karana, plain_element_dict(r.karana),
+              "The karana (half tithi): {index, name, start/end times UTC and local}."),
+    ZK_GETTER(Panchanga, vara, vara_dict(r.vara),
+              "The weekday: {index, name}, index 0 for Sunday."),
     {nullptr, nullptr, nullptr, nullptr, nullptr},
 };
+
+constexpr const char* kPanchangaFromLocalDoc =
+    "The panchanga of a local date and time in an IANA time zone.\n"
+    "\n"
+    "Args:\n"
+    "    date: Local date, \"YYYY-MM-DD\".\n"
+    "    time: Local time, \"HH:MM:SS\".\n"
+    "    timezone: IANA zone name, e.g. \"Asia/Kathmandu\".\n"
+    "    latitude: Geographic latitude in degrees, -90..90.\n"
+    "    longitude: Geographic longitude in degrees, -180..180.\n"
+    "    altitude: Height above sea level in metres.\n"
+    "    ayanamsa: As for Chart.from_utc.\n"
+    "    true_nodes: As for Chart.from_utc.\n"
+    "    mode: \"civil_day\" (the elements at the instant given) or \"sunrise_day\" (at the\n"
+    "        latest sunrise at or before it; the weekday is that sunrise's).\n"
+    "\n"
+    "Returns:\n"
+    "    Panchanga: tithi, nakshatra, yoga, karana and vara with their start and end times.\n"
+    "\n"
+    "Raises:\n"
+    "    ValueError: Invalid date, time or zone texts (as Chart.from_local), \"Unknown\n"
+    "        panchanga mode '<mode>'. Valid options: civil_day, sunrise_day\", an invalid\n"
+    "        place, or \"Invalid parameter: Sun always up?\" when there is no sunrise.\n"
+    "    TypeError: An argument of the wrong type.";
+
+constexpr const char* kPanchangaToDictDoc =
+    "The panchanga as a dictionary.\n"
+    "\n"
+    "Returns:\n"
+    "    dict: tithi, nakshatra, yoga, karana, vara, metadata, warnings: the dictionary\n"
+    "        get_panchanga returns.";
+
+constexpr const char* kPanchangaMetadataDoc =
+    "How the panchanga was computed.\n"
+    "\n"
+    "Returns:\n"
+    "    dict: timezone, mode, local_datetime, utc_datetime, ayanamsa, true_nodes,\n"
+    "        calculation_version.";
+
+constexpr const char* kPanchangaWarningsDoc =
+    "Warnings raised while computing the panchanga.\n"
+    "\n"
+    "Returns:\n"
+    "    list[str]: the warning texts, such as the note that end times are computed in UT.";
 
 Entry kPanchangaMethods[] = {
     {"Panchanga.from_local", Receiver::Class,
      kLocalTexts + kPlace + Params{kAyanamsa, kTrueNodes, {"mode", "\"civil_day\""}},
-     runs<zk::panchanga_from_local, wrap_panchanga>},
-    {"Panchanga.to_dict", Receiver::Instance, {}, shows<panchanga_dict>},
-    {"Panchanga.metadata", Receiver::Instance, {}, shows<metadata_of>},
-    {"Panchanga.warnings", Receiver::Instance, {}, shows<warnings_of>},
+     runs<zk::panchanga_from_local, wrap_panchanga>, kPanchangaFromLocalDoc},
+    {"Panchanga.to_dict", Receiver::Instance, {}, shows<panchanga_dict>, kPanchangaToDictDoc},
+    {"Panchanga.metadata", Receiver::Instance, {}, shows<metadata_of>, kPanchangaMetadataDoc},
+    {"Panchanga.warnings", Receiver::Instance, {}, shows<warnings_of>, kPanchangaWarningsDoc},
 };
 
 }  // namespace
 
 PyTypeObject* create_panchanga_type() {
     return create_boxed_type<Panchanga>(
-        "zodiakit.Panchanga", nullptr,
+        "zodiakit.Panchanga",
+        "The panchanga of a place and moment: tithi, nakshatra, yoga, karana and vara, each\n"
+        "with its start and end times. Made by Panchanga.from_local.",
         {{Py_tp_methods, method_table<kPanchangaMethods>()}, {Py_tp_getset, kPanchangaGetters}});
 }
 

@@ -24,18 +24,28 @@ YogaSnapshot snapshot_of(const YogaResult& y) {
 }
 
 PyGetSetDef kYogaGetters[] = {
-    ZK_FIELD(YogaSnapshot, name),        ZK_FIELD(YogaSnapshot, category),
-    ZK_FIELD(YogaSnapshot, description), ZK_FIELD(YogaSnapshot, planets_involved),
-    ZK_FIELD(YogaSnapshot, is_present),  {nullptr, nullptr, nullptr, nullptr, nullptr},
+    ZK_FIELD(YogaSnapshot, name, "Yoga name, e.g. \"Gajakesari Yoga\"."),
+    ZK_FIELD(YogaSnapshot, category, "\"Raja\", \"Dhana\", \"Mahapurusha\" or \"Other\"."),
+    ZK_FIELD(YogaSnapshot, description,
+             "The classical definition, with its BPHS chapter and verse."),
+    ZK_FIELD(YogaSnapshot, planets_involved, "Names of the planets that form the yoga."),
+    ZK_FIELD(YogaSnapshot, is_present, "Always True: absent yogas are not returned."),
+    {nullptr, nullptr, nullptr, nullptr, nullptr},
 };
 
 PyGetSetDef kKutaGetters[] = {
-    ZK_FIELD(KutaResult, varna),         ZK_FIELD(KutaResult, vasya),
-    ZK_FIELD(KutaResult, tara),          ZK_FIELD(KutaResult, yoni),
-    ZK_FIELD(KutaResult, graha_maitri),  ZK_FIELD(KutaResult, gana),
-    ZK_FIELD(KutaResult, bhakut),        ZK_FIELD(KutaResult, nadi),
-    ZK_FIELD(KutaResult, total_score),   ZK_FIELD(KutaResult, max_score),
-    ZK_FIELD(KutaResult, is_compatible), {nullptr, nullptr, nullptr, nullptr, nullptr},
+    ZK_FIELD(KutaResult, varna, "Varna points, 0-1."),
+    ZK_FIELD(KutaResult, vasya, "Vasya points, 0-2."),
+    ZK_FIELD(KutaResult, tara, "Tara points, 0-3."),
+    ZK_FIELD(KutaResult, yoni, "Yoni points, 0-4."),
+    ZK_FIELD(KutaResult, graha_maitri, "Graha maitri points, 0-5."),
+    ZK_FIELD(KutaResult, gana, "Gana points, 0-6."),
+    ZK_FIELD(KutaResult, bhakut, "Bhakut points, 0-7."),
+    ZK_FIELD(KutaResult, nadi, "Nadi points, 0-8."),
+    ZK_FIELD(KutaResult, total_score, "Sum of the eight kutas, 0-36."),
+    ZK_FIELD(KutaResult, max_score, "The highest possible total, 36."),
+    ZK_FIELD(KutaResult, is_compatible, "True for a total of 18 or more."),
+    {nullptr, nullptr, nullptr, nullptr, nullptr},
 };
 
 Ref yoga_text(const YogaSnapshot& y) {

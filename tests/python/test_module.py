@@ -14,7 +14,8 @@ CLASSES = {
     "PlanetPosition": "Python wrapper for PlanetPosition",
     "VargaPosition": "Divisional (varga) position \u2014 "
     "`display_longitude` is for chart drawing only.",
-    "Panchanga": None,
+    "Panchanga": "The panchanga of a place and moment: tithi, nakshatra, yoga, karana and "
+    "vara, each\nwith its start and end times. Made by Panchanga.from_local.",
     "DashaPeriod": "Python wrapper for DashaPeriod",
     "YogaResult": "Python wrapper for YogaResult.\n"
     "Each yoga has a name, category, BPHS-cited description, and the planets involved.",
@@ -63,7 +64,7 @@ def test_function_signature_and_docstring(name):
     text_signature = FUNCTIONS[name]
     function = getattr(zodiakit, name)
     assert function.__text_signature__ == text_signature
-    assert function.__doc__ is None  # the docstring is the signature and nothing else
+    assert function.__doc__  # after the signature line, which __text_signature__ holds
     assert function.__module__ == "zodiakit"
     params = inspect.signature(function).parameters.values()
     assert [(p.name, p.default) for p in params] == parameters_of(text_signature)
