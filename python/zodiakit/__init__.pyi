@@ -14,9 +14,11 @@ __all__ = [
     "DashaPeriod",
     "YogaResult",
     "KutaResult",
+    "ChartTable",
     "get_panchanga",
     "compute_chart_bs",
     "compute_chart_batch",
+    "compute_chart_table",
     "local_to_utc",
     "compute_dignities",
     "get_transits",
@@ -416,6 +418,15 @@ class KutaResult:
     @property
     def is_compatible(self) -> bool: ...
 
+@final
+class ChartTable:
+    """Charts as columns, one row per chart (compute_chart_table). pyarrow.table(t), polars.DataFrame(t) and pandas (through pyarrow) read it without copying per chart."""
+    # It also has __len__ and the Arrow PyCapsule interface: __arrow_c_schema__(),
+    # __arrow_c_array__(requested_schema=None) and __arrow_c_stream__(requested_schema=None).
+    def to_pydict(self) -> dict[str, list[str | float | int | bool | None]]: ...
+    def column_names(self) -> list[str]: ...
+    def num_rows(self) -> int: ...
+
 def get_panchanga(year: int, month: int, day: int, hour: int, minute: int, second: int,
                   latitude: float, longitude: float, altitude: float = 0.0,
                   ayanamsa: str = "lahiri", true_nodes: bool = True,
@@ -426,7 +437,10 @@ def compute_chart_bs(bs_year: int, bs_month: int, bs_day: int, hour: int, minute
                      true_nodes: bool = True) -> Chart: ...
 def compute_chart_batch(inputs: Sequence[tuple[int, int, int, int, int, int, float, float, float]],
                         ayanamsa: str = "lahiri", house_system: str = "equal",
-                        true_nodes: bool = True) -> list[Chart]: ...
+                        true_nodes: bool = True, workers: int | None = None) -> list[Chart]: ...
+def compute_chart_table(inputs: Sequence[tuple[int, int, int, int, int, int, float, float, float]],
+                        ayanamsa: str = "lahiri", house_system: str = "equal",
+                        true_nodes: bool = True, workers: int | None = None) -> ChartTable: ...
 def local_to_utc(year: int, month: int, day: int, hour: int, minute: int, second: int,
                  tz_str: str) -> str: ...
 def compute_dignities(planet_str: str, sign_str: str, longitude: float) -> Dignities: ...

@@ -1,4 +1,4 @@
-// The module object: the seven classes and ten functions, registered in order.
+// The module object: the eight classes and eleven functions, registered in order.
 #include "chart/divisional.hpp"
 #include "chart/inputs.hpp"
 #include "panchanga/inputs.hpp"
@@ -8,7 +8,7 @@
 namespace zk::py {
 namespace {
 
-PyTypeObject* g_types[7] = {};
+PyTypeObject* g_types[8] = {};
 
 // In the order of Class.
 struct ClassEntry {
@@ -23,6 +23,7 @@ const ClassEntry kClasses[] = {
     {"DashaPeriod", &create_dasha_period_type},
     {"YogaResult", &create_yoga_result_type},
     {"KutaResult", &create_kuta_result_type},
+    {"ChartTable", &create_chart_table_type},
 };
 
 constexpr auto kModule = Receiver::Module;
@@ -34,8 +35,12 @@ Entry kFunctions[] = {
      kUtcFields + kPlace + Params{kAyanamsa, kTrueNodes, {"locale", "\"en\""}},
      runs<zk::panchanga_from_utc, panchanga_dict>},
     {"compute_chart_bs", kModule, kBsChart, runs<zk::chart_from_bs, wrap_chart>},
-    {"compute_chart_batch", kModule, Params{{"inputs"}} + kChartOptions,
-     runs<zk::charts_from_rows, chart_list>},
+    {"compute_chart_batch", kModule,
+     Params{{"inputs"}} + kChartOptions + Params{{"workers", "None"}},
+     runs<zk::charts_from_rows_on, chart_list>},
+    {"compute_chart_table", kModule,
+     Params{{"inputs"}} + kChartOptions + Params{{"workers", "None"}},
+     runs<zk::table_from_rows, wrap_table>},
     {"local_to_utc", kModule, kUtcFields + Params{{"tz_str"}}, local_to_utc},
     {"compute_dignities", kModule, Params{{"planet_str"}, {"sign_str"}, {"longitude"}},
      runs<zk::dignities_by_name, dignities_dict>},
@@ -91,7 +96,10 @@ bool add_functions(PyObject* module) {
 
 PyObject* build_module() {
     Ref module(PyModule_Create(&kModuleDef));
-    if (!module || !add_classes(module.get()) || !add_functions(module.get())) return nullptr;
+    if (!module || !add_classes(module.get()) || !add_functions(module.get()) ||
+        !add_chart_from_state(module.get())) {
+        return nullptr;
+    }
     return module.release();
 }
 

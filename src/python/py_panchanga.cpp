@@ -89,6 +89,8 @@ Entry kPanchangaMethods[] = {
     {"Panchanga.to_dict", Receiver::Instance, {}, shows<panchanga_dict>},
     {"Panchanga.metadata", Receiver::Instance, {}, shows<metadata_of>},
     {"Panchanga.warnings", Receiver::Instance, {}, shows<warnings_of>},
+    {"Panchanga.__copy__", Receiver::Instance, {}, same_object},
+    {"Panchanga.__deepcopy__", Receiver::Instance, Params{{"memo"}}, same_object},
 };
 
 }  // namespace
