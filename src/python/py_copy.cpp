@@ -118,11 +118,12 @@ Py_hash_t hash_chart(PyObject* self) {
 }
 
 PyMethodDef kCopyMethods[] = {
-    {"__copy__", &same_object_noargs, METH_NOARGS, "The object itself: it is immutable."},
+    {"__copy__", &same_object_noargs, METH_NOARGS,
+     "__copy__($self, /)\n--\n\nThe object itself: it is immutable."},
     {"__deepcopy__",
      reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(
          +[](PyObject* self, PyObject*) { return same_object_noargs(self, nullptr); })),
-     METH_O, "The object itself: it is immutable."},
+     METH_O, "__deepcopy__($self, memo, /)\n--\n\nThe object itself: it is immutable."},
     {nullptr, nullptr, 0, nullptr},
 };
 

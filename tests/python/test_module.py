@@ -228,7 +228,7 @@ def test_stub_agrees_with_the_runtime(name):
 
 
 def test_stub_declares_every_class_member_and_function():
-    declared = set(STUB_DEFINITIONS)
+    declared = {n for n in STUB_DEFINITIONS if not n.rpartition(".")[2].startswith("__")}
     declared |= {name.partition(".")[0] for name in STUB_DEFINITIONS if "." in name}
     public = set()
     for name, value in vars(zodiakit).items():
