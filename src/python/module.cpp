@@ -1,4 +1,4 @@
-// The module object: the seven classes and ten functions, registered in order.
+// The module object: the eight classes and eleven functions, registered in order.
 #include "chart/divisional.hpp"
 #include "chart/inputs.hpp"
 #include "panchanga/inputs.hpp"
@@ -8,7 +8,7 @@
 namespace zk::py {
 namespace {
 
-PyTypeObject* g_types[7] = {};
+PyTypeObject* g_types[8] = {};
 
 // In the order of Class.
 struct ClassEntry {
@@ -23,6 +23,7 @@ const ClassEntry kClasses[] = {
     {"DashaPeriod", &create_dasha_period_type},
     {"YogaResult", &create_yoga_result_type},
     {"KutaResult", &create_kuta_result_type},
+    {"ChartTable", &create_chart_table_type},
 };
 
 constexpr auto kModule = Receiver::Module;
@@ -84,6 +85,7 @@ constexpr const char* kComputeChartBatchDoc =
     "        longitude, altitude), UTC date-time fields and a place as for "
     "Chart.from_utc.\n" ZK_DOC_CHART_OPTION_ARGS
     "\n"
+    "    workers: Native threads to compute on; None for the CPUs this process may use.\n"
     "\n"
     "Returns:\n"
     "    list[Chart]: one chart per tuple.\n"
@@ -93,6 +95,21 @@ constexpr const char* kComputeChartBatchDoc =
     "        option.\n"
     "    TypeError: \"argument 'inputs': expected tuple of length 9, but got tuple of length\n"
     "        3\" and the like for a malformed row.";
+
+constexpr const char* kComputeChartTableDoc =
+    "Many charts as one columnar table, one row per input, without a Python object per chart.\n"
+    "\n"
+    "Args:\n"
+    "    inputs: A sequence of 9-tuples as for compute_chart_batch.\n" ZK_DOC_CHART_OPTION_ARGS
+    "\n"
+    "    workers: Native threads to compute on; None for the CPUs this process may use.\n"
+    "\n"
+    "Returns:\n"
+    "    ChartTable: the columns; it exports itself through the Arrow PyCapsule interface.\n"
+    "\n"
+    "Raises:\n"
+    "    ValueError: The first failing row's error, as compute_chart_batch.\n"
+    "    TypeError: A malformed row.";
 
 constexpr const char* kLocalToUtcDoc =
     "The UTC instant of a local date-time in an IANA time zone.\n"
@@ -225,8 +242,12 @@ Entry kFunctions[] = {
      runs<zk::panchanga_from_utc, panchanga_dict>, kGetPanchangaDoc},
     {"compute_chart_bs", kModule, kBsChart, runs<zk::chart_from_bs, wrap_chart>,
      kComputeChartBsDoc},
-    {"compute_chart_batch", kModule, Params{{"inputs"}} + kChartOptions,
-     runs<zk::charts_from_rows, chart_list>, kComputeChartBatchDoc},
+    {"compute_chart_batch", kModule,
+     Params{{"inputs"}} + kChartOptions + Params{{"workers", "None"}},
+     runs<zk::charts_from_rows_on, chart_list>, kComputeChartBatchDoc},
+    {"compute_chart_table", kModule,
+     Params{{"inputs"}} + kChartOptions + Params{{"workers", "None"}},
+     runs<zk::table_from_rows, wrap_table>, kComputeChartTableDoc},
     {"local_to_utc", kModule, kUtcFields + Params{{"tz_str"}}, local_to_utc, kLocalToUtcDoc},
     {"compute_dignities", kModule, Params{{"planet_str"}, {"sign_str"}, {"longitude"}},
      runs<zk::dignities_by_name, dignities_dict>, kComputeDignitiesDoc},
@@ -283,7 +304,10 @@ bool add_functions(PyObject* module) {
 
 PyObject* build_module() {
     Ref module(PyModule_Create(&kModuleDef));
-    if (!module || !add_classes(module.get()) || !add_functions(module.get())) return nullptr;
+    if (!module || !add_classes(module.get()) || !add_functions(module.get()) ||
+        !add_chart_from_state(module.get())) {
+        return nullptr;
+    }
     return module.release();
 }
 

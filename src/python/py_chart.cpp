@@ -4,6 +4,8 @@
 #include "core/format.hpp"
 #include "panchanga/elements.hpp"
 #include "python/entry_points.hpp"
+#include "render/chart_json.hpp"
+#include "render/svg.hpp"
 
 namespace zk::py {
 
@@ -390,9 +392,12 @@ Entry kChartMethods[] = {
     {"Chart.explain", kInstance, {}, shows<explanation_dict>, kChartExplainDoc},
     {"Chart.compatibility", kInstance, Params{{"other"}}, runs_on<zk::match_kuta, kuta_object>,
      kCompatibilityDoc},
-    {"Chart.to_json", kInstance, {}, shows<json_text>, kChartToJsonDoc},
+    {"Chart.to_json", kInstance, {}, renders<chart_to_json>, kChartToJsonDoc},
     {"Chart.to_dict", kInstance, {}, shows<json_dict>, kChartToDictDoc},
-    {"Chart.to_svg", kInstance, {}, shows<svg_text>, kChartToSvgDoc},
+    {"Chart.to_svg", kInstance, {}, renders<chart_to_svg>, kChartToSvgDoc},
+    {"Chart.__reduce__", kInstance, {}, reduce_chart},
+    {"Chart.__copy__", kInstance, {}, same_object},
+    {"Chart.__deepcopy__", kInstance, Params{{"memo"}}, same_object},
 };
 
 }  // namespace
@@ -401,6 +406,7 @@ PyTypeObject* create_planet_position_type() {
     return create_boxed_type<PP>(
         "zodiakit.PlanetPosition", "Python wrapper for PlanetPosition",
         {{Py_tp_getset, kPlanetPositionGetters},
+         {Py_tp_methods, kCopyMethods},
          {Py_tp_repr, reinterpret_cast<void*>(&show_slot<planet_position_text>)}});
 }
 
@@ -409,7 +415,9 @@ PyTypeObject* create_chart_type() {
         "zodiakit.Chart", "Python wrapper for Chart",
         {{Py_tp_methods, method_table<kChartMethods>()},
          {Py_tp_repr, reinterpret_cast<void*>(&show_slot<summary_text>)},
-         {Py_tp_str, reinterpret_cast<void*>(&show_slot<listing_text>)}});
+         {Py_tp_str, reinterpret_cast<void*>(&show_slot<listing_text>)},
+         {Py_tp_richcompare, reinterpret_cast<void*>(&compare_charts)},
+         {Py_tp_hash, reinterpret_cast<void*>(&hash_chart)}});
 }
 
 }  // namespace zk::py

@@ -60,12 +60,14 @@ PyTypeObject* create_varga_position_type() {
         "zodiakit.VargaPosition",
         "Divisional (varga) position \u2014 `display_longitude` is for chart drawing only.",
         {{Py_tp_getset, kVargaPositionGetters},
+         {Py_tp_methods, kCopyMethods},
          {Py_tp_repr, reinterpret_cast<void*>(&show_slot<varga_position_text>)}});
 }
 
 PyTypeObject* create_dasha_period_type() {
-    return create_boxed_type<DashaPeriod>("zodiakit.DashaPeriod", "Python wrapper for DashaPeriod",
-                                          {{Py_tp_getset, kDashaPeriodGetters}});
+    return create_boxed_type<DashaPeriod>(
+        "zodiakit.DashaPeriod", "Python wrapper for DashaPeriod",
+        {{Py_tp_getset, kDashaPeriodGetters}, {Py_tp_methods, kCopyMethods}});
 }
 
 // ---------------------------------------------------------------- Chart methods

@@ -2,10 +2,31 @@
 
 #include <algorithm>
 #include <charconv>
+#include <chrono>
 #include <cstring>
 
 namespace zk::py {
 namespace {
+
+// The state of the calling thread while it computes with the interpreter lock released
+// (null while it holds the lock), and when it last ran the signal handlers.
+thread_local PyThreadState* t_released = nullptr;
+thread_local std::chrono::steady_clock::time_point t_last_signal_check{};
+
+// How often a computation without the lock takes it back to run the signal handlers.
+constexpr auto kSignalCheckInterval = std::chrono::milliseconds(5);
+
+// Runs Python's signal handlers (Ctrl-C raises KeyboardInterrupt); true when one raised.
+bool signal_raised() {
+    if (!t_released) return PyErr_CheckSignals() != 0;
+    const auto now = std::chrono::steady_clock::now();
+    if (now - t_last_signal_check < kSignalCheckInterval) return false;
+    t_last_signal_check = now;
+    PyEval_RestoreThread(t_released);
+    const bool raised = PyErr_CheckSignals() != 0;
+    t_released = PyEval_SaveThread();
+    return raised;
+}
 
 std::string plural(size_t n, const char* word) {
     return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
@@ -46,6 +67,7 @@ PyObject* raise_missing(const Entry& entry, const std::vector<const char*>& miss
 
 // The object a default literal of a row stands for: a plain string, True, False or a float.
 PyObject* literal_object(std::string_view literal) {
+    if (literal == "None") return new_none().release();
     if (literal == "True" || literal == "False") {
         PyObject* value = literal == "True" ? Py_True : Py_False;
         Py_INCREF(value);
@@ -160,7 +182,8 @@ bool Args::fill_defaults() {
 bool Args::load(size_t, Interrupted& out) const {
     // Lets Ctrl-C stop a long computation: a pending signal handler runs, and when it raises,
     // the computation stops and its exception (KeyboardInterrupt) stays set for the caller.
-    out = [] { return PyErr_CheckSignals() != 0; };
+    // Without the lock it is taken back for the check, at most every few milliseconds.
+    out = [] { return signal_raised(); };
     return true;
 }
 
@@ -169,6 +192,17 @@ void Args::check_count(size_t converted) const {
         throw InvariantFailure(std::string(entry_->name) +
                                ": the engine call takes other parameters than the row");
     }
+}
+
+// ---- The interpreter lock
+
+LockReleased::LockReleased() : outer_(t_released) {
+    t_released = PyEval_SaveThread();
+}
+
+LockReleased::~LockReleased() {
+    PyEval_RestoreThread(t_released);
+    t_released = outer_;
 }
 
 // ---- Method tables

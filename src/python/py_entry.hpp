@@ -27,6 +27,7 @@
 namespace zk {
 struct Chart;
 struct ChartRow;
+struct Workers;
 }  // namespace zk
 
 namespace zk::py {
@@ -133,6 +134,7 @@ inline constexpr Params kBsChart =
 
 // Conversions of the values only some entries take (see py_core.hpp for the plain ones).
 bool convert(PyObject* obj, std::vector<ChartRow>& out);  // a sequence of 9-tuples
+bool convert(PyObject* obj, Workers& out);  // None, or a positive int (else ValueError)
 
 // A record borrowed from the Python object an argument names (a Chart), for an engine
 // parameter `const T&`.
@@ -179,6 +181,29 @@ class Args {
     const Entry* entry_;
     std::array<PyObject*, Params::kCapacity> slots_{};
 };
+
+// ---- The interpreter lock
+
+// Releases the interpreter lock of the calling thread for its lifetime and takes it back on
+// exit. Meanwhile an Interrupted check made in this thread takes the lock back for a moment,
+// at most every few milliseconds, to run Python's signal handlers.
+class LockReleased {
+  public:
+    LockReleased();
+    ~LockReleased();
+    LockReleased(const LockReleased&) = delete;
+    LockReleased& operator=(const LockReleased&) = delete;
+
+  private:
+    PyThreadState* outer_;
+};
+
+// work() computed with the interpreter lock released.
+template <typename Work>
+decltype(auto) without_lock(Work&& work) {
+    LockReleased released;
+    return work();
+}
 
 // ---- The three steps
 
@@ -238,8 +263,10 @@ PyObject* run(const Args& args, Engine&& engine, Build&& build, const Leading&..
     using Call = detail::EngineCall<std::decay_t<Engine>>;
     typename Call::template Values<sizeof...(Leading)> values;
     if (!args.convert_all(values)) return nullptr;
-    return deliver(std::apply([&](auto&... value) { return engine(leading..., value...); }, values),
-                   build);
+    auto result = without_lock([&] {
+        return std::apply([&](auto&... value) { return engine(leading..., value...); }, values);
+    });
+    return deliver(std::move(result), build);
 }
 
 // A body that runs Engine on the arguments and builds its result with Build.
@@ -265,6 +292,15 @@ PyObject* show(PyObject* self) {
 template <auto Build>
 PyObject* shows(PyObject* self, const Args&) {
     return show<Build>(self);
+}
+// A method without parameters returning the text Render (a function of a record) makes,
+// rendered with the interpreter lock released.
+template <auto Render>
+PyObject* renders(PyObject* self, const Args&) {
+    using Record = typename detail::EngineCall<decltype(Render)>::First;
+    const Record& record = record_of<Record>(self);
+    const std::string text = without_lock([&] { return Render(record); });
+    return new_str(text).release();
 }
 // ... and as a slot (tp_repr, tp_str).
 template <auto Build>

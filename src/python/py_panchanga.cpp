@@ -139,6 +139,8 @@ Entry kPanchangaMethods[] = {
     {"Panchanga.to_dict", Receiver::Instance, {}, shows<panchanga_dict>, kPanchangaToDictDoc},
     {"Panchanga.metadata", Receiver::Instance, {}, shows<metadata_of>, kPanchangaMetadataDoc},
     {"Panchanga.warnings", Receiver::Instance, {}, shows<warnings_of>, kPanchangaWarningsDoc},
+    {"Panchanga.__copy__", Receiver::Instance, {}, same_object},
+    {"Panchanga.__deepcopy__", Receiver::Instance, Params{{"memo"}}, same_object},
 };
 
 }  // namespace

@@ -76,4 +76,29 @@ bool convert(PyObject* inputs, std::vector<ChartRow>& out) {
     return true;
 }
 
+bool convert(PyObject* obj, Workers& out) {
+    if (obj == Py_None) {
+        out.count = 0;
+        return true;
+    }
+    if (PyLong_Check(obj) && !PyBool_Check(obj)) {
+        int overflow = 0;
+        const long long value = PyLong_AsLongLongAndOverflow(obj, &overflow);
+        if (value == -1 && PyErr_Occurred()) return false;
+        if (overflow == 0 && value >= 1 && value <= 65536) {
+            out.count = static_cast<uint32_t>(value);
+            return true;
+        }
+        if (overflow > 0 || value > 65536) {
+            PyErr_SetString(PyExc_ValueError, "workers must be at most 65536");
+            return false;
+        }
+    }
+    Ref shown(PyObject_Repr(obj));
+    std::string_view text;
+    if (!shown || !convert(shown.get(), text)) return false;
+    raise_error("workers must be a positive int or None, not " + std::string(text));
+    return false;
+}
+
 }  // namespace zk::py

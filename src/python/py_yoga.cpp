@@ -71,6 +71,7 @@ PyTypeObject* create_yoga_result_type() {
         "Python wrapper for YogaResult.\nEach yoga has a name, category, BPHS-cited description, "
         "and the planets involved.",
         {{Py_tp_getset, kYogaGetters},
+         {Py_tp_methods, kCopyMethods},
          {Py_tp_repr, reinterpret_cast<void*>(&show_slot<yoga_text>)}});
 }
 
@@ -78,6 +79,7 @@ PyTypeObject* create_kuta_result_type() {
     return create_boxed_type<KutaResult>(
         "zodiakit.KutaResult", "Python wrapper for KutaResult (Ashtakoota compatibility).",
         {{Py_tp_getset, kKutaGetters},
+         {Py_tp_methods, kCopyMethods},
          {Py_tp_repr, reinterpret_cast<void*>(&show_slot<kuta_text>)}});
 }
 

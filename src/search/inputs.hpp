@@ -12,6 +12,7 @@
 
 #include "core/error.hpp"
 #include "core/records.hpp"
+#include "render/table.hpp"
 #include "search/scan.hpp"
 #include "search/time_windows.hpp"
 #include "search/transits.hpp"
@@ -41,6 +42,14 @@ struct ChartRow {
     double latitude = 0.0, longitude = 0.0, altitude = 0.0;
 };
 
+// How many threads compute a batch; 0 stands for every CPU the process may run on.
+struct Workers {
+    uint32_t count = 0;
+};
+
+// The number of CPUs the process may run on (its affinity mask), at least 1.
+uint32_t usable_cpus();
+
 // The charts of many rows with the same options, in row order: the option texts, then for
 // each row its place, "Invalid date/time" when its fields name no instant, and its chart.
 // The first failure ends the batch. Recorded as input_mode "utc" in zone "UTC".
@@ -48,5 +57,21 @@ Result<std::vector<Chart>> charts_from_rows(const std::vector<ChartRow>& rows,
                                             std::string_view ayanamsa,
                                             std::string_view house_system, bool true_nodes,
                                             const Interrupted& interrupted);
+
+// The same batch computed by `workers` threads, with the same result: the charts in row
+// order, or the failure of the lowest failing row (the option texts first), and nothing
+// partial. One worker computes in the calling thread, exactly as charts_from_rows. Only the
+// calling thread asks `interrupted`, every few milliseconds while the workers compute.
+Result<std::vector<Chart>> charts_from_rows_on(const std::vector<ChartRow>& rows,
+                                               std::string_view ayanamsa,
+                                               std::string_view house_system, bool true_nodes,
+                                               Workers workers, const Interrupted& interrupted);
+
+// The same charts as a table (render/table.hpp), one row per input row, with the same
+// failures. The charts are computed a few thousand at a time, so a table of a million rows
+// never holds a million charts.
+Result<ChartTable> table_from_rows(const std::vector<ChartRow>& rows, std::string_view ayanamsa,
+                                   std::string_view house_system, bool true_nodes, Workers workers,
+                                   const Interrupted& interrupted);
 
 }  // namespace zk

@@ -20,6 +20,8 @@ CLASSES = {
     "YogaResult": "Python wrapper for YogaResult.\n"
     "Each yoga has a name, category, BPHS-cited description, and the planets involved.",
     "KutaResult": "Python wrapper for KutaResult (Ashtakoota compatibility).",
+    "ChartTable": "Charts as columns, one row per chart (compute_chart_table). pyarrow.table(t), "
+    "polars.DataFrame(t) and pandas (through pyarrow) read it without copying per chart.",
 }
 
 OPTS = 'ayanamsa="lahiri", house_system="equal", true_nodes=True)'
@@ -28,7 +30,8 @@ FUNCTIONS = {  # name -> text signature
     'altitude=0.0, ayanamsa="lahiri", true_nodes=True, locale="en")',
     "compute_chart_bs": "(bs_year, bs_month, bs_day, hour, minute, second, latitude, longitude, "
     "altitude=0.0, " + OPTS,
-    "compute_chart_batch": "(inputs, " + OPTS,
+    "compute_chart_batch": "(inputs, " + OPTS[:-1] + ", workers=None)",
+    "compute_chart_table": "(inputs, " + OPTS[:-1] + ", workers=None)",
     "local_to_utc": "(year, month, day, hour, minute, second, tz_str)",
     "compute_dignities": "(planet_str, sign_str, longitude)",
     "get_transits": '(from_date, to_date, ayanamsa="lahiri", true_nodes=True)',
@@ -226,7 +229,7 @@ def test_stub_agrees_with_the_runtime(name):
 
 
 def test_stub_declares_every_class_member_and_function():
-    declared = set(STUB_DEFINITIONS)
+    declared = {n for n in STUB_DEFINITIONS if not n.rpartition(".")[2].startswith("__")}
     declared |= {name.partition(".")[0] for name in STUB_DEFINITIONS if "." in name}
     public = set()
     for name, value in vars(zodiakit).items():

@@ -1,0 +1,163 @@
+"""Computations run without the interpreter lock: threads, Ctrl-C and the parallel batch."""
+
+import os
+import random
+import subprocess
+import threading
+import time
+from concurrent.futures import ThreadPoolExecutor
+
+import pytest
+
+import zodiakit as zk
+
+THREADS = 8
+# Charts per thread; ZODIAKIT_THREAD_CHARTS=1000 gives the full check (8 x 1,000 charts).
+CHARTS_PER_THREAD = int(os.environ.get("ZODIAKIT_THREAD_CHARTS", "200"))
+AYANAMSAS = ["lahiri", "raman", "kp", "true_chitra", "true_pushya", "custom:23.5"]
+HOUSE_SYSTEMS = ["equal", "whole_sign", "placidus", "koch"]
+# Ctrl-C stops a computation within 0.5 s, plus slack for a loaded machine.
+INTERRUPT_SLACK = 1.0
+
+
+def chart_jobs(seed, count):
+    rng = random.Random(seed)
+    jobs = []
+    for _ in range(count):
+        row = (rng.randint(1850, 2350), rng.randint(1, 12), rng.randint(1, 28),
+               rng.randint(0, 23), rng.randint(0, 59), rng.randint(0, 59),
+               rng.uniform(-60, 60), rng.uniform(-180, 180), rng.uniform(0, 3000))
+        jobs.append((row, rng.choice(AYANAMSAS), rng.choice(HOUSE_SYSTEMS),
+                     rng.random() < 0.5))
+    return jobs
+
+
+def chart_texts(jobs):
+    return [zk.Chart.from_utc(*row, ayanamsa=a, house_system=h, true_nodes=n).to_json()
+            for row, a, h, n in jobs]
+
+
+def concurrently(work, inputs):
+    """work(x) for each input, all in their own threads started together."""
+    barrier = threading.Barrier(len(inputs))
+
+    def run(x):
+        barrier.wait()
+        return work(x)
+
+    with ThreadPoolExecutor(len(inputs)) as pool:
+        return list(pool.map(run, inputs))
+
+
+def test_threads_with_mixed_settings_give_the_sequential_charts():
+    # The ephemeris library keeps its sidereal mode, node choice and files per thread: eight
+    # threads switching ayanamsas, houses and nodes at every chart must not see each other's.
+    jobs = [chart_jobs(seed, CHARTS_PER_THREAD) for seed in range(THREADS)]
+    expected = [chart_texts(j) for j in jobs]
+    assert concurrently(chart_texts, jobs) == expected
+
+
+def test_threads_give_the_sequential_panchangas_transits_and_windows():
+    def panchangas(seed):
+        rng = random.Random(seed)
+        return [zk.get_panchanga(rng.randint(1900, 2100), rng.randint(1, 12), rng.randint(1, 28),
+                                 6, 0, 0, rng.uniform(-50, 50), rng.uniform(-180, 180),
+                                 ayanamsa=rng.choice(AYANAMSAS), locale=rng.choice(["en", "ne"]))
+                for _ in range(12)]
+
+    def transits(seed):
+        year = 1900 + 20 * seed
+        return zk.get_transits(f"{year}-01-01", f"{year + 1}-06-01",
+                               ayanamsa=AYANAMSAS[seed % len(AYANAMSAS)], true_nodes=seed % 2 == 0)
+
+    def windows(seed):
+        return [zk.find_time_windows(f"{2000 + seed}-03-0{d}T00:00:00Z", 1440, varga, "Leo",
+                                     27.7 + seed, 85.3, ayanamsa=AYANAMSAS[d % len(AYANAMSAS)])
+                for d in range(1, 3) for varga in (1, 9)]
+
+    for work in (panchangas, transits, windows):
+        seeds = list(range(THREADS))
+        expected = [work(s) for s in seeds]
+        assert concurrently(work, seeds) == expected, work.__name__
+
+
+def test_threads_that_end_close_their_ephemeris_files():
+    def one_thread():
+        t = threading.Thread(target=zk.calc_planet_longitude, args=(2451545.0, "moon"))
+        t.start()
+        t.join()
+
+    one_thread()
+    before = len(os.listdir("/proc/self/fd"))
+    for _ in range(50):
+        one_thread()
+    assert len(os.listdir("/proc/self/fd")) <= before + 2
+
+
+def test_other_threads_run_during_a_long_scan_which_still_stops_on_ctrl_c():
+    fired = []
+    started = time.monotonic()
+    timer = threading.Timer(0.2, lambda: fired.append(time.monotonic() - started))
+    timer.start()
+    # The signal is sent well after the timer was due, from another process.
+    sender = subprocess.Popen(["sh", "-c", f"sleep 1; kill -INT {os.getpid()}"])
+    try:
+        with pytest.raises(KeyboardInterrupt):
+            zk.get_transits("0001-01-01", "9999-12-31")
+        stopped = time.monotonic() - started
+    finally:
+        sender.wait()
+        timer.cancel()
+    # Holding the interpreter lock, the scan would let the timer fire only once it stopped.
+    assert fired and fired[0] < 1, f"the timer fired at {fired} s"
+    assert stopped < 1 + INTERRUPT_SLACK, f"interrupted after {stopped:.2f} s"
+
+
+def test_a_parallel_batch_stops_on_ctrl_c():
+    rows = [row for row, *_ in chart_jobs(1, 300)] * 300
+    started = time.monotonic()
+    sender = subprocess.Popen(["sh", "-c", f"sleep 0.5; kill -INT {os.getpid()}"])
+    try:
+        with pytest.raises(KeyboardInterrupt):
+            zk.compute_chart_batch(rows, workers=2)
+        stopped = time.monotonic() - started
+    finally:
+        sender.wait()
+    assert stopped < 0.5 + INTERRUPT_SLACK, f"interrupted after {stopped:.2f} s"
+
+
+def test_the_parallel_batch_equals_the_sequential_one():
+    rows = [row for row, *_ in chart_jobs(2, 250)]
+    for options in ({}, {"ayanamsa": "raman", "house_system": "placidus", "true_nodes": False}):
+        expected = [c.to_json() for c in zk.compute_chart_batch(rows, workers=1, **options)]
+        for workers in (2, 7, None):
+            got = zk.compute_chart_batch(rows, workers=workers, **options)
+            assert [c.to_json() for c in got] == expected
+    assert zk.compute_chart_batch([], workers=4) == []
+
+
+def test_a_parallel_batch_fails_as_the_sequential_one_at_its_lowest_failing_row():
+    rows = [row for row, *_ in chart_jobs(3, 400)]
+    bad_date = (2001, 2, 30, 0, 0, 0, 10.0, 10.0, 0.0)
+    bad_place = (2001, 2, 3, 0, 0, 0, 91.0, 10.0, 0.0)
+    cases = [(5, bad_date, 300, bad_place), (5, bad_place, 300, bad_date),
+             (250, bad_date, 399, bad_place), (399, bad_place, None, None)]
+    for first, first_row, second, second_row in cases:
+        broken = list(rows)
+        broken[first] = first_row
+        if second is not None:
+            broken[second] = second_row
+        messages = []
+        for workers in (1, 2, 5):
+            with pytest.raises(ValueError) as error:
+                zk.compute_chart_batch(broken, workers=workers)
+            messages.append(str(error.value))
+        assert messages == [messages[0]] * 3
+    with pytest.raises(ValueError, match="Unknown house_system"):
+        zk.compute_chart_batch([bad_date], house_system="nope", workers=2)
+
+
+@pytest.mark.parametrize("workers", [0, -1, 1.5, "2", True, 2**70])
+def test_workers_must_be_a_positive_int(workers):
+    with pytest.raises(ValueError, match="workers must be"):
+        zk.compute_chart_batch([], workers=workers)
