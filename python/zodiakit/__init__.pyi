@@ -575,8 +575,10 @@ class Chart:
 @final
 class PlanetPosition:
     """Python wrapper for PlanetPosition"""
-    def __copy__(self, /) -> PlanetPosition: ...
-    def __deepcopy__(self, memo: object, /) -> PlanetPosition: ...
+    def __copy__(self, /) -> PlanetPosition:
+        """The object itself: it is immutable."""
+    def __deepcopy__(self, memo: object, /) -> PlanetPosition:
+        """The object itself: it is immutable."""
     @property
     def planet(self) -> str:
         """Planet name, e.g. "Sun"."""
@@ -632,8 +634,10 @@ class PlanetPosition:
 @final
 class VargaPosition:
     """Divisional (varga) position — `display_longitude` is for chart drawing only."""
-    def __copy__(self, /) -> VargaPosition: ...
-    def __deepcopy__(self, memo: object, /) -> VargaPosition: ...
+    def __copy__(self, /) -> VargaPosition:
+        """The object itself: it is immutable."""
+    def __deepcopy__(self, memo: object, /) -> VargaPosition:
+        """The object itself: it is immutable."""
     @property
     def planet(self) -> str:
         """Planet name."""
@@ -729,8 +733,10 @@ class Panchanga:
 @final
 class DashaPeriod:
     """Python wrapper for DashaPeriod"""
-    def __copy__(self, /) -> DashaPeriod: ...
-    def __deepcopy__(self, memo: object, /) -> DashaPeriod: ...
+    def __copy__(self, /) -> DashaPeriod:
+        """The object itself: it is immutable."""
+    def __deepcopy__(self, memo: object, /) -> DashaPeriod:
+        """The object itself: it is immutable."""
     @property
     def lord(self) -> str:
         """Planet ruling the period."""
@@ -749,8 +755,10 @@ class YogaResult:
     """Python wrapper for YogaResult.
     Each yoga has a name, category, BPHS-cited description, and the planets involved.
     """
-    def __copy__(self, /) -> YogaResult: ...
-    def __deepcopy__(self, memo: object, /) -> YogaResult: ...
+    def __copy__(self, /) -> YogaResult:
+        """The object itself: it is immutable."""
+    def __deepcopy__(self, memo: object, /) -> YogaResult:
+        """The object itself: it is immutable."""
     @property
     def name(self) -> str:
         """Yoga name, e.g. "Gajakesari Yoga"."""
@@ -770,8 +778,10 @@ class YogaResult:
 @final
 class KutaResult:
     """Python wrapper for KutaResult (Ashtakoota compatibility)."""
-    def __copy__(self, /) -> KutaResult: ...
-    def __deepcopy__(self, memo: object, /) -> KutaResult: ...
+    def __copy__(self, /) -> KutaResult:
+        """The object itself: it is immutable."""
+    def __deepcopy__(self, memo: object, /) -> KutaResult:
+        """The object itself: it is immutable."""
     @property
     def varna(self) -> float:
         """Varna points, 0-1."""
@@ -811,13 +821,33 @@ class ChartTable:
     """Charts as columns, one row per chart (compute_chart_table). pyarrow.table(t), polars.DataFrame(t) and pandas (through pyarrow) read it without copying per chart."""
     def __copy__(self) -> ChartTable: ...
     def __deepcopy__(self, memo: object) -> ChartTable: ...
-    def __len__(self) -> int: ...
-    def __arrow_c_schema__(self) -> object: ...
-    def __arrow_c_array__(self, requested_schema: object | None = None) -> tuple[object, object]: ...
-    def __arrow_c_stream__(self, requested_schema: object | None = None) -> object: ...
-    def to_pydict(self) -> dict[str, list[str | float | int | bool | None]]: ...
-    def column_names(self) -> list[str]: ...
-    def num_rows(self) -> int: ...
+    def __len__(self) -> int:
+        """Return len(self)."""
+    def __arrow_c_schema__(self) -> object:
+        """The table's Arrow schema (a struct of its columns) in a PyCapsule."""
+    def __arrow_c_array__(self, requested_schema: object | None = None) -> tuple[object, object]:
+        """The table as one Arrow struct array: a PyCapsule pair (schema, array)."""
+    def __arrow_c_stream__(self, requested_schema: object | None = None) -> object:
+        """The table as an Arrow array stream of one record batch, in a PyCapsule."""
+    def to_pydict(self) -> dict[str, list[str | float | int | bool | None]]:
+        """The columns as plain Python lists.
+
+        Returns:
+            dict: column name to its list of values, in column order; None where a value is
+                missing.
+        """
+    def column_names(self) -> list[str]:
+        """The names of the table's columns.
+
+        Returns:
+            list[str]: the column names in column order.
+        """
+    def num_rows(self) -> int:
+        """The number of rows: one per input chart.
+
+        Returns:
+            int: the row count.
+        """
 
 def get_panchanga(year: int, month: int, day: int, hour: int, minute: int, second: int,
                   latitude: float, longitude: float, altitude: float = 0.0,
@@ -916,9 +946,11 @@ def compute_chart_table(inputs: Sequence[tuple[int, int, int, int, int, int, flo
 
     Args:
         inputs: A sequence of 9-tuples as for compute_chart_batch.
-        ayanamsa: As for compute_chart_batch.
-        house_system: As for compute_chart_batch.
-        true_nodes: As for compute_chart_batch.
+        ayanamsa: "lahiri", "raman", "kp", "true_chitra", "true_pushya", or
+            "custom:x" for an ayanamsa of x degrees at J2000.0 (case-insensitive).
+        house_system: "equal", "placidus", "koch" or "whole_sign".
+        true_nodes: True for the true lunar node, False for the mean node (Rahu; Ketu is
+            opposite).
         workers: Native threads to compute on; None for the CPUs this process may use.
 
     Returns:

@@ -228,9 +228,21 @@ Entry kTableMethods[] = {
      kInstance,
      {},
      shows<table_dict>,
-     "The columns as a dict of lists, in column order; None where a value is missing."},
-    {"ChartTable.column_names", kInstance, {}, shows<column_names>},
-    {"ChartTable.num_rows", kInstance, {}, shows<row_count>},
+     "The columns as plain Python lists.\n"
+     "\n"
+     "Returns:\n"
+     "    dict: column name to its list of values, in column order; None where a value is\n"
+     "        missing."},
+    {"ChartTable.column_names", kInstance, {}, shows<column_names>,
+     "The names of the table's columns.\n"
+     "\n"
+     "Returns:\n"
+     "    list[str]: the column names in column order."},
+    {"ChartTable.num_rows", kInstance, {}, shows<row_count>,
+     "The number of rows: one per input chart.\n"
+     "\n"
+     "Returns:\n"
+     "    int: the row count."},
     {"ChartTable.__arrow_c_schema__",
      kInstance,
      {},
