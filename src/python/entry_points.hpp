@@ -63,6 +63,7 @@ ChartView yoga_list, explanation_dict;
 Ref kuta_object(const KutaResult& kuta);
 // py_serialize.cpp
 ChartView json_text, json_dict, svg_text, summary_text, listing_text;
+Body draw_svg;
 // py_panchanga.cpp
 Ref panchanga_dict(const Panchanga& panchanga);
 Ref wrap_panchanga(Panchanga panchanga);

@@ -127,6 +127,22 @@ constexpr const char* kCompatibilityDoc =
     "Compatibility score using Ashtakoota Milan (36 Guna) against another chart.\n"
     "Uses traditional Nakshatra and Sign matching.";
 
+// Keyword-only options of to_svg.
+constexpr Params kDrawingOptions{{"style", "\"north\"", true}, {"varga", "1", true},
+                                 {"details", "False", true},   {"size", "500", true},
+                                 {"theme", "\"dark\"", true},  {"chart", "\"rasi\"", true}};
+
+constexpr const char* kToSvgDoc =
+    "The chart drawn in SVG.\n"
+    "\n"
+    "style: \"north\" (the diamond, box 1 the ascendant's sign) or \"south\" (fixed sign\n"
+    "boxes, Pisces top left, running clockwise); varga: 1 or any of the fifteen vargas,\n"
+    "each graha and the ascendant placed by its varga sign; details: degrees and minutes\n"
+    "in the sign, R for retrograde, the ascendant and a title line; size: width and height\n"
+    "in pixels; theme: \"dark\" or \"light\"; chart: \"rasi\" (grahas by sign) or\n"
+    "\"bhava\" (grahas by house, each box labelled with its cusp's sign; north style,\n"
+    "varga 1).";
+
 Entry kChartMethods[] = {
     {"Chart.from_utc", kClass, kUtcChart, runs<zk::chart_from_utc, wrap_chart>},
     {"Chart.compute", kClass, kUtcChart, runs<zk::chart_from_utc, wrap_chart>},
@@ -153,7 +169,7 @@ Entry kChartMethods[] = {
      kCompatibilityDoc},
     {"Chart.to_json", kInstance, {}, shows<json_text>},
     {"Chart.to_dict", kInstance, {}, shows<json_dict>},
-    {"Chart.to_svg", kInstance, {}, shows<svg_text>},
+    {"Chart.to_svg", kInstance, kDrawingOptions, draw_svg, kToSvgDoc},
 };
 
 }  // namespace

@@ -18,6 +18,14 @@ Ref svg_text(const Chart& chart) {
     return new_str(chart_to_svg(chart));
 }
 
+Ref new_text(const std::string& text) {
+    return new_str(text);
+}
+
+PyObject* draw_svg(PyObject* self, const Args& args) {
+    return run(args, draw_chart, new_text, record_of<Chart>(self));
+}
+
 Ref summary_text(const Chart& chart) {
     return new_str(chart_summary(chart));
 }
