@@ -122,6 +122,26 @@ size_t characters(std::string_view text) {
         text, [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
+// Widths in font units, generous for the common fonts: capitals, small letters, figures
+// and the narrow marks.
+double character_widths(std::string_view text, bool bold) {
+    double em = 0.0;
+    for (char c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        if ((u & 0xC0) == 0x80) continue;
+        if (c >= 'A' && c <= 'Z') {
+            em += bold ? 0.85 : 0.75;
+        } else if (c >= 'a' && c <= 'z') {
+            em += bold ? 0.66 : 0.6;
+        } else if (c >= '0' && c <= '9') {
+            em += bold ? 0.72 : 0.66;
+        } else {
+            em += 0.45;  // space, degree, minute mark
+        }
+    }
+    return em;
+}
+
 // Label boxes as a viewer draws them: the typical metrics of the common default fonts
 // (judges the classic stack, which the drawing has always used), and a generous estimate,
 // wider and taller than those fonts, for the layouts chosen here.
@@ -132,24 +152,45 @@ constexpr Metrics kTypical{0.72, 0.56, 0.9, 0.23, 0.5};
 constexpr Metrics kGenerous{0.8, 0.66, 0.96, 0.27, 1.5};
 
 double label_width(const Label& l, const Metrics& m = kGenerous) {
+    if (&m == &kGenerous) return character_widths(l.text, l.bold) * l.font;
     return static_cast<double>(characters(l.text)) * (l.bold ? m.bold_width : m.width) * l.font;
-}
-double label_ascent(int font) {
-    return kGenerous.ascent * font;
 }
 
 bool fits(const Label& l, const Polygon& field, const Metrics& m) {
     const double half = label_width(l, m) / 2.0;
     const double top = l.y - m.ascent * l.font, bottom = l.y + m.descent * l.font;
-    for (const Point p : {Point{l.x - half, top}, Point{l.x + half, top},
-                          Point{l.x + half, bottom}, Point{l.x - half, bottom}}) {
+    for (const Point p : {Point{l.x - half, top}, Point{l.x + half, top}, Point{l.x + half, bottom},
+                          Point{l.x - half, bottom}}) {
         if (!inside(p, field, m.margin)) return false;
     }
     return true;
 }
 
-bool all_fit(const std::vector<Label>& labels, const Polygon& field,
-             const Metrics& m = kGenerous) {
+// The horizontal span of a convex field over a band of heights (the narrower of its spans
+// at the band's top and bottom), less a margin for slanted sides.
+std::pair<double, double> band(const Polygon& field, double top, double bottom) {
+    auto span = [&](double y) {
+        double left = 1e9, right = -1e9;
+        for (size_t i = 0; i < field.size(); ++i) {
+            const Point a = field[i], b = field[(i + 1) % field.size()];
+            if ((y < std::min(a.y, b.y)) || (y > std::max(a.y, b.y))) continue;
+            if (a.y == b.y) {
+                left = std::min({left, a.x, b.x});
+                right = std::max({right, a.x, b.x});
+            } else {
+                const double x = a.x + (b.x - a.x) * (y - a.y) / (b.y - a.y);
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+        }
+        return std::pair{left, right};
+    };
+    const auto [l1, r1] = span(top);
+    const auto [l2, r2] = span(bottom);
+    return {std::max(l1, l2) + 3.0, std::min(r1, r2) - 3.0};
+}
+
+bool all_fit(const std::vector<Label>& labels, const Polygon& field, const Metrics& m = kGenerous) {
     return std::ranges::all_of(labels, [&](const Label& l) { return fits(l, field, m); });
 }
 
@@ -174,47 +215,76 @@ void lay_out(std::vector<Label>& labels, bool has_heading, Point anchor, const P
         }
         if (all_fit(labels, field, kTypical)) return;
     }
-    const size_t first = has_heading ? 1 : 0;
-    const size_t count = labels.size() - first;
-    std::vector<Label> best = labels;
-    for (int font = 14; font >= 6; --font) {
-        for (Label& l : labels) {
-            l.font = (has_heading && &l == &labels[0]) ? std::min(12, font) : font;
+    // Rows from a starting height down, each as full as the field's width there allows,
+    // centred; the largest font for which some start fits, and of its starts the one whose
+    // block is centred nearest the anchor.
+    double top_of_field = field[0].y, bottom_of_field = field[0].y;
+    for (const Point p : field) {
+        top_of_field = std::min(top_of_field, p.y);
+        bottom_of_field = std::max(bottom_of_field, p.y);
+    }
+    for (int font = 14; font >= 5; --font) {
+        for (size_t i = 0; i < labels.size(); ++i) {
+            labels[i].font = has_heading && i == 0 ? std::min(12, font) : font;
         }
-        double widest = 0.0;
-        for (size_t i = first; i < labels.size(); ++i)
-            widest = std::max(widest, label_width(labels[i]));
-        const int row = static_cast<int>(std::ceil(font * 1.3));
-        const int heading_row = has_heading ? static_cast<int>(std::ceil(labels[0].font * 1.3)) : 0;
-        for (size_t columns = 1; columns <= std::max<size_t>(1, std::min<size_t>(count, 4));
-             ++columns) {
-            const size_t rows = (count + columns - 1) / columns;
-            const double column = widest + 0.5 * font;
-            const double height = heading_row + static_cast<double>(rows) * row;
-            for (int step = 0; step <= 30; ++step) {
-                const int dy = (step % 2 == 0 ? 1 : -1) * 4 * ((step + 1) / 2);
-                for (int dx : {0, -8, 8, -16, 16, -28, 28}) {
-                    const double top = anchor.y + dy - height / 2.0;
-                    if (has_heading) {
-                        labels[0].x = static_cast<int>(std::lround(anchor.x + dx));
-                        labels[0].y =
-                            static_cast<int>(std::lround(top + label_ascent(labels[0].font)));
-                    }
-                    for (size_t i = 0; i < count; ++i) {
-                        Label& l = labels[first + i];
-                        const double c = static_cast<double>(i % columns) - (columns - 1) / 2.0;
-                        l.x = static_cast<int>(std::lround(anchor.x + dx + c * column));
-                        l.y = static_cast<int>(std::lround(top + heading_row +
-                                                           static_cast<double>(i / columns) * row +
-                                                           label_ascent(font)));
-                    }
-                    if (all_fit(labels, field)) return;
+        std::vector<Label> chosen;
+        double chosen_distance = 1e9;
+        for (double start = top_of_field + 2; start < bottom_of_field; start += 3) {
+            std::vector<Label> tried = labels;
+            double y = start;
+            bool ok = true;
+            size_t i = 0;
+            while (i < tried.size() && ok) {
+                const int row_font = tried[i].font;
+                const double top = y,
+                             bottom = y + (kGenerous.ascent + kGenerous.descent) * row_font;
+                const auto [left, right] = band(field, top, bottom);
+                // The heading keeps a row of its own.
+                const size_t end = has_heading && i == 0 ? 1 : tried.size();
+                size_t n = 0;
+                double used = 0.0, widest = 0.0;
+                while (i + n < end) {
+                    const double w = label_width(tried[i + n]);
+                    const double column = std::max(widest, w) + 0.5 * row_font;
+                    if (n > 0 && column * static_cast<double>(n + 1) > right - left) break;
+                    if (n == 0 && w > right - left) break;
+                    widest = std::max(widest, w);
+                    used = column * static_cast<double>(n + 1);
+                    ++n;
                 }
+                if (n == 0) {
+                    ok = false;
+                    break;
+                }
+                const double column = used / static_cast<double>(n);
+                const double centre = (left + right) / 2.0;
+                for (size_t k = 0; k < n; ++k) {
+                    Label& l = tried[i + k];
+                    l.x = static_cast<int>(std::lround(
+                        centre +
+                        (static_cast<double>(k) - (static_cast<double>(n) - 1) / 2.0) * column));
+                    l.y = static_cast<int>(std::ceil(top + kGenerous.ascent * row_font));
+                }
+                i += n;
+                y = bottom + 0.15 * row_font;
+            }
+            if (!ok || !all_fit(tried, field)) continue;
+            const double distance = std::fabs((start + y) / 2.0 - anchor.y);
+            if (distance < chosen_distance) {
+                chosen_distance = distance;
+                chosen = std::move(tried);
             }
         }
-        best = labels;
+        if (!chosen.empty()) {
+            labels = std::move(chosen);
+            return;
+        }
     }
-    labels = best;  // nothing fits: the smallest layout tried
+    // Nothing fits even in the smallest font: one column from the top.
+    for (size_t i = 0; i < labels.size(); ++i) {
+        labels[i].x = static_cast<int>(anchor.x);
+        labels[i].y = static_cast<int>(top_of_field) + 8 + 7 * static_cast<int>(i);
+    }
 }
 
 // ---------------------------------------------------------------- text
