@@ -7,7 +7,8 @@ cd "$(dirname "$0")/.."
 
 # Build: compiler, CMake, pkg-config. Engine: Swiss Ephemeris (+ its data files 1800-2399 CE),
 # cctz over the system zoneinfo, nlohmann-json. Tests: GoogleTest, swetest (reference
-# positions), rsvg-convert (renders the SVG in tests).
+# positions), rsvg-convert (renders the SVG in tests), chromium (lays the drawings out in
+# the browser tests).
 packages=(g++ cmake ninja-build pkg-config libswe-dev swe-basic-data libcctz-dev tzdata
           nlohmann-json3-dev libgtest-dev swetest librsvg2-bin chromium python3-venv)
 missing=()
