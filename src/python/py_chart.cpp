@@ -1,5 +1,6 @@
 // The Chart class: the row of every Chart method, how a chart was computed, its planets,
 // houses and ascendant; the PlanetPosition class.
+#include "chart/divisional.hpp"
 #include "chart/inputs.hpp"
 #include "core/format.hpp"
 #include "panchanga/elements.hpp"
@@ -170,6 +171,11 @@ Entry kChartMethods[] = {
     {"Chart.to_json", kInstance, {}, shows<json_text>},
     {"Chart.to_dict", kInstance, {}, shows<json_dict>},
     {"Chart.to_svg", kInstance, kDrawingOptions, draw_svg, kToSvgDoc},
+    {"Chart.varga_ascendant", kInstance, Params{{"varga"}},
+     runs_on<zk::varga_ascendant, sign_or_none>,
+     "The ascendant's sign in a varga (1 or one of the fifteen), or None for another."},
+    {"Chart._repr_svg_", kInstance, {}, shows<svg_text>},
+    {"Chart._repr_html_", kInstance, {}, shows<html_text>},
 };
 
 }  // namespace

@@ -87,6 +87,7 @@ Entry kPanchangaMethods[] = {
      kLocalTexts + kPlace + Params{kAyanamsa, kTrueNodes, {"mode", "\"civil_day\""}},
      runs<zk::panchanga_from_local, wrap_panchanga>},
     {"Panchanga.to_dict", Receiver::Instance, {}, shows<panchanga_dict>},
+    {"Panchanga._repr_html_", Receiver::Instance, {}, shows<panchanga_html>},
     {"Panchanga.metadata", Receiver::Instance, {}, shows<metadata_of>},
     {"Panchanga.warnings", Receiver::Instance, {}, shows<warnings_of>},
 };

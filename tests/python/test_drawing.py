@@ -169,3 +169,26 @@ def test_every_variant_renders_without_warnings():
                 run = subprocess.run(["rsvg-convert"], input=svg.encode(), capture_output=True)
                 assert run.returncode == 0 and run.stderr == b"", (style, details, varga)
                 assert run.stdout.startswith(b"\x89PNG")
+
+
+def test_varga_ascendants_follow_the_grahas_rules():
+    for chart, _ in random_charts(50, 5):
+        asc = chart.ascendant()
+        assert chart.varga_ascendant(1) == SIGNS[int(asc // 30)]
+        for varga in VARGAS[1:]:
+            assert chart.varga_ascendant(varga) == zodiakit.get_divisional_sign(asc, varga)
+        assert chart.varga_ascendant(5) is None
+
+
+def test_notebook_views():
+    c = Chart.from_local("1990-05-15", "10:15:00", "Asia/Kathmandu", 27.7, 85.3)
+    assert c._repr_svg_() == c.to_svg()
+    html = c._repr_html_()
+    assert html.startswith("<div") and c.to_svg(size=360) in html
+    assert html.count("<tr>") == 1 + 1 + 9  # the head, the ascendant, the grahas
+    p = zodiakit.Panchanga.from_local("2024-01-15", "06:00:00", "Asia/Kathmandu", 27.7, 85.3)
+    html = p._repr_html_()
+    d = p.to_dict()
+    for key in ["tithi", "nakshatra", "yoga", "karana"]:
+        assert d[key]["name"] in html and d[key]["end_time_local"] in html
+    assert d["vara"]["name"] in html
