@@ -7,11 +7,14 @@ are written to out/ at the top of the repository.
 import datetime
 import json
 import pathlib
+import shutil
+import subprocess
 
 import zodiakit
 from zodiakit import Chart, Panchanga
 
 OUT = pathlib.Path(__file__).resolve().parent.parent / "out"
+DOCS = pathlib.Path(__file__).resolve().parent.parent / "docs"
 KATHMANDU = (27.7172, 85.3240)
 UTC = datetime.timezone.utc
 
@@ -58,6 +61,15 @@ OUT.mkdir(exist_ok=True)
 (OUT / "chart.json").write_text(json.dumps(chart.to_dict(), ensure_ascii=False, indent=1),
                                 encoding="utf-8")
 print(f"Wrote {OUT / 'chart.svg'} and {OUT / 'chart.json'}")
+
+# --- The README's pictures: the same chart drawn North and South Indian, with details.
+if shutil.which("rsvg-convert"):
+    DOCS.mkdir(exist_ok=True)
+    for style in ("north", "south"):
+        svg = chart.to_svg(style=style, details=True, theme="light")
+        png = DOCS / f"chart-{style}.png"
+        subprocess.run(["rsvg-convert", "-o", str(png)], input=svg.encode(), check=True)
+        print(f"Wrote {png}")
 
 # --- Today's panchanga in Kathmandu, in English and in Nepali.
 local_now = datetime.datetime.now(UTC).astimezone(datetime.timezone(datetime.timedelta(hours=5, minutes=45)))

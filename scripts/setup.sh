@@ -7,9 +7,10 @@ cd "$(dirname "$0")/.."
 
 # Build: compiler, CMake, pkg-config. Engine: Swiss Ephemeris (+ its data files 1800-2399 CE),
 # cctz over the system zoneinfo, nlohmann-json. Tests: GoogleTest, swetest (reference
-# positions), rsvg-convert (renders the SVG in tests).
+# positions), rsvg-convert (renders the SVG in tests), chromium (lays the drawings out in
+# the browser tests).
 packages=(g++ cmake ninja-build pkg-config libswe-dev swe-basic-data libcctz-dev tzdata
-          nlohmann-json3-dev libgtest-dev swetest librsvg2-bin python3-venv)
+          nlohmann-json3-dev libgtest-dev swetest librsvg2-bin chromium python3-venv)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -565,12 +565,11 @@ class Chart:
         Returns:
             dict: json.loads(to_json()).
         """
-    def to_svg(self) -> str:
-        """A North-Indian style drawing of the chart.
-
-        Returns:
-            str: an SVG document.
-        """
+    def to_svg(self, *, style: str = "north", varga: int = 1, details: bool = False,
+               size: int = 500, theme: str = "dark", chart: str = "rasi") -> str: ...
+    def varga_ascendant(self, varga: int) -> str | None: ...
+    def _repr_svg_(self) -> str: ...
+    def _repr_html_(self) -> str: ...
 
 @final
 class PlanetPosition:
@@ -716,6 +715,7 @@ class Panchanga:
             dict: tithi, nakshatra, yoga, karana, vara, metadata, warnings: the dictionary
                 get_panchanga returns.
         """
+    def _repr_html_(self) -> str: ...
     def metadata(self) -> PanchangaMetadata:
         """How the panchanga was computed.
 

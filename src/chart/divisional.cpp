@@ -1,5 +1,6 @@
 #include "chart/divisional.hpp"
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/format.hpp"
@@ -149,6 +150,15 @@ std::map<uint32_t, std::vector<VargaPosition>> build_divisional_charts(
         }
     }
     return charts;
+}
+
+std::optional<Sign> varga_ascendant(const Chart& chart, uint32_t varga) {
+    const double ascendant = normalize_degrees(chart.ascendant);
+    if (varga == 1) return sign_from_longitude(ascendant);
+    if (std::find(kVargaSet.begin(), kVargaSet.end(), varga) == kVargaSet.end()) {
+        return std::nullopt;
+    }
+    return sign_from_number(divisional_sign(varga, ascendant));
 }
 
 }  // namespace zk

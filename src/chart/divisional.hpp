@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -44,5 +45,9 @@ Result<double> get_divisional_longitude(double longitude, uint32_t varga);
 // each planet's `divisional_signs` where present.
 std::map<uint32_t, std::vector<VargaPosition>> build_divisional_charts(
     const std::vector<PlanetPosition>& planets);
+
+// The ascendant's sign in a varga by the same rules as the grahas' (varga 1: its own sign);
+// nothing for a varga other than 1 and those of kVargaSet.
+std::optional<Sign> varga_ascendant(const Chart& chart, uint32_t varga);
 
 }  // namespace zk

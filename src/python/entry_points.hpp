@@ -60,12 +60,16 @@ ChartView settings_dict, warnings_list, planets_dict, houses_list, ascendant_flo
 ChartView aspects_list, karakas_dict, ashtakavarga_dict, dasha_dict;
 const std::vector<VargaPosition>* varga_positions(const Chart& chart, uint32_t varga);
 Ref varga_list(const std::vector<VargaPosition>* positions);  // None for no positions
+Ref sign_or_none(std::optional<Sign> sign);
 Body get_divisional_sign;
 // py_yoga.cpp
 ChartView yoga_list, explanation_dict;
 Ref kuta_object(const KutaResult& kuta);
 // py_serialize.cpp
 ChartView json_text, json_dict, svg_text, summary_text, listing_text;
+Body draw_svg;
+ChartView html_text;
+Ref panchanga_html(const Panchanga& panchanga);
 // py_panchanga.cpp
 Ref panchanga_dict(const Panchanga& panchanga);
 Ref wrap_panchanga(Panchanga panchanga);

@@ -1,5 +1,6 @@
 // The Chart class: the row of every Chart method, how a chart was computed, its planets,
 // houses and ascendant; the PlanetPosition class.
+#include "chart/divisional.hpp"
 #include "chart/inputs.hpp"
 #include "core/format.hpp"
 #include "panchanga/elements.hpp"
@@ -360,11 +361,31 @@ constexpr const char* kChartToDictDoc =
     "Returns:\n"
     "    dict: json.loads(to_json()).";
 
-constexpr const char* kChartToSvgDoc =
-    "A North-Indian style drawing of the chart.\n"
+// Keyword-only options of to_svg.
+constexpr Params kDrawingOptions{{"style", "\"north\"", true}, {"varga", "1", true},
+                                 {"details", "False", true},   {"size", "500", true},
+                                 {"theme", "\"dark\"", true},  {"chart", "\"rasi\"", true}};
+
+constexpr const char* kToSvgDoc =
+    "The chart drawn in SVG: the classical rasi chart, each graha in its sign's box.\n"
+    "\n"
+    "Args:\n"
+    "    style: \"north\" (the diamond, box 1 the ascendant's sign) or \"south\" (fixed sign\n"
+    "        boxes, Pisces top left, running clockwise).\n"
+    "    varga: 1 or any of the fifteen vargas; each graha and the ascendant are placed by\n"
+    "        their varga sign.\n"
+    "    details: Adds degrees and minutes in the sign, R for retrograde, the ascendant and a\n"
+    "        title line.\n"
+    "    size: Width and height in pixels, 100-4000.\n"
+    "    theme: \"dark\" or \"light\".\n"
+    "    chart: \"rasi\" (grahas by sign) or \"bhava\" (grahas by house, each box labelled\n"
+    "        with its cusp's sign; north style, varga 1 only).\n"
     "\n"
     "Returns:\n"
-    "    str: an SVG document.";
+    "    str: an SVG 1.1 document.\n"
+    "\n"
+    "Raises:\n"
+    "    ValueError: An option value outside those above.";
 
 Entry kChartMethods[] = {
     {"Chart.from_utc", kClass, kUtcChart, runs<zk::chart_from_utc, wrap_chart>, kChartFromUtcDoc},
@@ -394,7 +415,19 @@ Entry kChartMethods[] = {
      kCompatibilityDoc},
     {"Chart.to_json", kInstance, {}, renders<chart_to_json>, kChartToJsonDoc},
     {"Chart.to_dict", kInstance, {}, shows<json_dict>, kChartToDictDoc},
-    {"Chart.to_svg", kInstance, {}, renders<chart_to_svg>, kChartToSvgDoc},
+    {"Chart.to_svg", kInstance, kDrawingOptions, draw_svg, kToSvgDoc},
+    {"Chart.varga_ascendant", kInstance, Params{{"varga"}},
+     runs_on<zk::varga_ascendant, sign_or_none>,
+     "The ascendant's sign in a divisional chart.\n"
+     "\n"
+     "Args:\n"
+     "    varga: 1, or one of the fifteen vargas of the chart.\n"
+     "\n"
+     "Returns:\n"
+     "    str | None: the sign name, by the same rule as the grahas' varga signs; None for\n"
+     "        another varga."},
+    {"Chart._repr_svg_", kInstance, {}, shows<svg_text>},
+    {"Chart._repr_html_", kInstance, {}, shows<html_text>},
     {"Chart.__reduce__", kInstance, {}, reduce_chart},
     {"Chart.__copy__", kInstance, {}, same_object},
     {"Chart.__deepcopy__", kInstance, Params{{"memo"}}, same_object},

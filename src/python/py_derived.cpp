@@ -112,6 +112,10 @@ Ref varga_list(const std::vector<VargaPosition>* positions) {
                    [](const VargaPosition& v) { return wrap(Class::VargaPosition, v); });
 }
 
+Ref sign_or_none(std::optional<Sign> sign) {
+    return to_python(sign);
+}
+
 // ---------------------------------------------------------------- module functions
 
 PyObject* get_divisional_sign(PyObject*, const Args& args) {

@@ -44,7 +44,7 @@ const char* python_name(const Entry& entry) {
 }
 
 PyObject* raise_too_many(const Entry& entry, size_t given) {
-    const size_t count = entry.params.size();
+    const size_t count = entry.positional;
     const std::string takes = entry.required == count
                                   ? plural(count, "positional argument")
                                   : "from " + std::to_string(entry.required) + " to " +
@@ -65,7 +65,8 @@ PyObject* raise_missing(const Entry& entry, const std::vector<const char*>& miss
                             plural(missing.size(), "required positional argument") + ": " + names);
 }
 
-// The object a default literal of a row stands for: a plain string, True, False or a float.
+// The object a default literal of a row stands for: a plain string, True, False, a float or
+// an integer.
 PyObject* literal_object(std::string_view literal) {
     if (literal == "None") return new_none().release();
     if (literal == "True" || literal == "False") {
@@ -76,6 +77,14 @@ PyObject* literal_object(std::string_view literal) {
     if (literal.size() >= 2 && literal.front() == '"' && literal.back() == '"' &&
         literal.find_first_of("\"\\", 1) == literal.size() - 1) {
         return new_str(literal.substr(1, literal.size() - 2)).release();
+    }
+    if (!literal.empty() && literal.find_first_not_of("-0123456789") == std::string_view::npos) {
+        long long whole = 0;
+        const auto [end, error] =
+            std::from_chars(literal.data(), literal.data() + literal.size(), whole);
+        if (error == std::errc() && end == literal.data() + literal.size()) {
+            return PyLong_FromLongLong(whole);
+        }
     }
     double value = 0.0;
     const auto [end, error] =
@@ -91,9 +100,17 @@ void prepare_entry(Entry& entry) {
     std::string text = std::string(python_name(entry)) + "(";
     if (entry.receiver == Receiver::Instance) text += entry.params.empty() ? "$self" : "$self, ";
     entry.required = 0;
+    entry.positional = entry.params.size();
     for (size_t i = 0; i < entry.params.size(); ++i) {
         const Param& p = entry.params[i];
         if (i > 0) text += ", ";
+        if (p.keyword_only && entry.positional == entry.params.size()) {
+            entry.positional = i;
+            text += "*, ";
+        } else if (!p.keyword_only && entry.positional != entry.params.size()) {
+            throw InvariantFailure(std::string(entry.name) + ": '" + p.name +
+                                   "' follows a keyword-only parameter");
+        }
         text += p.name;
         if (!p.default_literal) {
             if (i != entry.required) {
@@ -116,7 +133,7 @@ void prepare_entry(Entry& entry) {
 
 std::optional<Args> Args::bind(const Entry& entry, PyObject* args, PyObject* kwargs) {
     Args bound(entry);
-    const size_t count = entry.params.size();
+    const size_t count = entry.positional;
     const Py_ssize_t given = args ? PyTuple_Size(args) : 0;
     if (given < 0) return std::nullopt;
     // Keywords are matched before the positional count is checked, as CPython does, so a

@@ -38,9 +38,14 @@ struct Param {
     const char* name = nullptr;
     // A Python literal (a float, a double-quoted text, True or False); none when required.
     const char* default_literal = nullptr;
+    // Accepted by keyword only (written after "*" in the signature); such parameters come
+    // last.
+    bool keyword_only = false;
 
     // The same default under another name.
-    constexpr Param named(const char* other) const { return {other, default_literal}; }
+    constexpr Param named(const char* other) const {
+        return {other, default_literal, keyword_only};
+    }
 };
 
 // A parameter list, joined from shared pieces at compile time.
@@ -86,7 +91,8 @@ struct Entry {
     // Filled once by prepare_entries.
     std::string text;  // "from_utc(year, ...)\n--\n\n" + doc
     std::array<PyObject*, Params::kCapacity> defaults{};
-    size_t required = 0;  // leading parameters without a default
+    size_t required = 0;    // leading parameters without a default
+    size_t positional = 0;  // parameters before the first keyword-only one
 };
 
 // ---- The parameters several entries share; each default is written here and only here.

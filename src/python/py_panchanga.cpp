@@ -137,6 +137,7 @@ Entry kPanchangaMethods[] = {
      kLocalTexts + kPlace + Params{kAyanamsa, kTrueNodes, {"mode", "\"civil_day\""}},
      runs<zk::panchanga_from_local, wrap_panchanga>, kPanchangaFromLocalDoc},
     {"Panchanga.to_dict", Receiver::Instance, {}, shows<panchanga_dict>, kPanchangaToDictDoc},
+    {"Panchanga._repr_html_", Receiver::Instance, {}, shows<panchanga_html>},
     {"Panchanga.metadata", Receiver::Instance, {}, shows<metadata_of>, kPanchangaMetadataDoc},
     {"Panchanga.warnings", Receiver::Instance, {}, shows<warnings_of>, kPanchangaWarningsDoc},
     {"Panchanga.__copy__", Receiver::Instance, {}, same_object},

@@ -180,8 +180,8 @@ struct Label {
 
 // The drawing, checked to be a well-formed 500 x 500 SVG document whose shapes and texts sit
 // directly under the root; its text labels in document order.
-std::vector<Label> labels_of(const Chart& chart) {
-    const auto doc = parse_xml(chart_to_svg(chart));
+std::vector<Label> labels_of(const Chart& chart, const SvgOptions& options = {}) {
+    const auto doc = parse_xml(chart_to_svg(chart, options));
     EXPECT_TRUE(doc) << doc.error();
     if (!doc) return {};
     const Element& root = doc->front();
@@ -208,8 +208,10 @@ bool is_number(std::string_view text) {
     });
 }
 
-TEST(ChartSvg, AnEmptyChartIsTheFrameAlone) {
-    EXPECT_TRUE(labels_of(Chart{}).empty());
+constexpr SvgOptions kBhava{.kind = SvgOptions::Kind::Bhava};
+
+TEST(ChartSvg, AnEmptyBhavaChartIsTheFrameAlone) {
+    EXPECT_TRUE(labels_of(Chart{}, kBhava).empty());
     const auto doc = parse_xml(chart_to_svg(Chart{}));
     ASSERT_TRUE(doc) << doc.error();
     // The square, both diagonals and the diamond, so the house fields are where we look.
@@ -232,7 +234,7 @@ TEST(ChartSvg, AnEmptyChartIsTheFrameAlone) {
     EXPECT_EQ(diamonds, std::vector<std::string>{"250,50 450,250 250,450 50,250"});
 }
 
-TEST(ChartSvg, EachHouseFieldShowsTheSignOfItsCusp) {
+TEST(ChartSvg, EachBhavaFieldShowsTheSignOfItsCusp) {
     // Cancer rising, equal houses; records in reverse, cusps unnormalised both ways.
     Chart c;
     for (unsigned n = 12; n >= 1; --n)
@@ -241,7 +243,7 @@ TEST(ChartSvg, EachHouseFieldShowsTheSignOfItsCusp) {
     c.houses[12 - 3].cusp += 720.0;  // house 3, Virgo
     c.houses[12 - 10].cusp = 360.0;  // house 10, Aries
     std::map<unsigned, std::string> signs;
-    for (const Label& label : labels_of(c)) {
+    for (const Label& label : labels_of(c, kBhava)) {
         EXPECT_TRUE(is_number(label.text)) << label.text;
         EXPECT_TRUE(signs.emplace(label.house, label.text).second) << "house " << label.house;
     }
@@ -250,12 +252,12 @@ TEST(ChartSvg, EachHouseFieldShowsTheSignOfItsCusp) {
     EXPECT_EQ(house_signs, "1:4 2:5 3:6 4:7 5:8 6:9 7:10 8:11 9:12 10:1 11:2 12:3 ");
     // Houses missing from the list are left without a sign.
     c.houses = {{7, 180.0}};
-    const auto labels = labels_of(c);
+    const auto labels = labels_of(c, kBhava);
     ASSERT_EQ(labels.size(), 1u);
     EXPECT_EQ((std::pair{labels[0].text, labels[0].house}), (std::pair{std::string("7"), 7u}));
 }
 
-TEST(ChartSvg, EveryPlanetIsDrawnOnceInItsHouseFieldStackedInPlanetOrder) {
+TEST(ChartSvg, EveryPlanetIsDrawnOnceInItsBhavaFieldStackedInPlanetOrder) {
     Chart c;
     for (uint8_t n = 1; n <= 12; ++n) c.houses.push_back({n, 30.0 * (n - 1)});
     // Record order is scrambled on purpose; three planets share house 7.
@@ -265,7 +267,7 @@ TEST(ChartSvg, EveryPlanetIsDrawnOnceInItsHouseFieldStackedInPlanetOrder) {
                  {.planet = Planet::Rahu, .house = 3},     {.planet = Planet::Jupiter, .house = 4},
                  {.planet = Planet::Mars, .house = 7}};
     std::vector<Label> planets;
-    for (const Label& label : labels_of(c)) {
+    for (const Label& label : labels_of(c, kBhava)) {
         if (!is_number(label.text)) planets.push_back(label);
     }
     std::set<std::string> drawn;
@@ -289,7 +291,124 @@ TEST(ChartSvg, EveryPlanetIsDrawnOnceInItsHouseFieldStackedInPlanetOrder) {
     c.planets = {{.planet = Planet::Ketu},
                  {.planet = Planet::Rahu, .house = 13},
                  {.planet = Planet::Saturn, .house = 0}};
-    for (const Label& label : labels_of(c)) EXPECT_TRUE(is_number(label.text)) << label.text;
+    for (const Label& label : labels_of(c, kBhava))
+        EXPECT_TRUE(is_number(label.text)) << label.text;
+}
+
+// Cancer rising at 95 degrees with equal houses: the Sun at 100 (Cancer) stands in house 1 by
+// house but the Moon at 120.5 (Leo) in house 1 too; a rasi drawing puts them in boxes 1 and 2.
+Chart cancer_rising() {
+    Chart c;
+    c.ascendant = 95.0;
+    for (uint8_t n = 1; n <= 12; ++n) c.houses.push_back({n, 95.0 + 30.0 * (n - 1)});
+    c.planets = {{.planet = Planet::Sun, .longitude = 100.0, .sign = Sign::Cancer, .house = 1},
+                 {.planet = Planet::Moon, .longitude = 120.5, .sign = Sign::Leo, .house = 1},
+                 {.planet = Planet::Mars, .longitude = 10.0, .sign = Sign::Aries, .house = 9}};
+    return c;
+}
+
+// Each planet label paired with the sign number shown in its field.
+std::string planets_with_field_signs(const std::vector<Label>& labels) {
+    std::map<unsigned, std::string> signs;
+    for (const Label& l : labels) {
+        if (is_number(l.text)) signs[l.house] = l.text;
+    }
+    std::string out;
+    for (const Label& l : labels) {
+        if (!is_number(l.text)) out += l.text + ":" + signs[l.house] + " ";
+    }
+    return out;
+}
+
+TEST(ChartSvg, ARasiDrawingPutsEachPlanetUnderItsOwnSign) {
+    const Chart c = cancer_rising();
+    EXPECT_EQ(planets_with_field_signs(labels_of(c)), "Su:4 Mo:5 Ma:1 ");
+    // By house, the Moon shares the Sun's field, labelled with the first cusp's sign.
+    EXPECT_EQ(planets_with_field_signs(labels_of(c, kBhava)), "Su:4 Mo:4 Ma:12 ");
+    // The navamsa: 100 is Cancer 10, the 4th navamsa of a water sign (Libra); the ascendant
+    // at Cancer 5 is the 2nd (Leo), so the Sun draws in box 3.
+    const auto d9 = labels_of(c, {.varga = 9});
+    for (const Label& l : d9) {
+        if (l.text == "Su") {
+            EXPECT_EQ(l.house, 3u);
+        }
+    }
+    EXPECT_EQ(planets_with_field_signs(d9), "Su:7 Mo:1 Ma:4 ");
+}
+
+TEST(ChartSvg, CrowdedFieldsKeepTheirLabelsApartAndInside) {
+    // All nine grahas and the ascendant in Capricorn, in every box shape.
+    for (double asc : {270.5, 0.5, 30.5, 90.5}) {
+        Chart c;
+        c.ascendant = asc;
+        for (Planet p : kAllPlanets) {
+            c.planets.push_back({.planet = p,
+                                 .longitude = 275.0 + planet_index(p),
+                                 .is_retrograde = p >= Planet::Rahu,
+                                 .sign = Sign::Capricorn});
+        }
+        for (bool details : {false, true}) {
+            const auto labels = labels_of(c, {.details = details});
+            std::set<std::pair<double, double>> anchors;
+            unsigned field = 0;
+            for (const Label& l : labels) {
+                if (l.text.starts_with("Asc") || is_number(l.text)) continue;
+                if (l.at.y < 45) continue;  // the title line
+                EXPECT_NE(l.house, 0u) << l.text;
+                if (field == 0) field = l.house;
+                EXPECT_EQ(l.house, field) << l.text;
+                EXPECT_TRUE(anchors.insert({l.at.x, l.at.y}).second) << l.text;
+            }
+            EXPECT_EQ(anchors.size(), 9u);
+        }
+    }
+}
+
+TEST(ChartSvg, TheSouthStyleKeepsSignsInPlace) {
+    Chart c = cancer_rising();
+    const std::string svg = chart_to_svg(c, {.style = SvgOptions::Style::South});
+    ASSERT_TRUE(parse_xml(svg));
+    // Pisces in the top-left cell, Aries to its right, Sagittarius bottom left.
+    EXPECT_NE(svg.find(R"(<text x="100" y=)"), std::string::npos);
+    std::map<std::string, Point> at;
+    const auto doc = parse_xml(svg);
+    for (const auto& e : *doc) {
+        if (e.name == "text") at[e.text] = {number(e, "x"), number(e, "y")};
+    }
+    auto cell = [](Point p) { return std::pair{int(p.x - 50) / 100, int(p.y - 50) / 100}; };
+    EXPECT_EQ(cell(at["12"]), (std::pair{0, 0}));
+    EXPECT_EQ(cell(at["1"]), (std::pair{1, 0}));
+    EXPECT_EQ(cell(at["9"]), (std::pair{0, 3}));
+    EXPECT_EQ(cell(at["Su"]), cell(at["4"]));
+    EXPECT_EQ(cell(at["Asc"]), cell(at["4"]));
+    EXPECT_EQ(cell(at["Mo"]), cell(at["5"]));
+}
+
+TEST(ChartSvg, DrawingOptionsAreChecked) {
+    const Chart c = cancer_rising();
+    auto message = [&](std::string_view style, uint32_t varga, int32_t size, std::string_view theme,
+                       std::string_view kind) {
+        const auto svg = draw_chart(c, style, varga, false, size, theme, kind);
+        return svg ? std::string("ok") : svg.error().display();
+    };
+    EXPECT_EQ(message("north", 1, 500, "dark", "rasi"), "ok");
+    EXPECT_EQ(message("east", 1, 500, "dark", "rasi"),
+              "Unknown style 'east'. Valid options: north, south");
+    EXPECT_EQ(message("north", 5, 500, "dark", "rasi"),
+              "Unknown varga 5. Valid options: 1, 2, 3, 4, 7, 9, 10, 12, 16, 20, 24, 27, 30, 40, "
+              "45, 60");
+    EXPECT_EQ(message("north", 1, 99, "dark", "rasi"), "Invalid size 99: expected 100..4000");
+    EXPECT_EQ(message("north", 1, 500, "dim", "rasi"),
+              "Unknown theme 'dim'. Valid options: dark, light");
+    EXPECT_EQ(message("north", 1, 500, "dark", "navamsa"),
+              "Unknown chart 'navamsa'. Valid options: rasi, bhava");
+    EXPECT_EQ(message("south", 1, 500, "dark", "bhava"),
+              "A bhava chart is drawn for varga 1 in the north style only");
+    const auto big = draw_chart(c, "north", 1, true, 1000, "light", "rasi");
+    ASSERT_TRUE(big);
+    EXPECT_TRUE(big->starts_with(R"(<svg width="1000" height="1000" viewBox="0 0 500 500")"));
+    EXPECT_NE(big->find("Su 10\u00b000&apos;"), std::string::npos);
+    EXPECT_NE(big->find("Asc 5\u00b000&apos;"), std::string::npos);
 }
 
 }  // namespace

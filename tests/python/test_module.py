@@ -198,11 +198,14 @@ def decorators(node):
 
 def stub_parameters(node):
     a = node.args
-    assert not (a.vararg or a.kwarg or a.kwonlyargs), node.name
-    params = [*a.posonlyargs, *a.args]
-    defaults = [inspect.Parameter.empty] * (len(params) - len(a.defaults))
+    assert not (a.vararg or a.kwarg), node.name
+    params = [*a.posonlyargs, *a.args, *a.kwonlyargs]
+    defaults = [inspect.Parameter.empty] * (len(a.posonlyargs) + len(a.args) - len(a.defaults))
     defaults += [ast.literal_eval(d) for d in a.defaults]
-    kinds = ["POSITIONAL_ONLY"] * len(a.posonlyargs) + ["POSITIONAL_OR_KEYWORD"] * len(a.args)
+    defaults += [inspect.Parameter.empty if d is None else ast.literal_eval(d)
+                 for d in a.kw_defaults]
+    kinds = (["POSITIONAL_ONLY"] * len(a.posonlyargs) + ["POSITIONAL_OR_KEYWORD"] * len(a.args)
+             + ["KEYWORD_ONLY"] * len(a.kwonlyargs))
     return [(p.arg, kind, d, type(d)) for p, kind, d in zip(params, kinds, defaults)]
 
 

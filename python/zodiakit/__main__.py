@@ -1,0 +1,7 @@
+"""python -m zodiakit: the command line (see zodiakit.cli)."""
+import sys
+
+from zodiakit.cli import main
+
+if __name__ == "__main__":
+    sys.exit(main())
