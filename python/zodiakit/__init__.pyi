@@ -566,8 +566,37 @@ class Chart:
             dict: json.loads(to_json()).
         """
     def to_svg(self, *, style: str = "north", varga: int = 1, details: bool = False,
-               size: int = 500, theme: str = "dark", chart: str = "rasi") -> str: ...
-    def varga_ascendant(self, varga: int) -> str | None: ...
+               size: int = 500, theme: str = "dark", chart: str = "rasi") -> str:
+        """The chart drawn in SVG: the classical rasi chart, each graha in its sign's box.
+
+        Args:
+            style: "north" (the diamond, box 1 the ascendant's sign) or "south" (fixed sign
+                boxes, Pisces top left, running clockwise).
+            varga: 1 or any of the fifteen vargas; each graha and the ascendant are placed by
+                their varga sign.
+            details: Adds degrees and minutes in the sign, R for retrograde, the ascendant and a
+                title line.
+            size: Width and height in pixels, 100-4000.
+            theme: "dark" or "light".
+            chart: "rasi" (grahas by sign) or "bhava" (grahas by house, each box labelled
+                with its cusp's sign; north style, varga 1 only).
+
+        Returns:
+            str: an SVG 1.1 document.
+
+        Raises:
+            ValueError: An option value outside those above.
+        """
+    def varga_ascendant(self, varga: int) -> str | None:
+        """The ascendant's sign in a divisional chart.
+
+        Args:
+            varga: 1, or one of the fifteen vargas of the chart.
+
+        Returns:
+            str | None: the sign name, by the same rule as the grahas' varga signs; None for
+                another varga.
+        """
     def _repr_svg_(self) -> str: ...
     def _repr_html_(self) -> str: ...
 

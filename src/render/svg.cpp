@@ -421,8 +421,10 @@ std::optional<unsigned> planet_sign(const PlanetPosition& p, uint32_t varga) {
     return divisional_sign(varga, normalize_degrees(p.longitude));
 }
 
+// A chart's longitudes are finite, so the varga longitude always exists.
 double varga_longitude(double longitude, uint32_t varga) {
-    return varga == 1 ? longitude : get_divisional_longitude(normalize_degrees(longitude), varga);
+    if (varga == 1) return longitude;
+    return get_divisional_longitude(normalize_degrees(longitude), varga).value_or(longitude);
 }
 
 const HouseCusp* find_house(const std::vector<HouseCusp>& houses, unsigned n) {
