@@ -17,7 +17,7 @@ namespace zk {
 std::string chart_to_json(const Chart& chart);
 
 class JsonWriter;
-// The same document through `w` (text, or events for a sink).
+// The same document through `w` (text, or events for a sink); the writer reserves nothing.
 void write_chart(JsonWriter& w, const Chart& chart);
 
 }  // namespace zk

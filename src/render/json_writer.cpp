@@ -1,5 +1,6 @@
 #include "render/json_writer.hpp"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -206,46 +207,49 @@ JsonWriter& JsonWriter::null() {
     return *this;
 }
 
+// The characters a JSON string escapes: quote, backslash and the controls.
+constexpr auto kEscaped = [] {
+    std::array<bool, 256> table{};
+    for (int c = 0; c < 0x20; ++c) table[c] = true;
+    table['"'] = table['\\'] = true;
+    return table;
+}();
+
 void JsonWriter::write_string(std::string_view text) {
     static constexpr char kHex[] = "0123456789abcdef";
     out_.push_back('"');
     size_t plain_from = 0;
     for (size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
-        const char* escape = nullptr;
-        switch (c) {
-            case '"':
-                escape = "\\\"";
-                break;
-            case '\\':
-                escape = "\\\\";
-                break;
-            case '\b':
-                escape = "\\b";
-                break;
-            case '\f':
-                escape = "\\f";
-                break;
-            case '\n':
-                escape = "\\n";
-                break;
-            case '\r':
-                escape = "\\r";
-                break;
-            case '\t':
-                escape = "\\t";
-                break;
-            default:
-                if (static_cast<unsigned char>(c) >= 0x20) continue;
-        }
+        if (!kEscaped[static_cast<unsigned char>(c)]) continue;
         out_.append(text.data() + plain_from, i - plain_from);
         plain_from = i + 1;
-        if (escape) {
-            out_ += escape;
-        } else {
-            out_ += "\\u00";
-            out_.push_back(kHex[(c >> 4) & 0xF]);
-            out_.push_back(kHex[c & 0xF]);
+        switch (c) {
+            case '"':
+                out_ += "\\\"";
+                break;
+            case '\\':
+                out_ += "\\\\";
+                break;
+            case '\b':
+                out_ += "\\b";
+                break;
+            case '\f':
+                out_ += "\\f";
+                break;
+            case '\n':
+                out_ += "\\n";
+                break;
+            case '\r':
+                out_ += "\\r";
+                break;
+            case '\t':
+                out_ += "\\t";
+                break;
+            default:
+                out_ += "\\u00";
+                out_.push_back(kHex[(c >> 4) & 0xF]);
+                out_.push_back(kHex[c & 0xF]);
         }
     }
     out_.append(text.data() + plain_from, text.size() - plain_from);

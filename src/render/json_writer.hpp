@@ -39,7 +39,10 @@ class JsonWriter {
   public:
     JsonWriter() = default;
     // Text, with room for `expected_size` bytes reserved up front.
-    explicit JsonWriter(size_t expected_size) { out_.reserve(expected_size); }
+    explicit JsonWriter(size_t expected_size) { own_.reserve(expected_size); }
+    // Text appended to `buffer` (not owned), which keeps its capacity from one document to
+    // the next.
+    explicit JsonWriter(std::string& buffer) : out_(buffer) {}
     // Events for `sink` (not owned) instead of text.
     explicit JsonWriter(JsonSink& sink) : sink_(&sink) {}
 
@@ -78,16 +81,20 @@ class JsonWriter {
     const std::string& text() const { return out_; }
     std::string take() { return std::move(out_); }
 
+    JsonWriter(const JsonWriter&) = delete;
+    JsonWriter& operator=(const JsonWriter&) = delete;
+
   private:
     JsonWriter& open(char bracket);
     JsonWriter& close(char bracket);
     void before_value();
     void write_string(std::string_view text);
 
-    std::string out_;
+    std::string own_;
+    std::string& out_ = own_;
     JsonSink* sink_ = nullptr;
-    // One entry per open container: true once it holds an element.
-    std::vector<bool> has_element_;
+    // One entry per open container: 1 once it holds an element.
+    std::vector<uint8_t> has_element_;
     bool after_key_ = false;
 };
 
