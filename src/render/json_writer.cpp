@@ -1,5 +1,6 @@
 #include "render/json_writer.hpp"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -217,6 +218,14 @@ constexpr auto kEscaped = [] {
 
 void JsonWriter::write_string(std::string_view text) {
     static constexpr char kHex[] = "0123456789abcdef";
+    const auto escaped = [](char c) { return kEscaped[static_cast<unsigned char>(c)]; };
+    if (std::none_of(text.begin(), text.end(), escaped)) {
+        // The common case: the text between quotes as it is.
+        out_.push_back('"');
+        out_.append(text);
+        out_.push_back('"');
+        return;
+    }
     out_.push_back('"');
     size_t plain_from = 0;
     for (size_t i = 0; i < text.size(); ++i) {
