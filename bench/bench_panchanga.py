@@ -2,45 +2,20 @@
 
 Run through `make bench`, or alone with the module installed: .venv/bin/python bench/bench_panchanga.py
 
-The call count comes from the search itself, not from a hook in the module: for each
-element the boundary search evaluates the element once at the instant, steps back 3 days
-at a time until the element differs (floor((jd - start) / 3) + 1 evaluations), bisects 40
-times, then does the same forwards. A tithi, yoga or karana evaluation asks the ephemeris
-for the Moon and the Sun, a nakshatra evaluation for the Moon only; the elements at the
-instant itself take one more Moon and Sun pair. The start and end come from the
-panchanga's own output (whole seconds), so the count is exact unless a boundary lies within
-a second of a 3-day step.
+The call count is the ephemeris layer's own (bench/counts.py): the native ephemeris_calls
+program runs these same 200 instants through the counting build of the ephemeris gateway.
 """
 
 import datetime as dt
 import math
-import statistics
 import time
 
 import zodiakit
-
-STEP_DAYS = 3.0
-BISECTION_ROUNDS = 40
-CALLS_PER_EVALUATION = {"tithi": 2, "nakshatra": 1, "yoga": 2, "karana": 2}
-LUMINARIES_AT_INSTANT = 2
-
+from counts import ephemeris_calls
 
 def julian_day(text):
     t = dt.datetime.fromisoformat(text)
     return 2440587.5 + t.timestamp() / 86400.0
-
-
-def ephemeris_calls(panchanga):
-    jd = julian_day(panchanga["metadata"]["utc_datetime"])
-    calls = LUMINARIES_AT_INSTANT
-    for element, per_evaluation in CALLS_PER_EVALUATION.items():
-        start = julian_day(panchanga[element]["start_time_utc"])
-        end = julian_day(panchanga[element]["end_time_utc"])
-        back = math.floor((jd - start) / STEP_DAYS) + 1
-        forward = math.floor((end - jd) / STEP_DAYS) + 1
-        evaluations = 1 + back + BISECTION_ROUNDS + forward + BISECTION_ROUNDS
-        calls += evaluations * per_evaluation
-    return calls
 
 
 def instants(count):
@@ -83,17 +58,15 @@ def run(chart_floor_rate=None, peers=None):
             zodiakit.calc_planet_longitude(jd, "Moon" if i % 2 else "Sun")
         return len(when)
 
-    calls = [ephemeris_calls(zodiakit.get_panchanga(t.year, t.month, t.day, t.hour, t.minute,
-                                                    t.second, lat, lon)) for t in when]
     rate = best_rate(utc_panchangas)
     sunrise_rate = best_rate(sunrise_day_panchangas)
     floor_rate = best_rate(floor_calls)
-    mean_calls = statistics.fmean(calls)
+    mean_calls = ephemeris_calls().get("calls_per_panchanga", float("nan"))
 
     print(f"panchangas per second (get_panchanga, civil day): {rate:,.0f}")
     print(f"panchangas per second (from_local, sunrise day):  {sunrise_rate:,.0f}")
-    print(f"ephemeris calls per panchanga: mean {mean_calls:.1f}, "
-          f"min {min(calls)}, max {max(calls)} (plus 1-2 sunrise calls in sunrise-day mode)")
+    print(f"ephemeris calls per panchanga: mean {mean_calls:.1f} "
+          f"(plus 1-2 sunrise calls in sunrise-day mode)")
     print(f"single-position calls per second through Python (floor): {floor_rate:,.0f}")
     print(f"panchanga time / (calls x floor call time): "
           f"{floor_rate / (rate * mean_calls):.2f}")

@@ -43,6 +43,13 @@ bool is_usable_jd(double jd) {
     return std::isfinite(jd) && std::fabs(jd) <= 1e10;
 }
 
+#ifdef ZODIAKIT_COUNT_EPHEMERIS_CALLS
+thread_local CallCounts t_counts;
+#define ZK_COUNT_CALL(kind) (++t_counts.kind)
+#else
+#define ZK_COUNT_CALL(kind) ((void)0)
+#endif
+
 }  // namespace
 
 double julian_day(const UtcDateTime& t) {
@@ -89,6 +96,7 @@ Result<PlanetPosition> calc_ut(double jd, bool true_nodes, Planet planet) {
     double xx[6] = {0, 0, 0, 0, 0, 0};
     char serr[AS_MAXCH] = {0};
     use_data_path();
+    ZK_COUNT_CALL(positions);
     const int32 rc = swe_calc_ut(jd, body_of(planet, true_nodes), kPositionFlags, xx, serr);
     if (rc < 0)
         return std::unexpected(ZodiakitError::swe(name, valid_utf8_prefix(serr, sizeof serr)));
@@ -110,6 +118,7 @@ Result<double> sunrise(double jd, double latitude, double longitude, double alti
     double tret[10] = {0};
     char serr[AS_MAXCH] = {0};
     use_data_path();
+    ZK_COUNT_CALL(sunrises);
     const int32 rc =
         swe_rise_trans(jd, SE_SUN, nullptr, 0, SE_CALC_RISE, geopos, 0.0, 0.0, tret, serr);
     // -2 means the Sun does not rise at all there (polar day or night); -1 an error. A
@@ -124,6 +133,7 @@ std::optional<HouseResult> houses(double jd, double latitude, double longitude, 
     HouseResult out;
     if (!is_usable_jd(jd)) return std::nullopt;
     use_data_path();
+    ZK_COUNT_CALL(houses);
     if (swe_houses_ex(jd, kHouseFlags, latitude, longitude, system, out.cusps.data(),
                       out.angles.data()) < 0) {
         return std::nullopt;
@@ -199,5 +209,15 @@ void use_data_path() {
     (void)registered;
     set_data_path();
 }
+
+#ifdef ZODIAKIT_COUNT_EPHEMERIS_CALLS
+CallCounts call_counts() {
+    return t_counts;
+}
+
+void reset_call_counts() {
+    t_counts = {};
+}
+#endif
 
 }  // namespace zk::ephemeris

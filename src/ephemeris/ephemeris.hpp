@@ -8,6 +8,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -60,5 +61,17 @@ const std::string& data_path();
 // thread calls it (the library keeps its settings per thread); a forked child sets it again
 // after closing its inherited files. Called before every library call that may read a file.
 void use_data_path();
+
+#ifdef ZODIAKIT_COUNT_EPHEMERIS_CALLS
+// Test builds only (the C++ suites and the benchmark's native program compile this file once
+// more with the define): the calls that reached the library since the last reset.
+struct CallCounts {
+    uint64_t positions = 0;  // calc_ut
+    uint64_t houses = 0;     // houses, and with them ascendant
+    uint64_t sunrises = 0;   // sunrise
+};
+CallCounts call_counts();
+void reset_call_counts();
+#endif
 
 }  // namespace zk::ephemeris

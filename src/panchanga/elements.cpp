@@ -85,6 +85,69 @@ Result<uint32_t> karana_at(double jd_ut, bool true_nodes) {
     return karana_number(l->moon_deg, l->sun_deg);
 }
 
+namespace {
+
+struct Moving {
+    PlanetPosition moon;
+    PlanetPosition sun;
+};
+
+Result<Moving> moving_luminaries(double jd_ut, bool true_nodes) {
+    ZK_TRY(moon, ephemeris::calc_ut(jd_ut, true_nodes, Planet::Moon));
+    ZK_TRY(sun, ephemeris::calc_ut(jd_ut, true_nodes, Planet::Sun));
+    return Moving{moon, sun};
+}
+
+ElementSample tithi_of(const Moving& l) {
+    return ElementSample{tithi_number(l.moon.longitude, l.sun.longitude),
+                         {l.moon.longitude - l.sun.longitude, l.moon.speed - l.sun.speed}};
+}
+
+ElementSample yoga_of(const Moving& l) {
+    return ElementSample{yoga_number(l.moon.longitude, l.sun.longitude),
+                         {l.sun.longitude + l.moon.longitude, l.moon.speed + l.sun.speed}};
+}
+
+ElementSample karana_of(const Moving& l) {
+    return ElementSample{karana_number(l.moon.longitude, l.sun.longitude),
+                         {l.moon.longitude - l.sun.longitude, l.moon.speed - l.sun.speed}};
+}
+
+ElementSample nakshatra_of(const PlanetPosition& moon) {
+    return ElementSample{nakshatra_number(moon.longitude), {moon.longitude, moon.speed}};
+}
+
+}  // namespace
+
+Result<ElementSample> tithi_sample(double jd_ut, bool true_nodes) {
+    ZK_TRY(l, moving_luminaries(jd_ut, true_nodes));
+    return tithi_of(l);
+}
+
+Result<ElementSample> nakshatra_sample(double jd_ut, bool true_nodes) {
+    ZK_TRY(moon, ephemeris::calc_ut(jd_ut, true_nodes, Planet::Moon));
+    return nakshatra_of(moon);
+}
+
+Result<ElementSample> yoga_sample(double jd_ut, bool true_nodes) {
+    ZK_TRY(l, moving_luminaries(jd_ut, true_nodes));
+    return yoga_of(l);
+}
+
+Result<ElementSample> karana_sample(double jd_ut, bool true_nodes) {
+    ZK_TRY(l, moving_luminaries(jd_ut, true_nodes));
+    return karana_of(l);
+}
+
+Result<ElementSamples> element_samples(double jd_ut, bool true_nodes) {
+    ZK_TRY(l, moving_luminaries(jd_ut, true_nodes));
+    return ElementSamples{{l.moon.longitude, l.sun.longitude},
+                          tithi_of(l),
+                          nakshatra_of(l.moon),
+                          yoga_of(l),
+                          karana_of(l)};
+}
+
 size_t tithi_name_index(uint32_t tithi) {
     require_in_cycle(tithi, 30, "tithi");
     const uint32_t t = tithi - 1;

@@ -13,6 +13,7 @@
 #include "core/datetime.hpp"
 #include "core/error.hpp"
 #include "core/zodiac.hpp"
+#include "panchanga/interval.hpp"
 
 namespace zk {
 
@@ -31,6 +32,20 @@ Result<uint32_t> tithi_at(double jd_ut, bool true_nodes);
 Result<uint32_t> nakshatra_at(double jd_ut, bool true_nodes);
 Result<uint32_t> yoga_at(double jd_ut, bool true_nodes);
 Result<uint32_t> karana_at(double jd_ut, bool true_nodes);
+
+// The same numbers with the angle they are read from and its speed, for the edge search
+// (panchanga/interval.hpp): Moon - Sun for the tithi and the karana, the Moon for the
+// nakshatra, Moon + Sun for the yoga. Each number is exactly the element function's.
+Result<ElementSample> tithi_sample(double jd_ut, bool true_nodes);
+Result<ElementSample> nakshatra_sample(double jd_ut, bool true_nodes);
+Result<ElementSample> yoga_sample(double jd_ut, bool true_nodes);
+Result<ElementSample> karana_sample(double jd_ut, bool true_nodes);
+// All four at one instant from one Moon and one Sun, with their longitudes.
+struct ElementSamples {
+    Luminaries luminaries;
+    ElementSample tithi, nakshatra, yoga, karana;
+};
+Result<ElementSamples> element_samples(double jd_ut, bool true_nodes);
 
 // Names. A number outside its cycle is a programming error (InvariantFailure).
 // Index into the 16-entry tithi table: tithis 16..29 repeat Pratipada..Chaturdashi,

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <optional>
 
+#include "ephemeris/ephemeris.hpp"
 #include "search/scan.hpp"
 
 namespace zk {
@@ -41,7 +42,69 @@ Result<double> edge_towards(const ElementFunction& f, double jd, uint32_t curren
     return *edge;
 }
 
+// Half the width (in days, about 0.9 ms) of the stretch around a crossing that must round to
+// one whole second for the crossing to stand for the scan's edge.
+constexpr double kRoundingMarginDays = 1e-8;
+
+bool rounds_safely(double jd) {
+    const auto early = ephemeris::from_julian_day(jd - kRoundingMarginDays);
+    const auto late = ephemeris::from_julian_day(jd + kRoundingMarginDays);
+    return early && late && *early == *late;
+}
+
+// The edge on the side `direction` points to (+1 forwards, -1 backwards) of the element
+// `current` shown at jd, whose angle there is `now`.
+Result<double> angle_edge(const ElementSampler& sample, double span_deg, double jd,
+                          uint32_t current, AngleSample now, int direction,
+                          const char* limit_error) {
+    const double target = (direction > 0 ? current : current - 1) * span_deg;
+    const double lo = direction > 0 ? jd : jd - kIntervalStepDays;
+    const double hi = direction > 0 ? jd + kIntervalStepDays : jd;
+    InterruptPoll never_stops;
+    const auto angle_at = [&](double t) -> Result<AngleSample> {
+        ZK_TRY(s, sample(t));
+        return s.angle;
+    };
+    ZK_TRY(crossing, find_angle_crossing(angle_at, target, true, jd, now, lo, hi, never_stops));
+    if (!(crossing > lo && crossing < hi)) {
+        return std::unexpected(ZodiakitError::computation("no crossing within the first step"));
+    }
+    if (rounds_safely(crossing)) return crossing;
+    // Near a half second: the scan itself, every sample away from the crossing answered by
+    // which side of it it lies on.
+    const ElementFunction near_crossing = [&](double t) -> Result<uint32_t> {
+        if (std::abs(t - crossing) > kCrossingToleranceDays) {
+            const bool before = (t < crossing) == (direction > 0);
+            return before ? current : current + 1000;
+        }
+        ZK_TRY(s, sample(t));
+        return s.number;
+    };
+    return edge_towards(near_crossing, jd, current, direction * kIntervalStepDays, limit_error);
+}
+
 }  // namespace
+
+Result<ElementInterval> find_element_interval(const ElementSampler& sample, double span_deg,
+                                              double jd_ut) {
+    auto now = sample(jd_ut);
+    if (!now) return std::unexpected(now.error());
+    return find_element_interval(sample, span_deg, jd_ut, *now);
+}
+
+Result<ElementInterval> find_element_interval(const ElementSampler& sample, double span_deg,
+                                              double jd_ut, const ElementSample& now) {
+    auto start = angle_edge(sample, span_deg, jd_ut, now.number, now.angle, -1, kStartNotFound);
+    if (start) {
+        auto end = angle_edge(sample, span_deg, jd_ut, now.number, now.angle, 1, kEndNotFound);
+        if (end) return ElementInterval{*start, *end};
+    }
+    const ElementFunction f = [&](double t) -> Result<uint32_t> {
+        ZK_TRY(s, sample(t));
+        return s.number;
+    };
+    return find_element_interval(f, jd_ut);
+}
 
 Result<ElementInterval> find_element_interval(const ElementFunction& f, double jd_ut) {
     ZK_TRY(current, f(jd_ut));

@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "core/error.hpp"
+#include "search/scan.hpp"
 
 namespace zk {
 
@@ -34,5 +35,27 @@ struct ElementInterval {
 // no number comes round again within days. The first error of `f` ends the search
 // unchanged.
 Result<ElementInterval> find_element_interval(const ElementFunction& f, double jd_ut);
+
+// An element seen as an angle: its number at an instant, and the smooth angle (degrees,
+// growing in time, e.g. Moon - Sun) whose stretches of one span number it, with its speed. The
+// number must be the one the element function gives, from the very same angle.
+struct ElementSample {
+    uint32_t number = 0;
+    AngleSample angle;
+};
+using ElementSampler = std::function<Result<ElementSample>(double jd_ut)>;
+
+// The same interval as find_element_interval(f, jd_ut) above, to the whole second both are read
+// in (ephemeris::from_julian_day), with a few samples instead of a scan: each edge is the
+// instant the angle reaches the next or the last multiple of `span_deg`, found by Newton steps
+// from the angle's speed. An edge that lands within milliseconds of a half second is narrowed
+// again the way the scan does, the samples far from it answered from the crossing, so that it
+// rounds as the scan's does. Any error of `sample` sends the whole search down the scan, which
+// then fails as it always did.
+Result<ElementInterval> find_element_interval(const ElementSampler& sample, double span_deg,
+                                              double jd_ut);
+// The same, given the sample at jd_ut.
+Result<ElementInterval> find_element_interval(const ElementSampler& sample, double span_deg,
+                                              double jd_ut, const ElementSample& now);
 
 }  // namespace zk

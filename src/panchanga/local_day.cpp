@@ -25,10 +25,11 @@ UtcDateTime utc_of(double jd_ut) {
 
 // Fills the start and end of the element current at jd, in UTC and in the zone's local time.
 template <typename Info>
-Result<void> set_bounds(Info& info, Result<uint32_t> (*element_at)(double, bool), double jd,
-                        bool true_nodes, const cctz::time_zone& zone) {
-    ZK_TRY(interval,
-           find_element_interval([&](double t) { return element_at(t, true_nodes); }, jd));
+Result<void> set_bounds(Info& info, Result<ElementSample> (*element_at)(double, bool),
+                        double span_deg, const ElementSample& now, double jd, bool true_nodes,
+                        const cctz::time_zone& zone) {
+    ZK_TRY(interval, find_element_interval([&](double t) { return element_at(t, true_nodes); },
+                                           span_deg, jd, now));
     info.start_time_utc = utc_of(interval.start_jd);
     info.end_time_utc = utc_of(interval.end_jd);
     info.start_time_local = tz::format_local(info.start_time_utc, zone);
@@ -90,25 +91,30 @@ Result<Panchanga> compute_panchanga_local(const UtcDateTime& instant, const GeoL
     p.metadata.local_datetime = format_iso_naive(tz::to_local(instant, *zone).civil);
     ZK_TRY(vara, vara_of(mode, instant, jd, location, *zone));
     p.vara = std::move(vara);
-    ZK_TRY(now, luminaries_at(jd, true_nodes));
+    ZK_TRY(samples, element_samples(jd, true_nodes));
+    const Luminaries& now = samples.luminaries;
 
     p.tithi.index = tithi_number(now.moon_deg, now.sun_deg);
     p.tithi.name = tithi_name(p.tithi.index);
     p.tithi.paksha = paksha_name(p.tithi.index);
-    ZK_TRY_VOID(set_bounds(p.tithi, &tithi_at, jd, true_nodes, *zone));
+    ZK_TRY_VOID(
+        set_bounds(p.tithi, &tithi_sample, kTithiSpanDeg, samples.tithi, jd, true_nodes, *zone));
 
     p.nakshatra.index = nakshatra_number(now.moon_deg);
     p.nakshatra.pada = nakshatra_pada(now.moon_deg);
     p.nakshatra.name = panchanga_nakshatra_name(p.nakshatra.index);
-    ZK_TRY_VOID(set_bounds(p.nakshatra, &nakshatra_at, jd, true_nodes, *zone));
+    ZK_TRY_VOID(set_bounds(p.nakshatra, &nakshatra_sample, kNakshatraSpanDeg, samples.nakshatra, jd,
+                           true_nodes, *zone));
 
     p.yoga.index = yoga_number(now.moon_deg, now.sun_deg);
     p.yoga.name = yoga_name(p.yoga.index);
-    ZK_TRY_VOID(set_bounds(p.yoga, &yoga_at, jd, true_nodes, *zone));
+    ZK_TRY_VOID(
+        set_bounds(p.yoga, &yoga_sample, kNakshatraSpanDeg, samples.yoga, jd, true_nodes, *zone));
 
     p.karana.index = karana_number(now.moon_deg, now.sun_deg);
     p.karana.name = karana_name(p.karana.index);
-    ZK_TRY_VOID(set_bounds(p.karana, &karana_at, jd, true_nodes, *zone));
+    ZK_TRY_VOID(set_bounds(p.karana, &karana_sample, kKaranaSpanDeg, samples.karana, jd, true_nodes,
+                           *zone));
 
     p.metadata.timezone = zone_name;
     p.metadata.mode = panchanga_mode_name(mode);

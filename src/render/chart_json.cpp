@@ -1,5 +1,6 @@
 #include "render/chart_json.hpp"
 
+#include <charconv>
 #include <string>
 
 #include "render/json_writer.hpp"
@@ -28,7 +29,18 @@ void write_map(JsonWriter& w, const Entries& entries, const NameOf& name_of,
 const auto write_plain = [](JsonWriter& w, const auto& value) { w.value(value); };
 const auto write_sign = [](JsonWriter& w, Sign sign) { w.value(sign_name(sign)); };
 const auto same_name = [](const std::string& name) -> const std::string& { return name; };
-const auto number_name = [](uint32_t number) { return std::to_string(number); };
+// A number as a member name, without allocating: the text lives in the caller's buffer.
+struct NumberName {
+    char text[12];
+    size_t size;
+    operator std::string_view() const { return {text, size}; }
+};
+const auto number_name = [](uint32_t number) {
+    NumberName name{};
+    name.size = static_cast<size_t>(
+        std::to_chars(name.text, name.text + sizeof name.text, number).ptr - name.text);
+    return name;
+};
 
 void write_ayanamsa(JsonWriter& w, const AyanamsaMode& mode) {
     if (mode.kind == AyanamsaMode::Kind::Custom) {
@@ -66,8 +78,8 @@ void write_planet(JsonWriter& w, const PlanetPosition& p) {
 }
 
 void write_dasha_period(JsonWriter& w, const DashaPeriod& d) {
-    w.begin_object().members("lord_name", d.lord_name(), "start", format_rfc3339_z(d.start_time()),
-                             "end", format_rfc3339_z(d.end_time()));
+    w.begin_object().members("lord_name", d.lord_name(), "start", d.start_time(), "end",
+                             d.end_time());
     write_array(w.key("sub_periods"), d.sub_periods, write_dasha_period);
     w.end_object();
 }
@@ -126,11 +138,13 @@ void write_location(JsonWriter& w, const GeoLocation& at) {
     w.end_object();
 }
 
+// A chart's document is about 110 KB, most of it the dasha tree.
+constexpr size_t kExpectedChartBytes = 160 * 1024;
+
 }  // namespace
 
-std::string chart_to_json(const Chart& chart) {
-    JsonWriter w;
-    w.begin_object().members("datetime", format_rfc3339_z(chart.datetime));
+void write_chart(JsonWriter& w, const Chart& chart) {
+    w.begin_object().members("datetime", chart.datetime);
     write_location(w.key("location"), chart.location);
     write_ayanamsa(w.key("ayanamsa"), chart.ayanamsa);
     write_array(w.key("planets"), chart.planets, write_planet);
@@ -152,6 +166,11 @@ std::string chart_to_json(const Chart& chart) {
     write_metadata(w.key("metadata"), chart.metadata);
     write_array(w.key("warnings"), chart.warnings, write_plain);
     w.end_object();
+}
+
+std::string chart_to_json(const Chart& chart) {
+    JsonWriter w(kExpectedChartBytes);
+    write_chart(w, chart);
     return w.take();
 }
 

@@ -16,4 +16,8 @@ namespace zk {
 // strength entry writes null there.
 std::string chart_to_json(const Chart& chart);
 
+class JsonWriter;
+// The same document through `w` (text, or events for a sink); the writer reserves nothing.
+void write_chart(JsonWriter& w, const Chart& chart);
+
 }  // namespace zk

@@ -7,6 +7,7 @@
 // Kind::Interrupted when the caller's interrupt check asked the scan to stop.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <functional>
@@ -82,6 +83,67 @@ Result<Time> find_edge(const Matches& matches, Bracket<Time> bracket, int rounds
     } else {
         return middle_of(bracket);
     }
+}
+
+// A smooth angle at an instant: degrees, and degrees per day.
+struct AngleSample {
+    double deg = 0.0;
+    double speed = 0.0;
+};
+
+// a - b folded into [-180, 180).
+inline double angle_offset(double a, double b) {
+    double d = std::fmod(a - b, 360.0);
+    if (d >= 180.0) d -= 360.0;
+    if (d < -180.0) d += 360.0;
+    return d;
+}
+
+// A Newton step shorter than this (in days) lands within a few microseconds of the crossing:
+// the error after a step of h days is about h^2 |acceleration| / (2 |speed|), under 0.5 / day
+// for every angle searched this way (slow planets only while their speed is well away from
+// zero), so under 2e-10 days, less than half the resolution of a Julian day of our era.
+inline constexpr double kNewtonAcceptDays = 2e-5;
+// How near (in days, about a quarter of a millisecond) the crossing found by Newton steps
+// surely lies to the instant the sampled value changes: an instant further than this from it
+// is safely on its side.
+inline constexpr double kCrossingToleranceDays = 3e-9;
+
+// The instant within [lo, hi] at which the angle `angle_at` (Time -> Result<AngleSample>) reaches
+// `target` (degrees, modulo 360), the angle moving monotonically over the bracket, rising or
+// falling as `rising` says, and crossing the target there once. Starts from the sample `now` at
+// `t`, which may lie outside the bracket. Newton steps from the sampled speed, each kept inside
+// the bracket (a step that leaves it, or a speed of the wrong sign, halves the bracket instead),
+// until a step shorter than kNewtonAcceptDays, whose landing is the answer. Each sample counts
+// one call for `poll`, which is not asked here. The first error of `angle_at` ends the search.
+template <typename AngleAt>
+Result<double> find_angle_crossing(const AngleAt& angle_at, double target, bool rising, double t,
+                                   AngleSample now, double lo, double hi, InterruptPoll& poll) {
+    for (int round = 0; round < 200; ++round) {
+        const double offset = angle_offset(now.deg, target);
+        if (t >= lo && t <= hi) {
+            if (offset == 0.0) return t;
+            ((offset < 0.0) == rising ? lo : hi) = t;
+        }
+        double next = (lo + hi) * 0.5;
+        bool newton = false;
+        if (now.speed != 0.0 && (now.speed > 0.0) == rising) {
+            const double guess = t - offset / now.speed;
+            // A last step below the resolution of a Julian day lands on an end.
+            if (guess >= lo && guess <= hi) {
+                next = guess;
+                newton = true;
+            }
+        }
+        if (newton && std::abs(next - t) < kNewtonAcceptDays) return next;
+        // Halved down to two adjacent instants.
+        if (!newton && (next <= lo || next >= hi)) return next;
+        t = next;
+        ZK_TRY(sample, angle_at(t));
+        poll.count(1);
+        now = sample;
+    }
+    return (lo + hi) * 0.5;
 }
 
 // One step of a scan over which the value changed.

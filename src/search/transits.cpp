@@ -1,6 +1,7 @@
 #include "search/transits.hpp"
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 
 #include "ephemeris/ephemeris.hpp"
@@ -14,9 +15,39 @@ constexpr int kTransitHalvings = 20;
 // About a few milliseconds of ephemeris work between two questions to the caller.
 constexpr uint32_t kTransitCallsPerPoll = 2048;
 
-// Appends the ingresses of one planet in [j0, j1) to `found`, in time order.
-Result<void> planet_ingresses(Planet planet, double j0, double j1, bool true_nodes,
-                              InterruptPoll& poll, std::vector<Ingress>& found) {
+// Bounds on a planet's sidereal motion (degrees per day, and per day per day): its greatest
+// speed forwards and backwards and its greatest change of speed, with a quarter to spare over
+// the largest seen from 1800 to 2400 in steps of six hours. Zero backwards: never retrograde.
+struct MotionBounds {
+    double forward;
+    double backward;
+    double acceleration;
+};
+// In Planet order: Sun, Moon, Mars, Mercury, Jupiter, Venus, Saturn; then the true node and
+// the mean node (for Rahu and Ketu alike).
+constexpr MotionBounds kMotionBounds[] = {
+    {1.275, 0.0, 0.001},   {19.25, 0.0, 0.644},   {0.99, 0.503, 0.041},
+    {2.754, 1.734, 0.248}, {0.304, 0.171, 0.124}, {1.578, 0.791, 0.054},
+    {0.168, 0.104, 0.139}, {0.182, 0.324, 0.756}, {0.0, 0.0663, 0.001},
+};
+
+const MotionBounds& motion_bounds(Planet planet, bool true_nodes) {
+    if (planet == Planet::Rahu || planet == Planet::Ketu) return kMotionBounds[true_nodes ? 7 : 8];
+    return kMotionBounds[planet_index(planet)];
+}
+
+Ingress ingress_at(double jd, Planet planet, Sign from, Sign to, bool retrograde) {
+    const auto when = ephemeris::from_julian_day(jd);
+    // Within a day of two dates that parsed, so always a representable date.
+    if (!when) throw InvariantFailure("ingress outside the calendar range");
+    return {*when, from, to, planet, retrograde};
+}
+
+// The legacy of the ingress search, and its definition: the sign sampled once a day, and
+// each change halved 20 times over the whole day before the sample that showed it. Appends
+// the ingresses of one planet in [j0, j1) to `found`, in time order.
+Result<void> sampled_ingresses(Planet planet, double j0, double j1, bool true_nodes,
+                               InterruptPoll& poll, std::vector<Ingress>& found) {
     const auto sign_at = [&](double jd) -> Result<Sign> {
         return get_planet_sign(jd, planet, true_nodes);
     };
@@ -31,16 +62,120 @@ Result<void> planet_ingresses(Planet planet, double j0, double j1, bool true_nod
         // Over the whole day before the sample, even when the last step was shorter.
         const Bracket<double> day_before{change.after, change.after - kTransitStepDays};
         ZK_TRY(jd, find_edge(in_new_sign, day_before, kTransitHalvings, poll));
-        const auto when = ephemeris::from_julian_day(jd);
-        // Within a day of two dates that parsed, so always a representable date.
-        if (!when) throw InvariantFailure("ingress outside the calendar range");
         const auto pos = ephemeris::calc_ut(jd, true_nodes, planet);
         poll.count(1);
-        found.push_back({*when, change.from, change.to, planet, pos && pos->speed < 0.0});
+        found.push_back(ingress_at(jd, planet, change.from, change.to, pos && pos->speed < 0.0));
         return AfterChange::Continue;
     };
     return scan_changes(sign_at, j0, get_planet_sign(j0, planet, true_nodes), next_after, on_change,
                         poll);
+}
+
+// The same ingresses with far fewer ephemeris calls. Daily samples that the planet's greatest
+// speed proves to lie in the sign of an earlier one are skipped, and a change is located from
+// the exact crossing of the sign's edge, found by Newton steps: the halving above is replayed
+// against it, every middle far from the crossing answered by the side it lies on and only
+// those within kCrossingToleranceDays sampled, so that each ingress is the very instant the
+// halving gives. A day over which the planet may turn (its speed too small at either end for
+// its greatest acceleration) is halved as above. Nothing when an ephemeris call failed: that
+// planet is then left to the sampled search, which reads a failure as Aries.
+Result<bool> stepped_ingresses(Planet planet, double j0, double j1, bool true_nodes,
+                               InterruptPoll& poll, std::vector<Ingress>& found) {
+    const MotionBounds& bounds = motion_bounds(planet, true_nodes);
+    bool failed = false;
+    const auto position = [&](double jd) -> PlanetPosition {
+        auto pos = ephemeris::calc_ut(jd, true_nodes, planet);
+        poll.count(1);
+        if (!pos) {
+            failed = true;
+            return PlanetPosition{};
+        }
+        return *pos;
+    };
+    const auto sign_of = [](const PlanetPosition& pos) {
+        return sign_from_longitude(normalize_degrees(pos.longitude));
+    };
+
+    double before = j0;
+    PlanetPosition at_before = position(before);
+    if (failed) return false;
+    Sign current = sign_of(at_before);
+    while (before < j1) {
+        // Days the planet surely stays in its sign: to either edge at its greatest speed.
+        const double within = normalize_degrees(at_before.longitude) -
+                              (static_cast<double>(sign_number(current)) - 1.0) * kSignSpanDeg;
+        const double days_forward =
+            bounds.forward > 0.0 ? (kSignSpanDeg - within) / bounds.forward : 1e9;
+        const double days_back = bounds.backward > 0.0 ? within / bounds.backward : 1e9;
+        const double safe_days = std::min(days_forward, days_back);
+        // Samples t + 1, ..., t + k with k < safe_days show the current sign; go to the last.
+        double skip_to = before;
+        for (double k = 1.0; k < safe_days && skip_to + kTransitStepDays < j1; k += 1.0) {
+            skip_to += kTransitStepDays;
+        }
+        if (skip_to > before + kTransitStepDays) {
+            before = skip_to;
+            at_before = position(before);
+            if (failed) return false;
+            if (sign_of(at_before) != current) {
+                throw InvariantFailure("a planet left its sign faster than it can move");
+            }
+            ZK_TRY_VOID(poll.check());
+            continue;
+        }
+        const double after = std::min(before + kTransitStepDays, j1);
+        const PlanetPosition at_after = position(after);
+        if (failed) return false;
+        const Sign next = sign_of(at_after);
+        if (next != current) {
+            const bool rising = at_after.speed > 0.0;
+            const bool steady = (at_before.speed > 0.0) == rising &&
+                                std::min(std::abs(at_before.speed), std::abs(at_after.speed)) >
+                                    bounds.acceleration * kTransitStepDays &&
+                                before == after - kTransitStepDays;
+            const int step = rising ? 1 : 11;
+            const bool adjacent = sign_number(next) == (sign_number(current) - 1 + step) % 12 + 1;
+            const auto in_new_sign = [&](double jd) -> Result<bool> {
+                const PlanetPosition pos = position(jd);
+                return sign_of(pos) == next;
+            };
+            const Bracket<double> day_before{after, after - kTransitStepDays};
+            double jd = 0.0;
+            bool retrograde = false;
+            if (steady && adjacent) {
+                const double edge =
+                    (rising ? sign_number(current) : sign_number(current) - 1) * kSignSpanDeg;
+                const auto angle_at = [&](double t) -> Result<AngleSample> {
+                    const PlanetPosition pos = position(t);
+                    return AngleSample{pos.longitude, pos.speed};
+                };
+                ZK_TRY(crossing, find_angle_crossing(angle_at, edge, rising, after,
+                                                     {at_after.longitude, at_after.speed},
+                                                     after - kTransitStepDays, after, poll));
+                const auto beyond = [&](double t) -> Result<bool> {
+                    if (std::abs(t - crossing) > kCrossingToleranceDays) return t > crossing;
+                    return in_new_sign(t);
+                };
+                InterruptPoll uncounted;
+                ZK_TRY(halved, find_edge(beyond, day_before, kTransitHalvings, uncounted));
+                jd = halved;
+                retrograde = !rising;
+            } else {
+                InterruptPoll uncounted;
+                ZK_TRY(halved, find_edge(in_new_sign, day_before, kTransitHalvings, uncounted));
+                jd = halved;
+                const PlanetPosition pos = position(jd);
+                retrograde = pos.speed < 0.0;
+            }
+            if (failed) return false;
+            found.push_back(ingress_at(jd, planet, current, next, retrograde));
+            current = next;
+        }
+        before = after;
+        at_before = at_after;
+        ZK_TRY_VOID(poll.check());
+    }
+    return true;
 }
 
 }  // namespace
@@ -60,7 +195,11 @@ Result<std::vector<Ingress>> get_transits(const UtcDateTime& from, const UtcDate
 
     std::vector<Ingress> found;
     for (Planet planet : kAllPlanets) {
-        ZK_TRY_VOID(planet_ingresses(planet, j0, j1, true_nodes, poll, found));
+        const size_t before = found.size();
+        ZK_TRY(complete, stepped_ingresses(planet, j0, j1, true_nodes, poll, found));
+        if (complete) continue;
+        found.resize(before);
+        ZK_TRY_VOID(sampled_ingresses(planet, j0, j1, true_nodes, poll, found));
     }
     std::stable_sort(found.begin(), found.end(), [](const Ingress& a, const Ingress& b) {
         return a.ingress_time < b.ingress_time;

@@ -1,0 +1,152 @@
+// How many ephemeris calls the panchanga, the transits and the time windows cost, counted
+// by the ephemeris layer itself (the suites link the counting build of it), and the fast
+// edge searches against the plain scans they stand in for.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+#include "ephemeris/ephemeris.hpp"
+#include "panchanga/elements.hpp"
+#include "panchanga/interval.hpp"
+#include "panchanga/local_day.hpp"
+#include "search/scan.hpp"
+#include "search/time_windows.hpp"
+#include "search/transits.hpp"
+
+namespace zk {
+namespace {
+
+struct Counted {
+    ephemeris::CallCounts calls;
+    template <typename Work>
+    explicit Counted(const Work& work) {
+        ephemeris::reset_call_counts();
+        work();
+        calls = ephemeris::call_counts();
+    }
+};
+
+TEST(EphemerisBudget, APanchangaCostsAtMostSixtyCalls) {
+    std::mt19937 rng(7);
+    std::uniform_int_distribution<int> year(1800, 2399), month(1, 12), day(1, 28), hour(0, 23);
+    uint64_t most = 0;
+    for (int i = 0; i < 200; ++i) {
+        const UtcDateTime t{year(rng),
+                            static_cast<uint32_t>(month(rng)),
+                            static_cast<uint32_t>(day(rng)),
+                            static_cast<uint32_t>(hour(rng)),
+                            17,
+                            5};
+        const PanchangaMode mode = i % 2 ? PanchangaMode::SunriseDay : PanchangaMode::CivilDay;
+        const Counted counted([&] {
+            ASSERT_TRUE(compute_panchanga_local(t, {27.7, 85.3, 0.0}, "Asia/Kathmandu", mode,
+                                                AyanamsaMode{}, i % 3 == 0));
+        });
+        const uint64_t total =
+            counted.calls.positions + counted.calls.sunrises + counted.calls.houses;
+        most = std::max(most, total);
+    }
+    EXPECT_LE(most, 60u);
+}
+
+TEST(EphemerisBudget, AnIngressCostsAtMostEightCalls) {
+    for (bool true_nodes : {true, false}) {
+        size_t ingresses = 0;
+        const Counted counted([&] {
+            const auto found =
+                get_transits({1950, 1, 1}, {1960, 1, 1}, AyanamsaMode{}, true_nodes, {});
+            ASSERT_TRUE(found);
+            ingresses = found->size();
+        });
+        ASSERT_GT(ingresses, 2000u);
+        EXPECT_LE(static_cast<double>(counted.calls.positions) / ingresses, 8.0) << true_nodes;
+        EXPECT_EQ(counted.calls.houses + counted.calls.sunrises, 0u);
+    }
+}
+
+TEST(EphemerisBudget, AWindowSampleIsOneHouseCall) {
+    const GeoLocation place{27.7, 85.3, 0.0};
+    size_t windows = 0;
+    const Counted counted([&] {
+        const auto found =
+            find_time_windows({2024, 1, 15}, 2 * 24 * 60, 1, "leo", place, AyanamsaMode{}, {});
+        ASSERT_TRUE(found);
+        windows = found->size();
+    });
+    // 577 samples, and at most 9 halvings for each edge of a window (2^9 > 300 s).
+    const uint64_t samples = 2 * 24 * 60 * 60 / kWindowSampleSeconds + 1;
+    EXPECT_EQ(windows, 2u);
+    EXPECT_GE(counted.calls.houses, samples);
+    EXPECT_LE(counted.calls.houses, samples + 9 * 2 * windows);
+    EXPECT_EQ(counted.calls.positions + counted.calls.sunrises, 0u);
+}
+
+// Every edge found by Newton steps is the edge the scan finds, in whole seconds, for all
+// four elements over many instants, near half seconds included (they take the scan's way).
+TEST(ElementEdges, NewtonStepsGiveTheScansSeconds) {
+    struct Element {
+        Result<uint32_t> (*number)(double, bool);
+        Result<ElementSample> (*sample)(double, bool);
+        double span;
+    };
+    const Element elements[] = {{&tithi_at, &tithi_sample, kTithiSpanDeg},
+                                {&nakshatra_at, &nakshatra_sample, kNakshatraSpanDeg},
+                                {&yoga_at, &yoga_sample, kNakshatraSpanDeg},
+                                {&karana_at, &karana_sample, kKaranaSpanDeg}};
+    ephemeris::select_sidereal_mode(AyanamsaMode{});
+    std::mt19937 rng(11);
+    std::uniform_real_distribution<double> jd(2378497.0, 2597641.0);
+    for (int i = 0; i < 100; ++i) {
+        const double at = jd(rng);
+        for (const Element& e : elements) {
+            const auto scanned =
+                find_element_interval([&](double t) { return e.number(t, true); }, at);
+            const auto stepped =
+                find_element_interval([&](double t) { return e.sample(t, true); }, e.span, at);
+            ASSERT_TRUE(scanned && stepped);
+            EXPECT_EQ(ephemeris::from_julian_day(scanned->start_jd),
+                      ephemeris::from_julian_day(stepped->start_jd))
+                << at;
+            EXPECT_EQ(ephemeris::from_julian_day(scanned->end_jd),
+                      ephemeris::from_julian_day(stepped->end_jd))
+                << at;
+        }
+    }
+}
+
+// Each of these planets crosses a sign edge while retrograde between 2023 and 2026: every
+// change of its daily-sampled sign is an ingress, in order and with its direction.
+TEST(Transits, RetrogradeIngressesMatchTheDailySigns) {
+    ephemeris::select_sidereal_mode(AyanamsaMode{});
+    for (Planet planet : {Planet::Mercury, Planet::Venus, Planet::Mars, Planet::Rahu}) {
+        const auto found = get_transits({2023, 1, 1}, {2026, 1, 1}, AyanamsaMode{}, true, {});
+        ASSERT_TRUE(found);
+        std::vector<Ingress> mine;
+        for (const Ingress& in : *found) {
+            if (in.planet == planet) mine.push_back(in);
+        }
+        const double j0 = ephemeris::julian_day({2023, 1, 1});
+        const double j1 = ephemeris::julian_day({2026, 1, 1});
+        size_t next = 0;
+        bool retrograde_seen = false;
+        Sign sign = get_planet_sign(j0, planet, true);
+        for (double t = j0 + 1.0; t <= j1; t += 1.0) {
+            const Sign now = get_planet_sign(t, planet, true);
+            if (now == sign) continue;
+            ASSERT_LT(next, mine.size());
+            EXPECT_EQ(mine[next].from_sign, sign);
+            EXPECT_EQ(mine[next].to_sign, now);
+            const double when = ephemeris::julian_day(mine[next].ingress_time);
+            EXPECT_TRUE(when > t - 1.0 - 1e-5 && when <= t + 1e-5) << planet_name(planet);
+            retrograde_seen |= mine[next].is_retrograde;
+            ++next;
+            sign = now;
+        }
+        EXPECT_EQ(next, mine.size());
+        EXPECT_TRUE(retrograde_seen) << planet_name(planet);
+    }
+}
+
+}  // namespace
+}  // namespace zk
