@@ -314,7 +314,7 @@ def compare(references, engine):
 # ---------------------------------------------------------------- C++ tables
 
 
-# Days of the C++ table besides every 21st day: Tromso's first sunrise after the polar
+# Days of the C++ table besides every 42nd day: Tromso's first sunrise after the polar
 # night, a sunset after midnight, the end of the midnight sun and the start of the polar
 # night.
 CPP_EXTRA_DAYS = {
@@ -323,7 +323,7 @@ CPP_EXTRA_DAYS = {
 }
 
 
-def cpp_rows(references, every=21):
+def cpp_rows(references, every=42):
     def s(v):
         return "kNone" if v is None else f"{v:.1f}"
 
@@ -344,7 +344,7 @@ def cpp_rows(references, every=21):
     print("// sunrise, skipped tithi (0: none), amanta and purnimanta month (negative: adhika),")
     print("// samvatsara, ritu.")
     for i, r in enumerate(references["drik"]):
-        if i % 23 and not (r["skipped"] and r["date"].startswith(str(SKY_YEAR))):
+        if i % 61 and not (r["skipped"] and r["date"].startswith(str(SKY_YEAR))):
             continue
         y, m, d = r["date"].split("-")
         a = r["amanta"][0] * (-1 if r["amanta"][1] else 1)
