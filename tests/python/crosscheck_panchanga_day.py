@@ -17,8 +17,8 @@ References
                  topocentric distance). The Moon always rises by this definition.
     disc_center  topocentric geometric altitude of the Sun's centre = 0.
     solar noon   topocentric apparent hour angle of the Sun = 0.
-  The common almanac convention (centre at -50', USNO) gives sunrises some 15-20 s later
-  than upper_limb at Delhi: it fixes R at 34' and s at 16'.
+  The common almanac convention (centre at -50', USNO; skyfield's find_risings) gives
+  sunrises 12-15 s later than upper_limb at Delhi in 2025: it fixes R at 34' and s at 16'.
   drik-panchanga (module `panchanga`, Lahiri): the Hindu sunrise (disc centre, no
   refraction), the tithi at sunrise with a skipped tithi, the amanta and purnimanta month
   with the adhika flag, the samvatsara and the ritu, for every day of 2023-2026 at Delhi.
