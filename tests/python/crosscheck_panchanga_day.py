@@ -60,7 +60,7 @@ SUN_TOLERANCE_S = 2.0
 MOON_TOLERANCE_S = 10.0
 # drik-panchanga's sunrise is the geocentric Sun's centre (the library's Hindu rising,
 # which ignores the solar parallax); the engine's disc_center sunrise is topocentric, as
-# the issue defines it, and comes some 0.2-0.8 s later at Delhi. The engine's times are
+# its definition says, and comes some 0.2-0.8 s later at Delhi. The engine's times are
 # also rounded to the second here: 1 s plus that half second.
 DRIK_SUNRISE_TOLERANCE_S = 1.5
 
