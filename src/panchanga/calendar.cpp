@@ -102,18 +102,9 @@ TithiDay tithi_day(uint32_t previous, uint32_t today, uint32_t next,
     return d;
 }
 
-PanchangaDay day_of(const DayFrame& f, Panchanga&& panchanga, SkyTimes&& sky, LunarCalendar&& lunar,
-                    TithiDay&& tithis, const cctz::time_zone& zone) {
-    PanchangaDay day;
-    day.date = f.date;
-    day.reference = f.sunrise ? "sunrise" : "midnight";
-    day.divisions =
-        compute_day_divisions(weekday(f.date.year, f.date.month, f.date.day), sky.solar, zone);
-    day.panchanga = std::move(panchanga);
-    day.sky = std::move(sky);
-    day.lunar = std::move(lunar);
-    day.tithi_day = std::move(tithis);
-    return day;
+PanchangaDay day_of(const DayFrame& f, Panchanga&& panchanga, TithiDay&& tithis) {
+    return PanchangaDay{f.date, f.sunrise ? "sunrise" : "midnight", std::move(panchanga),
+                        std::move(tithis)};
 }
 
 // A Julian day whose second lies within the rounding margin of a half second.
@@ -153,8 +144,13 @@ Result<std::monostate> set_bounds(Info& info, PanchangaElement element, const El
 // a record that function made for the same place, zone and settings.
 Result<Panchanga> panchanga_from_edges(const Panchanga& model, const DayFrame& f,
                                        const Luminaries& now, const ElementEdges& edges,
-                                       bool true_nodes, const cctz::time_zone& zone) {
+                                       SkyTimes&& sky, LunarCalendar&& lunar, bool true_nodes,
+                                       const cctz::time_zone& zone) {
     Panchanga p = model;
+    p.divisions =
+        compute_day_divisions(weekday(f.date.year, f.date.month, f.date.day), sky.solar, zone);
+    p.sky = std::move(sky);
+    p.lunar = std::move(lunar);
     const UtcDateTime local = tz::to_local(f.reference, zone).civil;
     p.metadata.local_datetime = format_iso_naive(local);
     p.metadata.utc_datetime = format_rfc3339_utc(f.reference);
@@ -224,8 +220,8 @@ struct Span {
     std::vector<Luminaries> at_reference;  // by frame
     std::vector<uint32_t> sun_sign;        // by frame, at its first instant (frame 0 unused)
 
-    // False when the poll says stop.
-    Result<bool> prepare(InterruptPoll& poll) {
+    // Interrupted when the poll says stop.
+    Result<void> prepare(InterruptPoll& poll) {
         for (size_t k = 0; k < days + 2; ++k) {
             auto frame =
                 frame_of(add_days(from, static_cast<int64_t>(k) - 1), location, zone, convention);
@@ -239,61 +235,57 @@ struct Span {
             if (!sign) return std::unexpected(sign.error());
             sun_sign.push_back(*sign);
             poll.count(kCallsPerSkyDay / 4);
-            if (poll.should_stop()) return false;
+            ZK_TRY_VOID(poll.check());
         }
-        return true;
+        return {};
     }
 
     Result<PanchangaDay> day(size_t i, const Panchanga& model, const ElementEdges& edges,
                              LunationWalk& walk) const {
         const DayFrame& f = frames[i + 1];
         const Luminaries& now = at_reference[i + 1];
-        auto panchanga = i == 0 ? Result<Panchanga>(model)
-                                : panchanga_from_edges(model, f, now, edges, true_nodes, zone);
-        if (!panchanga) return std::unexpected(panchanga.error());
-        auto sky = sky_times_of_day(f.window, frames[i + 2].window, f.sunrise,
-                                    frames[i + 2].sunrise, location, convention, zone);
-        if (!sky) return std::unexpected(sky.error());
-        if (auto walked = walk_to(walk, f.reference_jd, true_nodes); !walked) {
-            return std::unexpected(walked.error());
+        ZK_TRY_VOID(walk_to(walk, f.reference_jd, true_nodes));
+        Result<Panchanga> panchanga = model;
+        if (i > 0) {
+            ZK_TRY(sky, sky_times_of_day(f.window, frames[i + 2].window, f.sunrise,
+                                         frames[i + 2].sunrise, location, convention, zone));
+            panchanga = panchanga_from_edges(model, f, now, edges, std::move(sky),
+                                             lunar_calendar_from(walk.current, walk.next, now),
+                                             true_nodes, zone);
+            if (!panchanga) return std::unexpected(panchanga.error());
         }
-        auto sankranti = sankranti_in(f.window, sun_sign[i + 1], sun_sign[i + 2], true_nodes, zone);
-        if (!sankranti) return std::unexpected(sankranti.error());
+        ZK_TRY(sankranti,
+               sankranti_in(f.window, sun_sign[i + 1], sun_sign[i + 2], true_nodes, zone));
         const Luminaries& before = at_reference[i];
         const Luminaries& after = at_reference[i + 2];
         TithiDay tithis =
             tithi_day(tithi_number(before.moon_deg, before.sun_deg), panchanga->tithi.index,
-                      tithi_number(after.moon_deg, after.sun_deg), std::move(*sankranti));
-        return day_of(f, std::move(*panchanga), std::move(*sky),
-                      lunar_calendar_from(walk.current, walk.next, now), std::move(tithis), zone);
+                      tithi_number(after.moon_deg, after.sun_deg), std::move(sankranti));
+        return day_of(f, std::move(*panchanga), std::move(tithis));
     }
 
-    Result<std::optional<std::vector<PanchangaDay>>> compute(InterruptPoll& poll) {
-        using Days = std::optional<std::vector<PanchangaDay>>;
-        auto prepared = prepare(poll);
-        if (!prepared) return std::unexpected(prepared.error());
-        if (!*prepared) return Days();
+    Result<std::vector<PanchangaDay>> compute(InterruptPoll& poll) {
+        ZK_TRY_VOID(prepare(poll));
         // The first day is the single-day record itself, and the model of the others.
-        auto model = compute_panchanga_local(frames[1].reference, location, zone_name,
-                                             PanchangaMode::CivilDay, ayanamsa, true_nodes);
+        auto model =
+            compute_panchanga_local(frames[1].reference, location, zone_name,
+                                    PanchangaMode::CivilDay, ayanamsa, true_nodes, convention);
         if (!model) return std::unexpected(model.error());
-        auto edges =
-            find_element_edges(frames[1].reference_jd - kEdgeMarginDays,
-                               frames[days].reference_jd + kEdgeMarginDays, true_nodes, poll);
-        if (!edges) return std::unexpected(edges.error());
-        if (!*edges) return Days();
+        ZK_TRY(edges,
+               find_element_edges(frames[1].reference_jd - kEdgeMarginDays,
+                                  frames[days].reference_jd + kEdgeMarginDays, true_nodes, poll));
         auto walk = start_walk(frames[1].reference_jd, true_nodes);
         if (!walk) return std::unexpected(walk.error());
         std::vector<PanchangaDay> out;
         out.reserve(days);
         for (size_t i = 0; i < days; ++i) {
-            auto d = day(i, *model, **edges, *walk);
+            auto d = day(i, *model, edges, *walk);
             if (!d) return std::unexpected(d.error());
             out.push_back(std::move(*d));
             poll.count(kCallsPerSkyDay);
-            if (poll.should_stop()) return Days();
+            ZK_TRY_VOID(poll.check());
         }
-        return Days(std::move(out));
+        return out;
     }
 };
 
@@ -315,14 +307,9 @@ Result<PanchangaDay> compute_panchanga_day(const CivilDate& date, const GeoLocat
         if (!frame) return std::unexpected(frame.error());
         f.push_back(*frame);
     }
-    auto sky = sky_times_of_day(f[1].window, f[2].window, f[1].sunrise, f[2].sunrise, location,
-                                convention, *zone);
-    if (!sky) return std::unexpected(sky.error());
-    auto panchanga = compute_panchanga_local(f[1].reference, location, zone_name,
-                                             PanchangaMode::CivilDay, ayanamsa, true_nodes);
-    if (!panchanga) return std::unexpected(panchanga.error());
-    auto lunar = compute_lunar_calendar(f[1].reference_jd, true_nodes);
-    if (!lunar) return std::unexpected(lunar.error());
+    ZK_TRY(panchanga,
+           compute_panchanga_local(f[1].reference, location, zone_name, PanchangaMode::CivilDay,
+                                   ayanamsa, true_nodes, convention));
     auto previous = tithi_at(f[0].reference_jd, true_nodes);
     auto next = tithi_at(f[2].reference_jd, true_nodes);
     auto sign_at_start = sun_sign_at(f[1].window.start_jd, true_nodes);
@@ -332,12 +319,11 @@ Result<PanchangaDay> compute_panchanga_day(const CivilDate& date, const GeoLocat
     }
     auto sankranti = sankranti_in(f[1].window, *sign_at_start, *sign_at_end, true_nodes, *zone);
     if (!sankranti) return std::unexpected(sankranti.error());
-    TithiDay tithis = tithi_day(*previous, panchanga->tithi.index, *next, std::move(*sankranti));
-    return day_of(f[1], std::move(*panchanga), std::move(*sky), std::move(*lunar),
-                  std::move(tithis), *zone);
+    TithiDay tithis = tithi_day(*previous, panchanga.tithi.index, *next, std::move(*sankranti));
+    return day_of(f[1], std::move(panchanga), std::move(tithis));
 }
 
-Result<std::optional<std::vector<PanchangaDay>>> compute_panchanga_calendar(
+Result<std::vector<PanchangaDay>> compute_panchanga_calendar(
     const CivilDate& from, const CivilDate& to, const GeoLocation& location,
     const std::string& zone_name, SunriseConvention convention, const AyanamsaMode& ayanamsa,
     bool true_nodes, const Interrupted& interrupted) {

@@ -3,9 +3,9 @@
 //
 // Each day has a reference instant: its sunrise in the chosen convention, rounded to the
 // second, or its first instant (local midnight) on a day without sunrise. The day's
-// elements are those compute_panchanga_local gives at that instant in civil_day mode; the
-// lunar month, year and signs are those of that instant; the sky times and divisions are
-// those of the civil date. Tithi marks compare the tithi at consecutive reference instants:
+// panchanga is the one compute_panchanga_local gives at that instant in civil_day mode (the
+// lunar month, year and signs of that instant, the sky times and divisions of the date). Tithi
+// marks compare the tithi at consecutive reference instants:
 // - skipped_tithis (kshaya): the tithis that begin after this day's reference and end before
 //   the next day's, so that no day's sunrise sees them;
 // - repeated_tithi (vriddhi): the tithi at this day's reference was also at the previous
@@ -28,11 +28,8 @@
 #include "core/error.hpp"
 #include "core/records.hpp"
 #include "core/vocab.hpp"
-#include "panchanga/day_divisions.hpp"
 #include "panchanga/local_day.hpp"
-#include "panchanga/lunar_calendar.hpp"
-#include "panchanga/sky_times.hpp"
-#include "search/interrupt.hpp"
+#include "search/scan.hpp"
 
 namespace zk {
 
@@ -55,10 +52,7 @@ struct TithiDay {
 struct PanchangaDay {
     CivilDate date{1970, 1, 1};
     std::string reference;  // "sunrise" or "midnight"
-    Panchanga panchanga;
-    SkyTimes sky;
-    DayDivisions divisions;
-    LunarCalendar lunar;
+    Panchanga panchanga;    // at the reference instant, civil_day mode
     TithiDay tithi_day;
 };
 
@@ -74,8 +68,8 @@ inline constexpr int64_t kMaxCalendarDays = 36525;  // 100 years
 
 // Every date from `from` to `to`, both included. Besides the single-day errors: InvalidParameter
 // "Calendar end date is before its start date" and "Calendar span exceeds 100 years (36525
-// days)". Nothing when `interrupted` asked to stop.
-Result<std::optional<std::vector<PanchangaDay>>> compute_panchanga_calendar(
+// days)", and Interrupted when `interrupted` asked to stop.
+Result<std::vector<PanchangaDay>> compute_panchanga_calendar(
     const CivilDate& from, const CivilDate& to, const GeoLocation& location,
     const std::string& zone_name, SunriseConvention convention, const AyanamsaMode& ayanamsa,
     bool true_nodes, const Interrupted& interrupted);

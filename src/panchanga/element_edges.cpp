@@ -30,19 +30,6 @@ Result<Numbers> numbers_at(double jd, bool true_nodes) {
                    yoga_number(l->moon_deg, l->sun_deg), karana_number(l->moon_deg, l->sun_deg)};
 }
 
-uint32_t cycle_length(PanchangaElement element) {
-    switch (element) {
-        case PanchangaElement::Tithi:
-            return 30;
-        case PanchangaElement::Karana:
-            return 60;
-        case PanchangaElement::Nakshatra:
-        case PanchangaElement::Yoga:
-            break;
-    }
-    return 27;
-}
-
 double span_of(PanchangaElement element) {
     switch (element) {
         case PanchangaElement::Tithi:
@@ -121,7 +108,8 @@ Result<double> bisect_to_adjacent(PanchangaElement element, double lo, double hi
 Result<std::monostate> edges_between(PanchangaElement element, double a, uint32_t na, double b,
                                      uint32_t nb, bool true_nodes, InterruptPoll& poll,
                                      std::vector<double>& out) {
-    if (nb == na % cycle_length(element) + 1 || b - a < kSmallestBracketDays) {
+    const auto cycle_length = static_cast<uint32_t>(std::lround(kFullCircleDeg / span_of(element)));
+    if (nb == na % cycle_length + 1 || b - a < kSmallestBracketDays) {
         auto fast = newton_edge(element, a, b, na, true_nodes, poll);
         if (!fast) return std::unexpected(fast.error());
         if (*fast) {
@@ -160,8 +148,8 @@ Result<uint32_t> element_at(PanchangaElement element, double jd_ut, bool true_no
     return karana_at(jd_ut, true_nodes);
 }
 
-Result<std::optional<ElementEdges>> find_element_edges(double from_jd, double to_jd,
-                                                       bool true_nodes, InterruptPoll& poll) {
+Result<ElementEdges> find_element_edges(double from_jd, double to_jd, bool true_nodes,
+                                        InterruptPoll& poll) {
     ElementEdges found;
     auto before = numbers_at(from_jd, true_nodes);
     if (!before) return std::unexpected(before.error());
@@ -177,11 +165,11 @@ Result<std::optional<ElementEdges>> find_element_edges(double from_jd, double to
                                       found.edges[k]);
             if (!done) return std::unexpected(done.error());
         }
-        if (poll.should_stop()) return std::optional<ElementEdges>();
+        ZK_TRY_VOID(poll.check());
         before = after;
         t = next;
     }
-    return std::optional<ElementEdges>(std::move(found));
+    return found;
 }
 
 std::optional<ElementInterval> interval_between_edges(const std::vector<double>& edges, double jd) {

@@ -15,7 +15,7 @@
 
 #include "core/error.hpp"
 #include "panchanga/interval.hpp"
-#include "search/interrupt.hpp"
+#include "search/scan.hpp"
 
 namespace zk {
 
@@ -32,10 +32,10 @@ struct ElementEdges {
     std::array<std::vector<double>, 4> edges;
 };
 
-// The edges in [from_jd, to_jd]. Counts its ephemeris calls on `poll`; nothing when the
-// poll says stop. The first ephemeris error ends the scan.
-Result<std::optional<ElementEdges>> find_element_edges(double from_jd, double to_jd,
-                                                       bool true_nodes, InterruptPoll& poll);
+// The edges in [from_jd, to_jd]. Counts its ephemeris calls on `poll` and asks it after
+// every sample (Interrupted when it says stop). The first ephemeris error ends the scan.
+Result<ElementEdges> find_element_edges(double from_jd, double to_jd, bool true_nodes,
+                                        InterruptPoll& poll);
 
 // The stretch between the last edge at or before jd and the first edge after it; nothing
 // when the edges do not enclose jd.
