@@ -177,20 +177,7 @@ Result<Panchanga> panchanga_from_edges(const Panchanga& model, const DayFrame& f
 }
 
 // The lunation containing an instant and its successor, walked forward day by day.
-struct LunationWalk {
-    Lunation current;
-    Lunation next;
-};
-
-Result<LunationWalk> start_walk(double jd, bool true_nodes) {
-    auto start = new_moon_at_or_before(jd, true_nodes);
-    if (!start) return std::unexpected(start.error());
-    auto current = lunation_from(*start, true_nodes);
-    if (!current) return std::unexpected(current.error());
-    auto next = lunation_from(current->end_jd, true_nodes);
-    if (!next) return std::unexpected(next.error());
-    return LunationWalk{*current, *next};
-}
+using LunationWalk = Lunations;
 
 Result<std::monostate> walk_to(LunationWalk& walk, double jd, bool true_nodes) {
     while (jd >= walk.current.end_jd) {
@@ -274,12 +261,11 @@ struct Span {
         ZK_TRY(edges,
                find_element_edges(frames[1].reference_jd - kEdgeMarginDays,
                                   frames[days].reference_jd + kEdgeMarginDays, true_nodes, poll));
-        auto walk = start_walk(frames[1].reference_jd, true_nodes);
-        if (!walk) return std::unexpected(walk.error());
+        ZK_TRY(walk, lunations_around(frames[1].reference_jd, true_nodes));
         std::vector<PanchangaDay> out;
         out.reserve(days);
         for (size_t i = 0; i < days; ++i) {
-            auto d = day(i, *model, edges, *walk);
+            auto d = day(i, *model, edges, walk);
             if (!d) return std::unexpected(d.error());
             out.push_back(std::move(*d));
             poll.count(kCallsPerSkyDay);

@@ -132,16 +132,17 @@ LunarCalendar lunar_calendar_from(const Lunation& current, const Lunation& next,
     return c;
 }
 
+Result<Lunations> lunations_around(double jd_ut, bool true_nodes) {
+    ZK_TRY(start, new_moon_at_or_before(jd_ut, true_nodes));
+    ZK_TRY(current, lunation_from(start, true_nodes));
+    ZK_TRY(next, lunation_from(current.end_jd, true_nodes));
+    return Lunations{current, next};
+}
+
 Result<LunarCalendar> compute_lunar_calendar(double jd_ut, bool true_nodes) {
-    auto start = new_moon_at_or_before(jd_ut, true_nodes);
-    if (!start) return std::unexpected(start.error());
-    auto current = lunation_from(*start, true_nodes);
-    if (!current) return std::unexpected(current.error());
-    auto next = lunation_from(current->end_jd, true_nodes);
-    if (!next) return std::unexpected(next.error());
-    auto now = luminaries_at(jd_ut, true_nodes);
-    if (!now) return std::unexpected(now.error());
-    return lunar_calendar_from(*current, *next, *now);
+    ZK_TRY(lunations, lunations_around(jd_ut, true_nodes));
+    ZK_TRY(now, luminaries_at(jd_ut, true_nodes));
+    return lunar_calendar_from(lunations.current, lunations.next, now);
 }
 
 }  // namespace zk

@@ -76,6 +76,13 @@ Result<uint32_t> sun_sign_at(double jd_ut, bool true_nodes);
 // The lunation that begins at a new moon (found by new_moon_after from it).
 Result<Lunation> lunation_from(double new_moon_jd, bool true_nodes);
 
+// The lunation containing an instant and the one after it.
+struct Lunations {
+    Lunation current;
+    Lunation next;
+};
+Result<Lunations> lunations_around(double jd_ut, bool true_nodes);
+
 // The values at an instant inside `current`, whose successor is `next`; `now` holds the
 // luminaries at that instant.
 LunarCalendar lunar_calendar_from(const Lunation& current, const Lunation& next,

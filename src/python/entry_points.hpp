@@ -17,6 +17,7 @@ namespace zk {
 struct Dignities;
 struct Ingress;
 struct Panchanga;
+struct PanchangaDay;
 struct TimeWindow;
 }  // namespace zk
 
@@ -66,6 +67,7 @@ ChartView json_text, json_dict, svg_text, summary_text, listing_text;
 // py_panchanga.cpp
 Ref panchanga_dict(const Panchanga& panchanga);
 Ref wrap_panchanga(Panchanga panchanga);
+Ref calendar_list(std::vector<PanchangaDay>&& days);
 // py_search.cpp
 Ref chart_list(std::vector<Chart>&& charts);
 Ref ingress_list(const std::vector<Ingress>& ingresses);

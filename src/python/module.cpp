@@ -1,4 +1,4 @@
-// The module object: the seven classes and ten functions, registered in order.
+// The module object: the seven classes and eleven functions, registered in order.
 #include "chart/divisional.hpp"
 #include "chart/inputs.hpp"
 #include "panchanga/inputs.hpp"
@@ -31,7 +31,7 @@ constexpr Params kShortPlace{{"lat"}, {"lon"}, kAltitude.named("alt")};
 
 Entry kFunctions[] = {
     {"get_panchanga", kModule,
-     kUtcFields + kPlace + Params{kAyanamsa, kTrueNodes, {"locale", "\"en\""}},
+     kUtcFields + kPlace + Params{kAyanamsa, kTrueNodes, kLocale, kSunrise},
      runs<zk::panchanga_from_utc, panchanga_dict>},
     {"compute_chart_bs", kModule, kBsChart, runs<zk::chart_from_bs, wrap_chart>},
     {"compute_chart_batch", kModule, Params{{"inputs"}} + kChartOptions,
@@ -49,6 +49,10 @@ Entry kFunctions[] = {
     {"get_divisional_longitude", kModule, kLonVarga, runs<zk::get_divisional_longitude, new_float>},
     {"calc_planet_longitude", kModule, Params{{"jd"}, {"planet"}, kAyanamsa},
      runs<zk::sidereal_longitude, new_float>},
+    {"get_panchanga_calendar", kModule,
+     Params{{"start_date"}, {"end_date"}, {"timezone"}} + kPlace +
+         Params{kAyanamsa, kTrueNodes, kLocale, kSunrise},
+     runs<zk::panchanga_calendar_between, calendar_list>},
 };
 
 // The import name of the compiled core; the zodiakit package re-exports its names.
