@@ -197,4 +197,4 @@ def test_a_long_calendar_stops_on_ctrl_c():
         elapsed = time.monotonic() - started
     finally:
         sender.wait()
-    assert elapsed < 2.0, f"interrupted after {elapsed:.2f} s"
+    assert elapsed < 3.0, f"interrupted after {elapsed:.2f} s"
