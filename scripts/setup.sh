@@ -28,11 +28,11 @@ if [ ! -x .venv/bin/python ]; then
     echo "setup: creating .venv with $($python --version)"
     "$python" -m venv .venv
 fi
-if ! .venv/bin/python -c "import pytest, hypothesis, scikit_build_core, nepali_datetime, nepali, mypy, tzdata" 2>/dev/null; then
+if ! .venv/bin/python -c "import pytest, hypothesis, scikit_build_core, nepali_datetime, nepali, mypy, tzdata, skyfield, skyfield_data, panchanga" 2>/dev/null; then
     echo "setup: installing test and build tools into .venv"
     .venv/bin/python -m pip install -q --upgrade pip
     .venv/bin/python -m pip install -q "scikit-build-core>=0.10" pytest hypothesis nepali-datetime nepali \
-        mypy tzdata
+        mypy tzdata skyfield skyfield-data drik-panchanga
 fi
 # The optional extras (zodiakit[dask]) for the tests of the dask example and the Arrow
 # export; without them those tests are skipped.

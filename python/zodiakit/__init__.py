@@ -46,6 +46,7 @@ from zodiakit._core import (
     get_divisional_sign,
     get_divisional_longitude,
     calc_planet_longitude,
+    get_panchanga_calendar,
 )
 
 __version__ = "1.0.0"
@@ -69,6 +70,7 @@ __all__ = [
     "get_divisional_sign",
     "get_divisional_longitude",
     "calc_planet_longitude",
+    "get_panchanga_calendar",
 ]
 
 globals().pop("_core")

@@ -26,6 +26,7 @@ __all__ = [
     "get_divisional_sign",
     "get_divisional_longitude",
     "calc_planet_longitude",
+    "get_panchanga_calendar",
 ]
 
 # ---------------------------------------------------------------- chart dictionaries
@@ -225,6 +226,58 @@ class PanchangaMetadata(TypedDict):
     calculation_version: str
 
 @type_check_only
+class SunMoon(TypedDict):
+    """Sun and Moon times of the local civil day, as local RFC 3339 texts.
+
+    None where the body does not rise or set that day (polar day or night, a day the Moon
+    misses). `sunrise_convention` is "upper_limb" (upper limb at apparent altitude 0, with
+    refraction) or "disc_center" (centre of the disc at geometric altitude 0, no
+    refraction); lengths are "HH:MM:SS".
+    """
+    sunrise: str | None
+    sunset: str | None
+    moonrise: str | None
+    moonset: str | None
+    next_sunrise: str | None
+    day_length: str | None
+    night_length: str | None
+    solar_noon: str | None
+    sunrise_convention: str
+
+@type_check_only
+class DaySpan(TypedDict):
+    start: str
+    end: str
+
+@type_check_only
+class DayDivisions(TypedDict):
+    """Divisions of the daytime; None on a day without sunrise or sunset."""
+    rahu_kalam: DaySpan | None
+    yamaganda: DaySpan | None
+    gulika_kalam: DaySpan | None
+    abhijit_muhurta: DaySpan | None
+    dur_muhurtas: list[DaySpan] | None
+
+@type_check_only
+class LunarMonth(TypedDict):
+    index: int
+    name: str
+    adhika: bool
+    kshaya: bool
+
+@type_check_only
+class LunarCalendar(TypedDict):
+    masa_amanta: LunarMonth
+    masa_purnimanta: LunarMonth
+    samvatsara: Vara
+    vikram_samvat: int
+    shaka_samvat: int
+    ritu: Vara
+    ayana: Vara
+    sun_sign: Vara
+    moon_sign: Vara
+
+@type_check_only
 class PanchangaDict(TypedDict):
     tithi: Tithi
     nakshatra: NakshatraElement
@@ -233,6 +286,32 @@ class PanchangaDict(TypedDict):
     vara: Vara
     metadata: PanchangaMetadata
     warnings: list[str]
+    sun_moon: SunMoon
+    day_divisions: DayDivisions
+    lunar_calendar: LunarCalendar
+
+@type_check_only
+class Sankranti(TypedDict):
+    sign: Vara
+    time: str
+
+@type_check_only
+class TithiDay(TypedDict):
+    tithi_at_sunrise: int
+    skipped_tithis: list[int]
+    repeated_tithi: bool
+    is_ekadashi: bool
+    is_purnima: bool
+    is_amavasya: bool
+    sankranti: Sankranti | None
+
+@type_check_only
+class PanchangaDayDict(PanchangaDict):
+    """One day of get_panchanga_calendar: the panchanga at the day's sunrise (at its first
+    instant when the Sun does not rise), then the date and the tithi marks."""
+    date: str
+    day_starts_at: str
+    tithi_day: TithiDay
 
 @type_check_only
 class Transit(TypedDict):
@@ -698,7 +777,7 @@ class Panchanga:
     @staticmethod
     def from_local(date: str, time: str, timezone: str, latitude: float, longitude: float,
                    altitude: float = 0.0, ayanamsa: str = "lahiri", true_nodes: bool = True,
-                   mode: str = "civil_day") -> Panchanga:
+                   mode: str = "civil_day", sunrise: str = "upper_limb") -> Panchanga:
         """The panchanga of a local date and time in an IANA time zone.
 
         Args:
@@ -737,6 +816,12 @@ class Panchanga:
     @property
     def vara(self) -> Vara:
         """The weekday: {index, name}, index 0 for Sunday."""
+    @property
+    def sun_moon(self) -> SunMoon: ...
+    @property
+    def day_divisions(self) -> DayDivisions: ...
+    @property
+    def lunar_calendar(self) -> LunarCalendar: ...
     def to_dict(self) -> PanchangaDict:
         """The panchanga as a dictionary.
 
@@ -881,7 +966,7 @@ class ChartTable:
 def get_panchanga(year: int, month: int, day: int, hour: int, minute: int, second: int,
                   latitude: float, longitude: float, altitude: float = 0.0,
                   ayanamsa: str = "lahiri", true_nodes: bool = True,
-                  locale: str = "en") -> PanchangaDict:
+                  locale: str = "en", sunrise: str = "upper_limb") -> PanchangaDict:
     """The panchanga at an instant given in UTC.
 
     Each element (tithi, nakshatra, yoga, karana) is the one running at the instant, with
@@ -1117,3 +1202,7 @@ def calc_planet_longitude(jd: float, planet: str, ayanamsa: str = "lahiri") -> f
             calculation failed for planet <name>: ..." for a Julian day outside the
             ephemeris.
     """
+def get_panchanga_calendar(start_date: str, end_date: str, timezone: str, latitude: float,
+                           longitude: float, altitude: float = 0.0, ayanamsa: str = "lahiri",
+                           true_nodes: bool = True, locale: str = "en",
+                           sunrise: str = "upper_limb") -> list[PanchangaDayDict]: ...

@@ -77,7 +77,8 @@ Result<PanchangaMode> parse_panchanga_mode(std::string_view text) {
 
 Result<Panchanga> compute_panchanga_local(const UtcDateTime& instant, const GeoLocation& location,
                                           const std::string& zone_name, PanchangaMode mode,
-                                          const AyanamsaMode& ayanamsa, bool true_nodes) {
+                                          const AyanamsaMode& ayanamsa, bool true_nodes,
+                                          SunriseConvention convention) {
     ZK_TRY_VOID(validate_geo(location.latitude, location.longitude, location.altitude));
     const auto zone = tz::lookup(zone_name);
     if (!zone) {
@@ -88,7 +89,8 @@ Result<Panchanga> compute_panchanga_local(const UtcDateTime& instant, const GeoL
     const double jd = ephemeris::julian_day(instant);
 
     Panchanga p;
-    p.metadata.local_datetime = format_iso_naive(tz::to_local(instant, *zone).civil);
+    const UtcDateTime local = tz::to_local(instant, *zone).civil;
+    p.metadata.local_datetime = format_iso_naive(local);
     ZK_TRY(vara, vara_of(mode, instant, jd, location, *zone));
     p.vara = std::move(vara);
     ZK_TRY(samples, element_samples(jd, true_nodes));
@@ -123,6 +125,14 @@ Result<Panchanga> compute_panchanga_local(const UtcDateTime& instant, const GeoL
     p.metadata.true_nodes = true_nodes;
     p.metadata.calculation_version = kCalculationVersion;
     p.warnings.emplace_back(kPanchangaWarning);
+
+    const CivilDate date{local.year, local.month, local.day};
+    ZK_TRY(sky, compute_sky_times(date, location, *zone, convention));
+    p.sunrise_convention = convention;
+    p.divisions = compute_day_divisions(weekday(date.year, date.month, date.day), sky.solar, *zone);
+    p.sky = std::move(sky);
+    ZK_TRY(lunar, compute_lunar_calendar(jd, true_nodes));
+    p.lunar = std::move(lunar);
     return p;
 }
 

@@ -1,9 +1,10 @@
 // The panchanga of one instant at one place: the five elements with their start and end,
-// the weekday of the local day, and how the record was computed. Instants are UTC
-// date-times in whole seconds (Julian days UT inside); local times are written in the
-// given IANA zone. Errors: the place's validation error, InvalidParameter for an unknown
-// zone or a Sun that never rises, the first ephemeris or interval-search error, and
-// InvalidInput for an unknown mode text.
+// the weekday of the local day, the Sun and Moon times and the day divisions of the local
+// civil date, the lunar month and year of the instant, and how the record was computed. Instants
+// are UTC date-times in whole seconds (Julian days UT inside); local times are written in the given
+// IANA zone. Errors: the place's validation error, InvalidParameter for an unknown zone or a Sun
+// that never rises, the first ephemeris or interval-search error, and InvalidInput for an unknown
+// mode text.
 #pragma once
 
 #include <string>
@@ -14,7 +15,10 @@
 #include "core/error.hpp"
 #include "core/records.hpp"
 #include "core/vocab.hpp"
+#include "panchanga/day_divisions.hpp"
 #include "panchanga/elements.hpp"
+#include "panchanga/lunar_calendar.hpp"
+#include "panchanga/sky_times.hpp"
 
 namespace zk {
 
@@ -45,6 +49,12 @@ struct Panchanga {
     Vara vara;
     PanchangaMetadata metadata;
     std::vector<std::string> warnings;
+    // Of the civil date the instant falls on in the zone, whatever the mode.
+    SunriseConvention sunrise_convention = SunriseConvention::UpperLimb;
+    SkyTimes sky;
+    DayDivisions divisions;
+    // Of the instant.
+    LunarCalendar lunar;
 };
 
 // The one warning every panchanga carries.
@@ -54,9 +64,11 @@ extern const char* const kPanchangaWarning;
 // (InvalidParameter "Unknown timezone: <name>"), selects the sidereal mode, then builds
 // the record. Only the weekday depends on the mode; the other elements are those of the
 // instant itself, bounded in UT. sunrise_day fails with "Sun always up?" where the Sun
-// does not rise. The first failure ends the computation.
-Result<Panchanga> compute_panchanga_local(const UtcDateTime& instant, const GeoLocation& location,
-                                          const std::string& zone_name, PanchangaMode mode,
-                                          const AyanamsaMode& ayanamsa, bool true_nodes);
+// does not rise. The Sun's rising and setting follow `convention` (the weekday's sunrise in
+// sunrise_day mode is always the upper limb's). The first failure ends the computation.
+Result<Panchanga> compute_panchanga_local(
+    const UtcDateTime& instant, const GeoLocation& location, const std::string& zone_name,
+    PanchangaMode mode, const AyanamsaMode& ayanamsa, bool true_nodes,
+    SunriseConvention convention = SunriseConvention::UpperLimb);
 
 }  // namespace zk

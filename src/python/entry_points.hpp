@@ -18,6 +18,7 @@ namespace zk {
 struct Dignities;
 struct Ingress;
 struct Panchanga;
+struct PanchangaDay;
 struct TimeWindow;
 }  // namespace zk
 
@@ -73,6 +74,7 @@ Ref panchanga_html(const Panchanga& panchanga);
 // py_panchanga.cpp
 Ref panchanga_dict(const Panchanga& panchanga);
 Ref wrap_panchanga(Panchanga panchanga);
+Ref calendar_list(std::vector<PanchangaDay>&& days);
 // py_search.cpp
 Ref chart_list(std::vector<Chart>&& charts);
 Ref ingress_list(const std::vector<Ingress>& ingresses);

@@ -42,6 +42,9 @@ constexpr const char* kGetPanchangaDoc =
     "    true_nodes: As for Chart.from_utc.\n"
     "    locale: Language of the names: \"en\" (English), \"hi_IN\" (Hindi) or \"ne_NP\"\n"
     "        (Nepali); any other code gives English.\n"
+    "    sunrise: \"upper_limb\" (the upper limb with refraction, the default) or\n"
+    "        \"disc_center\" (the disc centre without refraction, the Hindu sunrise) for the\n"
+    "        sun times and day divisions.\n"
     "\n"
     "Returns:\n"
     "    dict: {\"tithi\", \"nakshatra\", \"yoga\", \"karana\", \"vara\", \"metadata\", "
@@ -110,6 +113,37 @@ constexpr const char* kComputeChartTableDoc =
     "Raises:\n"
     "    ValueError: The first failing row's error, as compute_chart_batch.\n"
     "    TypeError: A malformed row.";
+
+constexpr const char* kGetPanchangaCalendarDoc =
+    "The daily panchangas of every local day from one date to another, for one place.\n"
+    "\n"
+    "Element boundaries are found once for the whole span and shared by the days. Each day\n"
+    "is taken at its sunrise (local midnight where the Sun does not rise) and equals the\n"
+    "single-day panchanga there. Stops with KeyboardInterrupt on Ctrl-C.\n"
+    "\n"
+    "Args:\n"
+    "    start_date: First local day, \"YYYY-MM-DD\".\n"
+    "    end_date: Last local day, \"YYYY-MM-DD\" (included).\n"
+    "    timezone: IANA zone name, e.g. \"Asia/Kathmandu\".\n"
+    "    latitude: Geographic latitude in degrees, -90..90.\n"
+    "    longitude: Geographic longitude in degrees, -180..180.\n"
+    "    altitude: Height above sea level in metres.\n"
+    "    ayanamsa: As for Chart.from_utc.\n"
+    "    true_nodes: As for Chart.from_utc.\n"
+    "    locale: As for get_panchanga.\n"
+    "    sunrise: \"upper_limb\" (the upper limb with refraction, the default) or\n"
+    "        \"disc_center\" (the disc centre without refraction, the Hindu sunrise) for the\n"
+    "        sun times and day divisions.\n"
+    "\n"
+    "Returns:\n"
+    "    list[dict]: one panchanga dict per day, each with \"date\", \"day_starts_at\" and\n"
+    "        \"tithi_day\" (the tithi at sunrise, skipped and repeated tithis, Ekadashi,\n"
+    "        Purnima, Amavasya and Sankranti marks).\n"
+    "\n"
+    "Raises:\n"
+    "    ValueError: Invalid dates, zone, place or options, an end before the start, or a\n"
+    "        span over 100 years.\n"
+    "    TypeError: An argument of the wrong type.";
 
 constexpr const char* kLocalToUtcDoc =
     "The UTC instant of a local date-time in an IANA time zone.\n"
@@ -238,7 +272,7 @@ constexpr const char* kCalcPlanetLongitudeDoc =
 
 Entry kFunctions[] = {
     {"get_panchanga", kModule,
-     kUtcFields + kPlace + Params{kAyanamsa, kTrueNodes, {"locale", "\"en\""}},
+     kUtcFields + kPlace + Params{kAyanamsa, kTrueNodes, kLocale, kSunrise},
      runs<zk::panchanga_from_utc, panchanga_dict>, kGetPanchangaDoc},
     {"compute_chart_bs", kModule, kBsChart, runs<zk::chart_from_bs, wrap_chart>,
      kComputeChartBsDoc},
@@ -262,6 +296,10 @@ Entry kFunctions[] = {
      kGetDivisionalLongitudeDoc},
     {"calc_planet_longitude", kModule, Params{{"jd"}, {"planet"}, kAyanamsa},
      runs<zk::sidereal_longitude, new_float>, kCalcPlanetLongitudeDoc},
+    {"get_panchanga_calendar", kModule,
+     Params{{"start_date"}, {"end_date"}, {"timezone"}} + kPlace +
+         Params{kAyanamsa, kTrueNodes, kLocale, kSunrise},
+     runs<zk::panchanga_calendar_between, calendar_list>, kGetPanchangaCalendarDoc},
 };
 
 // The import name of the compiled core; the zodiakit package re-exports its names.

@@ -101,6 +101,8 @@ inline constexpr Param kAltitude{"altitude", "0.0"};
 inline constexpr Param kAyanamsa{"ayanamsa", "\"lahiri\""};
 inline constexpr Param kHouseSystem{"house_system", "\"equal\""};
 inline constexpr Param kTrueNodes{"true_nodes", "True"};
+inline constexpr Param kLocale{"locale", "\"en\""};
+inline constexpr Param kSunrise{"sunrise", "\"upper_limb\""};
 
 inline constexpr Params kUtcFields{{"year"}, {"month"}, {"day"}, {"hour"}, {"minute"}, {"second"}};
 inline constexpr Params kLocalTexts{{"date"}, {"time"}, {"timezone"}};

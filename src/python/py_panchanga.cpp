@@ -1,4 +1,4 @@
-// The Panchanga class, and the dict get_panchanga returns.
+// The Panchanga class, and the dicts get_panchanga and get_panchanga_calendar return.
 #include "panchanga/inputs.hpp"
 #include "python/entry_points.hpp"
 
@@ -48,13 +48,104 @@ Ref metadata_dict(const PanchangaMetadata& m) {
                     "calculation_version", new_str(m.calculation_version));
 }
 
+// ---------------------------------------------------------------- the local day
+
+// A printed time in the zone, or None.
+Ref local_time(const std::optional<DayTime>& t) {
+    return t ? new_str(t->local) : new_none();
+}
+
+Ref duration(const std::optional<int64_t>& seconds) {
+    return seconds ? new_str(format_duration(*seconds)) : new_none();
+}
+
+Ref sun_moon_dict(const Panchanga& p) {
+    const SkyTimes& s = p.sky;
+    return new_dict("sunrise", local_time(s.sunrise), "sunset", local_time(s.sunset), "moonrise",
+                    local_time(s.moonrise), "moonset", local_time(s.moonset), "next_sunrise",
+                    local_time(s.next_sunrise), "day_length", duration(s.day_length_seconds),
+                    "night_length", duration(s.night_length_seconds), "solar_noon",
+                    local_time(s.solar_noon), "sunrise_convention",
+                    new_str(sunrise_convention_name(p.sunrise_convention)));
+}
+
+Ref span_dict(const DaySpan& span) {
+    return new_dict("start", new_str(span.start.local), "end", new_str(span.end.local));
+}
+
+Ref optional_span(const std::optional<DaySpan>& span) {
+    return span ? span_dict(*span) : new_none();
+}
+
+Ref day_divisions_dict(const Panchanga& p) {
+    const DayDivisions& d = p.divisions;
+    return new_dict("rahu_kalam", optional_span(d.rahu_kalam), "yamaganda",
+                    optional_span(d.yamaganda), "gulika_kalam", optional_span(d.gulika_kalam),
+                    "abhijit_muhurta", optional_span(d.abhijit_muhurta), "dur_muhurtas",
+                    d.dur_muhurtas ? list_of(*d.dur_muhurtas, span_dict) : new_none());
+}
+
+Ref month_dict(const LunarMonth& m) {
+    return new_dict("index", new_int(m.index), "name", new_str(m.name), "adhika",
+                    new_bool(m.adhika), "kshaya", new_bool(m.kshaya));
+}
+
+Ref named(uint32_t index, const std::string& name) {
+    return new_dict("index", new_int(index), "name", new_str(name));
+}
+
+Ref lunar_dict(const Panchanga& p) {
+    const LunarCalendar& l = p.lunar;
+    return new_dict("masa_amanta", month_dict(l.amanta), "masa_purnimanta",
+                    month_dict(l.purnimanta), "samvatsara", named(l.samvatsara, l.samvatsara_name),
+                    "vikram_samvat", new_int(l.vikram_year), "shaka_samvat", new_int(l.shaka_year),
+                    "ritu", named(l.ritu, l.ritu_name), "ayana", named(l.ayana, l.ayana_name),
+                    "sun_sign", named(l.sun_sign, l.sun_sign_name), "moon_sign",
+                    named(l.moon_sign, l.moon_sign_name));
+}
+
+Ref sankranti_dict(const std::optional<Sankranti>& s) {
+    if (!s) return new_none();
+    return new_dict("sign", named(s->sign, s->name), "time", new_str(s->time.local));
+}
+
+Ref tithi_day_dict(const TithiDay& t) {
+    return new_dict("tithi_at_sunrise", new_int(t.tithi_at_sunrise), "skipped_tithis",
+                    list_of(t.skipped_tithis, [](uint32_t n) { return new_int(n); }),
+                    "repeated_tithi", new_bool(t.repeated_tithi), "is_ekadashi",
+                    new_bool(t.is_ekadashi), "is_purnima", new_bool(t.is_purnima), "is_amavasya",
+                    new_bool(t.is_amavasya), "sankranti", sankranti_dict(t.sankranti));
+}
+
+// "2025-01-31": the date part of the ISO form.
+std::string date_text(const CivilDate& date) {
+    const std::string naive = format_iso_naive(
+        UtcDateTime{static_cast<int32_t>(date.year), date.month, date.day, 0, 0, 0});
+    return naive.substr(0, naive.rfind('T'));
+}
+
+// The panchanga's dict, then the day's date, what its instant is and its tithi marks.
+Ref calendar_day_dict(const PanchangaDay& day) {
+    Ref d = panchanga_dict(day.panchanga);
+    if (!d || !fill_dict(d.get(), "date", new_str(date_text(day.date)), "day_starts_at",
+                         new_str(day.reference), "tithi_day", tithi_day_dict(day.tithi_day))) {
+        return Ref();
+    }
+    return d;
+}
+
 }  // namespace
 
 Ref panchanga_dict(const Panchanga& p) {
     return new_dict("tithi", tithi_dict(p.tithi), "nakshatra", nakshatra_dict(p.nakshatra), "yoga",
                     plain_element_dict(p.yoga), "karana", plain_element_dict(p.karana), "vara",
                     vara_dict(p.vara), "metadata", metadata_dict(p.metadata), "warnings",
-                    new_str_list(p.warnings));
+                    new_str_list(p.warnings), "sun_moon", sun_moon_dict(p), "day_divisions",
+                    day_divisions_dict(p), "lunar_calendar", lunar_dict(p));
+}
+
+Ref calendar_list(std::vector<PanchangaDay>&& days) {
+    return list_of(days, calendar_day_dict);
 }
 
 Ref wrap_panchanga(Panchanga panchanga) {
@@ -85,6 +176,16 @@ PyGetSetDef kPanchangaGetters[] = {
               "The karana (half tithi): {index, name, start/end times UTC and local}."),
     ZK_GETTER(Panchanga, vara, vara_dict(r.vara),
               "The weekday: {index, name}, index 0 for Sunday."),
+    ZK_GETTER(Panchanga, sun_moon, sun_moon_dict(r),
+              "Sun and moon times of the local civil day: {sunrise, sunset, moonrise, moonset,\n"
+              "next_sunrise, solar_noon, day_length, night_length}; None where the body does\n"
+              "not rise or set that day."),
+    ZK_GETTER(Panchanga, day_divisions, day_divisions_dict(r),
+              "Rahu kalam, Yamaganda, Gulika kalam, Abhijit muhurta and the dur muhurtas of\n"
+              "the daytime, each {start, end} in local time; None without a sunrise or sunset."),
+    ZK_GETTER(Panchanga, lunar_calendar, lunar_dict(r),
+              "The lunar month (amanta and purnimanta, with adhika and kshaya flags),\n"
+              "samvatsara, Vikram and Shaka years, ritu, ayana, and the Sun's and Moon's signs."),
     {nullptr, nullptr, nullptr, nullptr, nullptr},
 };
 
@@ -102,6 +203,9 @@ constexpr const char* kPanchangaFromLocalDoc =
     "    true_nodes: As for Chart.from_utc.\n"
     "    mode: \"civil_day\" (the elements at the instant given) or \"sunrise_day\" (at the\n"
     "        latest sunrise at or before it; the weekday is that sunrise's).\n"
+    "    sunrise: \"upper_limb\" (the upper limb with refraction, the default) or\n"
+    "        \"disc_center\" (the disc centre without refraction, the Hindu sunrise) for the\n"
+    "        sun times and day divisions.\n"
     "\n"
     "Returns:\n"
     "    Panchanga: tithi, nakshatra, yoga, karana and vara with their start and end times.\n"
@@ -134,7 +238,7 @@ constexpr const char* kPanchangaWarningsDoc =
 
 Entry kPanchangaMethods[] = {
     {"Panchanga.from_local", Receiver::Class,
-     kLocalTexts + kPlace + Params{kAyanamsa, kTrueNodes, {"mode", "\"civil_day\""}},
+     kLocalTexts + kPlace + Params{kAyanamsa, kTrueNodes, {"mode", "\"civil_day\""}, kSunrise},
      runs<zk::panchanga_from_local, wrap_panchanga>, kPanchangaFromLocalDoc},
     {"Panchanga.to_dict", Receiver::Instance, {}, shows<panchanga_dict>, kPanchangaToDictDoc},
     {"Panchanga._repr_html_", Receiver::Instance, {}, shows<panchanga_html>},

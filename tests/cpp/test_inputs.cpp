@@ -77,31 +77,34 @@ TEST(ChartInputs, DignitiesAndOnePlanet) {
 }
 
 TEST(PanchangaInputs, RefuseInTheirOrderAndNameInTheLocale) {
-    EXPECT_EQ(failure(panchanga_from_utc(2001, 2, 29, 0, 0, 0, 91, 0, 0, "fagan", true, "en")),
+    EXPECT_EQ(failure(panchanga_from_utc(2001, 2, 29, 0, 0, 0, 91, 0, 0, "fagan", true, "en",
+                                         "upper_limb")),
               kLat91);
-    EXPECT_EQ(failure(panchanga_from_utc(2001, 2, 29, 0, 0, 0, 0, 0, 0, "fagan", true, "en")),
+    EXPECT_EQ(failure(panchanga_from_utc(2001, 2, 29, 0, 0, 0, 0, 0, 0, "fagan", true, "en",
+                                         "upper_limb")),
               kFagan);
-    EXPECT_EQ(failure(panchanga_from_utc(2001, 2, 29, 0, 0, 0, 0, 0, 0, "lahiri", true, "en")),
+    EXPECT_EQ(failure(panchanga_from_utc(2001, 2, 29, 0, 0, 0, 0, 0, 0, "lahiri", true, "en",
+                                         "upper_limb")),
               "Invalid date/time");
     EXPECT_EQ(failure(panchanga_from_local("2001-2-30", "x", "Nowhere", 91, 0, 0, "fagan", true,
-                                           "lunar")),
+                                           "lunar", "upper_limb")),
               kLat91);
     EXPECT_EQ(failure(panchanga_from_local("2001-02-28", "00:00:00", "Nowhere", 0, 0, 0, "fagan",
-                                           true, "lunar")),
+                                           true, "lunar", "upper_limb")),
               "Unknown timezone: Nowhere");
     EXPECT_EQ(failure(panchanga_from_local("2001-02-28", "00:00:00", "UTC", 0, 0, 0, "fagan", true,
-                                           "lunar")),
+                                           "lunar", "upper_limb")),
               kFagan);
     EXPECT_EQ(failure(panchanga_from_local("2001-02-28", "00:00:00", "UTC", 0, 0, 0, "lahiri", true,
-                                           "lunar")),
+                                           "lunar", "upper_limb")),
               "Unknown panchanga mode 'lunar'. Valid options: civil_day, sunrise_day");
 
     const auto english =
-        panchanga_from_utc(2024, 1, 15, 6, 0, 0, 27.7, 85.3, 0, "lahiri", true, "en");
-    const auto unknown =
-        panchanga_from_utc(2024, 1, 15, 6, 0, 0, 27.7, 85.3, 0, "lahiri", true, "xx_YY");
-    const auto nepali =
-        panchanga_from_utc(2024, 1, 15, 6, 0, 0, 27.7, 85.3, 0, "lahiri", true, "ne_NP");
+        panchanga_from_utc(2024, 1, 15, 6, 0, 0, 27.7, 85.3, 0, "lahiri", true, "en", "upper_limb");
+    const auto unknown = panchanga_from_utc(2024, 1, 15, 6, 0, 0, 27.7, 85.3, 0, "lahiri", true,
+                                            "xx_YY", "upper_limb");
+    const auto nepali = panchanga_from_utc(2024, 1, 15, 6, 0, 0, 27.7, 85.3, 0, "lahiri", true,
+                                           "ne_NP", "upper_limb");
     ASSERT_TRUE(english && unknown && nepali);
     EXPECT_EQ(unknown->tithi.name, english->tithi.name);
     EXPECT_NE(nepali->tithi.name, english->tithi.name);
@@ -128,8 +131,7 @@ TEST(SearchInputs, RefuseInTheirOrderAndStopWhenAsked) {
     EXPECT_EQ(failure(charts_from_rows(good, "lahiri", "equal", true, never)), "Invalid date/time");
     int asked = 0;
     const Interrupted stop = [&] { return ++asked == 1; };
-    EXPECT_EQ(failure(charts_from_rows(good, "lahiri", "equal", true, stop)),
-              "Interrupted");
+    EXPECT_EQ(failure(charts_from_rows(good, "lahiri", "equal", true, stop)), "Interrupted");
     EXPECT_EQ(asked, 1);  // asked before the 256th chart, not before each one
 }
 

@@ -122,6 +122,15 @@ def bad_calls():
     ]
 
 
+# The keys a panchanga's dict had when its goldens were written; later keys follow them.
+PANCHANGA_KEYS = ["tithi", "nakshatra", "yoga", "karana", "vara", "metadata", "warnings"]
+
+
+def first_keys(panchanga):
+    assert list(panchanga)[:len(PANCHANGA_KEYS)] == PANCHANGA_KEYS
+    return {k: panchanga[k] for k in PANCHANGA_KEYS}
+
+
 def digest(text):
     return hashlib.sha256(text.encode()).hexdigest()[:24]
 
@@ -148,9 +157,10 @@ def compute(kind):
         for *args, mode, locale in local_panchanga_cases():
             try:
                 p = zodiakit.Panchanga.from_local(*args, mode=mode)
-                out.append(digest(json.dumps(p.to_dict(), ensure_ascii=False)) + digest(
-                    json.dumps(zodiakit.get_panchanga(2000, 1, 1, 0, 0, 0, *args[3:5],
-                                                      locale=locale), ensure_ascii=False)))
+                out.append(digest(json.dumps(first_keys(p.to_dict()), ensure_ascii=False)) + digest(
+                    json.dumps(first_keys(zodiakit.get_panchanga(2000, 1, 1, 0, 0, 0, *args[3:5],
+                                                                 locale=locale)),
+                               ensure_ascii=False)))
             except ValueError as error:
                 out.append(str(error))
         return out

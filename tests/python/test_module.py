@@ -27,7 +27,7 @@ CLASSES = {
 OPTS = 'ayanamsa="lahiri", house_system="equal", true_nodes=True)'
 FUNCTIONS = {  # name -> text signature
     "get_panchanga": '(year, month, day, hour, minute, second, latitude, longitude, '
-    'altitude=0.0, ayanamsa="lahiri", true_nodes=True, locale="en")',
+    'altitude=0.0, ayanamsa="lahiri", true_nodes=True, locale="en", sunrise="upper_limb")',
     "compute_chart_bs": "(bs_year, bs_month, bs_day, hour, minute, second, latitude, longitude, "
     "altitude=0.0, " + OPTS,
     "compute_chart_batch": "(inputs, " + OPTS[:-1] + ", workers=None)",
@@ -40,6 +40,8 @@ FUNCTIONS = {  # name -> text signature
     "get_divisional_sign": "(lon, varga)",
     "get_divisional_longitude": "(lon, varga)",
     "calc_planet_longitude": '(jd, planet, ayanamsa="lahiri")',
+    "get_panchanga_calendar": '(start_date, end_date, timezone, latitude, longitude, '
+    'altitude=0.0, ayanamsa="lahiri", true_nodes=True, locale="en", sunrise="upper_limb")',
 }
 
 

@@ -64,6 +64,8 @@ def runtime_dicts():
     document = chart.to_dict()
     custom = zodiakit.Chart.from_utc(2000, 1, 1, 0, 0, 0, 10.0, 10.0, ayanamsa="custom:23.5")
     day = zodiakit.get_panchanga(2024, 1, 15, 6, 0, 0, 27.7, 85.3)
+    [calendar_day] = zodiakit.get_panchanga_calendar("2024-01-15", "2024-01-15", "Asia/Kolkata",
+                                                     28.6, 77.2)
     return {
         "ChartMetadata": chart.metadata(),
         "HouseCusp": chart.houses()[0],
@@ -87,6 +89,13 @@ def runtime_dicts():
         "NakshatraElement": day["nakshatra"],
         "PanchangaMetadata": day["metadata"],
         "PanchangaDict": day,
+        "SunMoon": day["sun_moon"],
+        "DaySpan": day["day_divisions"]["rahu_kalam"],
+        "DayDivisions": day["day_divisions"],
+        "LunarMonth": day["lunar_calendar"]["masa_amanta"],
+        "LunarCalendar": day["lunar_calendar"],
+        "TithiDay": calendar_day["tithi_day"],
+        "Sankranti": calendar_day["tithi_day"]["sankranti"],
         "Transit": zodiakit.get_transits("2024-01-01", "2024-01-05")[0],
     }
 

@@ -1,0 +1,343 @@
+#include "panchanga/calendar.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+#include "chart/chart.hpp"
+#include "ephemeris/ephemeris.hpp"
+#include "panchanga/calendar_names.hpp"
+#include "panchanga/element_edges.hpp"
+#include "time/timezone.hpp"
+
+namespace zk {
+namespace {
+
+// About a few milliseconds of ephemeris work between two questions to the caller.
+constexpr uint32_t kCallsPerPoll = 2048;
+// A rise, set or transit search costs the library some ten position calls.
+constexpr uint32_t kCallsPerSkyDay = 60;
+// The element containing a reference instant began at most this long before it.
+constexpr double kEdgeMarginDays = 2.0;
+// Edges this close to a half second may round either way: such an element is searched
+// again from the day's instant, exactly as the single-day computation does.
+constexpr double kRoundingMarginSeconds = 2e-3;
+constexpr double kUnixEpochJd = 2440587.5;
+constexpr double kSecondsPerDay = 86400.0;
+
+// One civil date with its window, its sunrise and its reference instant.
+struct DayFrame {
+    CivilDate date{1970, 1, 1};
+    DayWindow window;
+    std::optional<double> sunrise;
+    UtcDateTime reference;
+    double reference_jd = 0.0;
+};
+
+// The zone of a valid place; the chart's geographic errors, or "Unknown timezone: <name>".
+Result<cctz::time_zone> check_place(const GeoLocation& location, const std::string& zone_name) {
+    if (auto valid = validate_geo(location.latitude, location.longitude, location.altitude);
+        !valid) {
+        return std::unexpected(valid.error());
+    }
+    const auto zone = tz::lookup(zone_name);
+    if (!zone) {
+        return std::unexpected(ZodiakitError::invalid_parameter("Unknown timezone: " + zone_name));
+    }
+    return *zone;
+}
+
+UtcDateTime utc_of(double jd) {
+    const auto utc = ephemeris::from_julian_day(jd);
+    if (!utc) throw InvariantFailure("swe_revjul returned invalid date");
+    return *utc;
+}
+
+Result<DayFrame> frame_of(const CivilDate& date, const GeoLocation& place,
+                          const cctz::time_zone& zone, SunriseConvention convention) {
+    const auto window = civil_day_window(date, zone);
+    if (!window) return std::unexpected(ZodiakitError::date_time());
+    auto sunrise = first_sunrise(*window, place, convention);
+    if (!sunrise) return std::unexpected(sunrise.error());
+    DayFrame f{date, *window, *sunrise, {}, 0.0};
+    f.reference = utc_of(*sunrise ? **sunrise : window->start_jd);
+    f.reference_jd = ephemeris::julian_day(f.reference);
+    return f;
+}
+
+// The Sun's ingress during a window whose ends show different signs, bisected onto
+// adjacent Julian days.
+Result<std::optional<Sankranti>> sankranti_in(const DayWindow& w, uint32_t sign_at_start,
+                                              uint32_t sign_at_end, bool true_nodes,
+                                              const cctz::time_zone& zone) {
+    if (sign_at_start == sign_at_end) return std::optional<Sankranti>();
+    double lo = w.start_jd, hi = w.end_jd;
+    for (;;) {
+        const double mid = lo + (hi - lo) * 0.5;
+        if (mid <= lo || mid >= hi) break;
+        auto sign = sun_sign_at(mid, true_nodes);
+        if (!sign) return std::unexpected(sign.error());
+        (*sign == sign_at_start ? lo : hi) = mid;
+    }
+    return Sankranti{sign_at_end, std::string(rashi_name(sign_at_end)),
+                     day_time((lo + hi) * 0.5, zone)};
+}
+
+TithiDay tithi_day(uint32_t previous, uint32_t today, uint32_t next,
+                   std::optional<Sankranti> sankranti) {
+    TithiDay d;
+    d.tithi_at_sunrise = today;
+    // The tithi only advances, by less than a whole cycle between two sunrises.
+    for (uint32_t t = today % 30 + 1; next != today && t != next; t = t % 30 + 1) {
+        d.skipped_tithis.push_back(t);
+    }
+    d.repeated_tithi = previous == today;
+    const auto marks = [&](uint32_t tithi) {
+        return today == tithi ||
+               std::ranges::find(d.skipped_tithis, tithi) != d.skipped_tithis.end();
+    };
+    d.is_ekadashi = marks(11) || marks(26);
+    d.is_purnima = marks(15);
+    d.is_amavasya = marks(30);
+    d.sankranti = std::move(sankranti);
+    return d;
+}
+
+PanchangaDay day_of(const DayFrame& f, Panchanga&& panchanga, TithiDay&& tithis) {
+    return PanchangaDay{f.date, f.sunrise ? "sunrise" : "midnight", std::move(panchanga),
+                        std::move(tithis)};
+}
+
+// A Julian day whose second lies within the rounding margin of a half second.
+bool rounds_unclearly(double jd) {
+    const double seconds = (jd - kUnixEpochJd) * kSecondsPerDay;
+    return std::fabs(seconds - std::floor(seconds) - 0.5) < kRoundingMarginSeconds;
+}
+
+// The element's interval around jd from the shared edges, or searched again from jd when
+// the edges are not clearly those the search would find.
+Result<ElementInterval> element_interval(PanchangaElement element, const std::vector<double>& edges,
+                                         double jd, bool true_nodes) {
+    constexpr double kClearanceDays = 1e-8;
+    const auto found = interval_between_edges(edges, jd);
+    if (found && jd - found->start_jd > kClearanceDays && found->end_jd - jd > kClearanceDays &&
+        !rounds_unclearly(found->start_jd) && !rounds_unclearly(found->end_jd)) {
+        return *found;
+    }
+    return find_element_interval([&](double t) { return element_at(element, t, true_nodes); }, jd);
+}
+
+template <typename Info>
+Result<std::monostate> set_bounds(Info& info, PanchangaElement element, const ElementEdges& edges,
+                                  double jd, bool true_nodes, const cctz::time_zone& zone) {
+    auto interval =
+        element_interval(element, edges.edges[static_cast<size_t>(element)], jd, true_nodes);
+    if (!interval) return std::unexpected(interval.error());
+    info.start_time_utc = utc_of(interval->start_jd);
+    info.end_time_utc = utc_of(interval->end_jd);
+    info.start_time_local = tz::format_local(info.start_time_utc, zone);
+    info.end_time_local = tz::format_local(info.end_time_utc, zone);
+    return std::monostate{};
+}
+
+// The record compute_panchanga_local gives at the frame's reference instant (civil_day
+// mode), built from shared edges; metadata and warnings other than the instant come from
+// a record that function made for the same place, zone and settings.
+Result<Panchanga> panchanga_from_edges(const Panchanga& model, const DayFrame& f,
+                                       const Luminaries& now, const ElementEdges& edges,
+                                       SkyTimes&& sky, LunarCalendar&& lunar, bool true_nodes,
+                                       const cctz::time_zone& zone) {
+    Panchanga p = model;
+    p.divisions =
+        compute_day_divisions(weekday(f.date.year, f.date.month, f.date.day), sky.solar, zone);
+    p.sky = std::move(sky);
+    p.lunar = std::move(lunar);
+    const UtcDateTime local = tz::to_local(f.reference, zone).civil;
+    p.metadata.local_datetime = format_iso_naive(local);
+    p.metadata.utc_datetime = format_rfc3339_utc(f.reference);
+    p.vara = vara_from_local_date(local.year, local.month, local.day);
+    p.tithi.index = tithi_number(now.moon_deg, now.sun_deg);
+    p.tithi.name = tithi_name(p.tithi.index);
+    p.tithi.paksha = paksha_name(p.tithi.index);
+    p.nakshatra.index = nakshatra_number(now.moon_deg);
+    p.nakshatra.pada = nakshatra_pada(now.moon_deg);
+    p.nakshatra.name = panchanga_nakshatra_name(p.nakshatra.index);
+    p.yoga.index = yoga_number(now.moon_deg, now.sun_deg);
+    p.yoga.name = yoga_name(p.yoga.index);
+    p.karana.index = karana_number(now.moon_deg, now.sun_deg);
+    p.karana.name = karana_name(p.karana.index);
+    const double jd = f.reference_jd;
+    for (auto done :
+         {set_bounds(p.tithi, PanchangaElement::Tithi, edges, jd, true_nodes, zone),
+          set_bounds(p.nakshatra, PanchangaElement::Nakshatra, edges, jd, true_nodes, zone),
+          set_bounds(p.yoga, PanchangaElement::Yoga, edges, jd, true_nodes, zone),
+          set_bounds(p.karana, PanchangaElement::Karana, edges, jd, true_nodes, zone)}) {
+        if (!done) return std::unexpected(done.error());
+    }
+    return p;
+}
+
+// The lunation containing an instant and its successor, walked forward day by day.
+using LunationWalk = Lunations;
+
+Result<std::monostate> walk_to(LunationWalk& walk, double jd, bool true_nodes) {
+    while (jd >= walk.current.end_jd) {
+        auto next = lunation_from(walk.next.end_jd, true_nodes);
+        if (!next) return std::unexpected(next.error());
+        walk.current = walk.next;
+        walk.next = *next;
+    }
+    return std::monostate{};
+}
+
+// The shared work of a calendar: a frame for every date from the day before the first to
+// the day after the last (frames[i + 1] is day i), the luminaries at every reference
+// instant, the Sun's sign at every day's first instant, the element edges over the whole
+// span and one walk over the lunations.
+struct Span {
+    CivilDate from;
+    size_t days;
+    const GeoLocation& location;
+    const std::string& zone_name;
+    const cctz::time_zone& zone;
+    SunriseConvention convention;
+    const AyanamsaMode& ayanamsa;
+    bool true_nodes;
+
+    std::vector<DayFrame> frames;
+    std::vector<Luminaries> at_reference;  // by frame
+    std::vector<uint32_t> sun_sign;        // by frame, at its first instant (frame 0 unused)
+
+    // Interrupted when the poll says stop.
+    Result<void> prepare(InterruptPoll& poll) {
+        for (size_t k = 0; k < days + 2; ++k) {
+            auto frame =
+                frame_of(add_days(from, static_cast<int64_t>(k) - 1), location, zone, convention);
+            if (!frame) return std::unexpected(frame.error());
+            frames.push_back(*frame);
+            auto now = luminaries_at(frame->reference_jd, true_nodes);
+            if (!now) return std::unexpected(now.error());
+            at_reference.push_back(*now);
+            auto sign =
+                k == 0 ? Result<uint32_t>(0) : sun_sign_at(frame->window.start_jd, true_nodes);
+            if (!sign) return std::unexpected(sign.error());
+            sun_sign.push_back(*sign);
+            poll.count(kCallsPerSkyDay / 4);
+            ZK_TRY_VOID(poll.check());
+        }
+        return {};
+    }
+
+    Result<PanchangaDay> day(size_t i, const Panchanga& model, const ElementEdges& edges,
+                             LunationWalk& walk) const {
+        const DayFrame& f = frames[i + 1];
+        const Luminaries& now = at_reference[i + 1];
+        ZK_TRY_VOID(walk_to(walk, f.reference_jd, true_nodes));
+        Result<Panchanga> panchanga = model;
+        if (i > 0) {
+            ZK_TRY(sky, sky_times_of_day(f.window, frames[i + 2].window, f.sunrise,
+                                         frames[i + 2].sunrise, location, convention, zone));
+            panchanga = panchanga_from_edges(model, f, now, edges, std::move(sky),
+                                             lunar_calendar_from(walk.current, walk.next, now),
+                                             true_nodes, zone);
+            if (!panchanga) return std::unexpected(panchanga.error());
+        }
+        ZK_TRY(sankranti,
+               sankranti_in(f.window, sun_sign[i + 1], sun_sign[i + 2], true_nodes, zone));
+        const Luminaries& before = at_reference[i];
+        const Luminaries& after = at_reference[i + 2];
+        TithiDay tithis =
+            tithi_day(tithi_number(before.moon_deg, before.sun_deg), panchanga->tithi.index,
+                      tithi_number(after.moon_deg, after.sun_deg), std::move(sankranti));
+        return day_of(f, std::move(*panchanga), std::move(tithis));
+    }
+
+    Result<std::vector<PanchangaDay>> compute(InterruptPoll& poll) {
+        ZK_TRY_VOID(prepare(poll));
+        // The first day is the single-day record itself, and the model of the others.
+        auto model =
+            compute_panchanga_local(frames[1].reference, location, zone_name,
+                                    PanchangaMode::CivilDay, ayanamsa, true_nodes, convention);
+        if (!model) return std::unexpected(model.error());
+        ZK_TRY(edges,
+               find_element_edges(frames[1].reference_jd - kEdgeMarginDays,
+                                  frames[days].reference_jd + kEdgeMarginDays, true_nodes, poll));
+        ZK_TRY(walk, lunations_around(frames[1].reference_jd, true_nodes));
+        std::vector<PanchangaDay> out;
+        out.reserve(days);
+        for (size_t i = 0; i < days; ++i) {
+            auto d = day(i, *model, edges, walk);
+            if (!d) return std::unexpected(d.error());
+            out.push_back(std::move(*d));
+            poll.count(kCallsPerSkyDay);
+            ZK_TRY_VOID(poll.check());
+        }
+        return out;
+    }
+};
+
+}  // namespace
+
+Result<PanchangaDay> compute_panchanga_day(const CivilDate& date, const GeoLocation& location,
+                                           const std::string& zone_name,
+                                           SunriseConvention convention,
+                                           const AyanamsaMode& ayanamsa, bool true_nodes) {
+    const auto zone = check_place(location, zone_name);
+    if (!zone) return std::unexpected(zone.error());
+    if (!is_valid_date(date.year, date.month, date.day)) {
+        return std::unexpected(ZodiakitError::date_time());
+    }
+    ephemeris::select_sidereal_mode(ayanamsa);
+    std::vector<DayFrame> f;
+    for (int64_t offset : {-1, 0, 1}) {
+        auto frame = frame_of(add_days(date, offset), location, *zone, convention);
+        if (!frame) return std::unexpected(frame.error());
+        f.push_back(*frame);
+    }
+    ZK_TRY(panchanga,
+           compute_panchanga_local(f[1].reference, location, zone_name, PanchangaMode::CivilDay,
+                                   ayanamsa, true_nodes, convention));
+    auto previous = tithi_at(f[0].reference_jd, true_nodes);
+    auto next = tithi_at(f[2].reference_jd, true_nodes);
+    auto sign_at_start = sun_sign_at(f[1].window.start_jd, true_nodes);
+    auto sign_at_end = sun_sign_at(f[1].window.end_jd, true_nodes);
+    for (const auto* r : {&previous, &next, &sign_at_start, &sign_at_end}) {
+        if (!*r) return std::unexpected(r->error());
+    }
+    auto sankranti = sankranti_in(f[1].window, *sign_at_start, *sign_at_end, true_nodes, *zone);
+    if (!sankranti) return std::unexpected(sankranti.error());
+    TithiDay tithis = tithi_day(*previous, panchanga.tithi.index, *next, std::move(*sankranti));
+    return day_of(f[1], std::move(panchanga), std::move(tithis));
+}
+
+Result<std::vector<PanchangaDay>> compute_panchanga_calendar(
+    const CivilDate& from, const CivilDate& to, const GeoLocation& location,
+    const std::string& zone_name, SunriseConvention convention, const AyanamsaMode& ayanamsa,
+    bool true_nodes, const Interrupted& interrupted) {
+    const auto zone = check_place(location, zone_name);
+    if (!zone) return std::unexpected(zone.error());
+    if (!is_valid_date(from.year, from.month, from.day) ||
+        !is_valid_date(to.year, to.month, to.day)) {
+        return std::unexpected(ZodiakitError::date_time());
+    }
+    const int64_t days = days_from_civil(to.year, to.month, to.day) -
+                         days_from_civil(from.year, from.month, from.day) + 1;
+    if (days < 1) {
+        return std::unexpected(
+            ZodiakitError::invalid_parameter("Calendar end date is before its start date"));
+    }
+    if (days > kMaxCalendarDays) {
+        return std::unexpected(
+            ZodiakitError::invalid_parameter("Calendar span exceeds 100 years (36525 days)"));
+    }
+    ephemeris::select_sidereal_mode(ayanamsa);
+    Span span{from,     static_cast<size_t>(days),
+              location, zone_name,
+              *zone,    convention,
+              ayanamsa, true_nodes,
+              {},       {},
+              {}};
+    InterruptPoll poll(interrupted, kCallsPerPoll);
+    return span.compute(poll);
+}
+
+}  // namespace zk

@@ -1,0 +1,148 @@
+#include "panchanga/lunar_calendar.hpp"
+
+#include <cmath>
+
+#include "core/vocab.hpp"
+#include "ephemeris/ephemeris.hpp"
+#include "panchanga/calendar_names.hpp"
+
+namespace zk {
+namespace {
+
+constexpr double kSynodicMonthDays = 29.530588853;
+constexpr double kMeanElongationPerDay = kFullCircleDeg / kSynodicMonthDays;
+constexpr int kNewtonRounds = 12;
+constexpr double kNewMoonToleranceDays = 1e-9;  // about 0.1 ms
+constexpr int64_t kShakaOffset = 78;            // Gregorian year - Shaka year, from Chaitra
+constexpr int64_t kVikramAfterShaka = 135;
+
+// The Moon's elongation from the Sun in (-180, 180] and its rate in degrees a day.
+struct Elongation {
+    double degrees = 0.0;
+    double rate = 0.0;
+};
+
+Result<Elongation> elongation_at(double jd, bool true_nodes) {
+    auto moon = ephemeris::calc_ut(jd, true_nodes, Planet::Moon);
+    if (!moon) return std::unexpected(moon.error());
+    auto sun = ephemeris::calc_ut(jd, true_nodes, Planet::Sun);
+    if (!sun) return std::unexpected(sun.error());
+    double e = normalize_degrees(moon->longitude - sun->longitude);
+    if (e > 180.0) e -= kFullCircleDeg;
+    return Elongation{e, moon->speed - sun->speed};
+}
+
+// Newton's method on the elongation from a guess within a few days of a new moon.
+Result<double> refine_new_moon(double guess, bool true_nodes) {
+    double t = guess;
+    for (int round = 0; round < kNewtonRounds; ++round) {
+        auto e = elongation_at(t, true_nodes);
+        if (!e) return std::unexpected(e.error());
+        const double rate = e->rate > 1.0 ? e->rate : kMeanElongationPerDay;
+        const double step = e->degrees / rate;
+        t -= step;
+        if (std::fabs(step) < kNewMoonToleranceDays) return t;
+    }
+    return std::unexpected(ZodiakitError::computation("new moon search did not converge"));
+}
+
+uint32_t next_in_cycle(uint32_t number, uint32_t length) {
+    return number % length + 1;
+}
+
+LunarMonth month_named(uint32_t index, bool adhika, bool kshaya) {
+    return LunarMonth{index, std::string(masa_name(index)), adhika, kshaya};
+}
+
+LunarMonth amanta_month(const Lunation& l) {
+    const uint32_t sankrantis = (l.end_sign + 12 - l.start_sign) % 12;
+    return month_named(next_in_cycle(l.start_sign, 12), sankrantis == 0, sankrantis == 2);
+}
+
+// The Gregorian year in which the lunar year containing the month began: Chaitra begins
+// between mid-March and mid-April, so counting back whole lunations to it lands in the
+// right year even when a leap or lost month makes the count one off.
+int64_t year_of_chaitra(const Lunation& current, uint32_t masa) {
+    const double chaitra = current.start_jd - (masa - 1) * kSynodicMonthDays;
+    const auto when = ephemeris::from_julian_day(chaitra);
+    if (!when) throw InvariantFailure("lunar year outside the calendar range");
+    return when->year;
+}
+
+}  // namespace
+
+Result<double> new_moon_at_or_before(double jd_ut, bool true_nodes) {
+    auto e = elongation_at(jd_ut, true_nodes);
+    if (!e) return std::unexpected(e.error());
+    const double since = normalize_degrees(e->degrees) / kMeanElongationPerDay;
+    auto found = refine_new_moon(jd_ut - since, true_nodes);
+    if (found && *found > jd_ut) return refine_new_moon(*found - kSynodicMonthDays, true_nodes);
+    return found;
+}
+
+Result<double> new_moon_after(double jd_ut, bool true_nodes) {
+    auto e = elongation_at(jd_ut, true_nodes);
+    if (!e) return std::unexpected(e.error());
+    const double until = (kFullCircleDeg - normalize_degrees(e->degrees)) / kMeanElongationPerDay;
+    auto found = refine_new_moon(jd_ut + until, true_nodes);
+    if (found && *found <= jd_ut) return refine_new_moon(*found + kSynodicMonthDays, true_nodes);
+    return found;
+}
+
+Result<uint32_t> sun_sign_at(double jd_ut, bool true_nodes) {
+    auto sun = ephemeris::calc_ut(jd_ut, true_nodes, Planet::Sun);
+    if (!sun) return std::unexpected(sun.error());
+    return sign_number(sign_from_longitude(normalize_degrees(sun->longitude)));
+}
+
+Result<Lunation> lunation_from(double new_moon_jd, bool true_nodes) {
+    auto end = new_moon_after(new_moon_jd, true_nodes);
+    if (!end) return std::unexpected(end.error());
+    auto start_sign = sun_sign_at(new_moon_jd, true_nodes);
+    if (!start_sign) return std::unexpected(start_sign.error());
+    auto end_sign = sun_sign_at(*end, true_nodes);
+    if (!end_sign) return std::unexpected(end_sign.error());
+    return Lunation{new_moon_jd, *end, *start_sign, *end_sign};
+}
+
+LunarCalendar lunar_calendar_from(const Lunation& current, const Lunation& next,
+                                  const Luminaries& now) {
+    LunarCalendar c;
+    c.amanta = amanta_month(current);
+    const bool krishna = tithi_number(now.moon_deg, now.sun_deg) > 15;
+    if (!krishna || c.amanta.adhika) {
+        c.purnimanta = c.amanta;
+    } else {
+        c.purnimanta = amanta_month(next);
+        c.purnimanta.adhika = false;
+    }
+    c.shaka_year = year_of_chaitra(current, c.amanta.index) - kShakaOffset;
+    c.vikram_year = c.shaka_year + kVikramAfterShaka;
+    c.samvatsara = static_cast<uint32_t>(((c.shaka_year + 11) % 60 + 60) % 60) + 1;
+    c.samvatsara_name = samvatsara_name(c.samvatsara);
+    c.ritu = (c.amanta.index - 1) / 2 + 1;
+    c.ritu_name = ritu_name(c.ritu);
+    c.sun_sign = sign_number(sign_from_longitude(normalize_degrees(now.sun_deg)));
+    c.sun_sign_name = rashi_name(c.sun_sign);
+    c.moon_sign = sign_number(sign_from_longitude(normalize_degrees(now.moon_deg)));
+    c.moon_sign_name = rashi_name(c.moon_sign);
+    const bool northward = c.sun_sign >= 10 || c.sun_sign <= 3;
+    c.ayana = northward ? 1 : 2;
+    c.ayana_name = ayana_name(c.ayana);
+    return c;
+}
+
+Result<Lunations> lunations_around(double jd_ut, bool true_nodes) {
+    ZK_TRY(start, new_moon_at_or_before(jd_ut, true_nodes));
+    ZK_TRY(current, lunation_from(start, true_nodes));
+    ZK_TRY(next, lunation_from(current.end_jd, true_nodes));
+    return Lunations{current, next};
+}
+
+Result<LunarCalendar> compute_lunar_calendar(double jd_ut, bool true_nodes) {
+    ZK_TRY(lunations, lunations_around(jd_ut, true_nodes));
+    ZK_TRY(now, luminaries_at(jd_ut, true_nodes));
+    return lunar_calendar_from(lunations.current, lunations.next, now);
+}
+
+}  // namespace zk
