@@ -53,3 +53,11 @@ def pytest_terminal_summary(terminalreporter, config):
         terminalreporter.write_line(
             f"{f.name:<{name_width}}  {f.worst:>8.3g} {f.unit:<{unit_width}}"
             f"  (limit {f.limit:g} {f.unit}){over}")
+
+
+def pytest_configure(config):
+    # A shell that starts the suite in the background makes it ignore SIGINT, and Python then
+    # installs no handler: the tests that send Ctrl-C would wait for the whole computation.
+    import signal
+
+    signal.signal(signal.SIGINT, signal.default_int_handler)
