@@ -77,7 +77,16 @@ std::optional<UtcDateTime> from_julian_day(double jd) {
     return from_unix_seconds(to_unix_seconds(midnight) + seconds);
 }
 
+namespace {
+thread_local AyanamsaMode t_sidereal_mode{};
+}  // namespace
+
+AyanamsaMode selected_sidereal_mode() {
+    return t_sidereal_mode;
+}
+
 void select_sidereal_mode(const AyanamsaMode& mode) {
+    t_sidereal_mode = mode;
     if (mode.kind == AyanamsaMode::Kind::Custom) {
         swe_set_sid_mode(SE_SIDM_USER, kJ2000, mode.custom_deg);
     } else {

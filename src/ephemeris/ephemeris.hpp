@@ -30,6 +30,11 @@ std::optional<UtcDateTime> from_julian_day(double jd);
 // J2000.0 (the user-defined mode with t0 = 2451545.0).
 void select_sidereal_mode(const AyanamsaMode& mode);
 
+// The mode this thread selected last (Lahiri before any selection). A scan that lets its
+// caller run code (a signal handler may compute with another ayanamsa on this thread)
+// selects its own mode again afterwards.
+AyanamsaMode selected_sidereal_mode();
+
 // Sidereal position of one planet; only planet, longitude, latitude, speed and
 // is_retrograde are filled. Rahu is the true node when true_nodes is set, else the mean
 // node; Ketu is Rahu + 180 degrees with Rahu's latitude and speed.

@@ -57,18 +57,19 @@ Result<void> sampled_ingresses(Planet planet, double j0, double j1, bool true_no
     };
     const auto on_change = [&](const Change<double, Sign>& change) -> Result<AfterChange> {
         const auto in_new_sign = [&](double jd) -> Result<bool> {
-            return get_planet_sign(jd, planet, true_nodes) == change.to;
+            ZK_TRY(sign, get_planet_sign(jd, planet, true_nodes));
+            return sign == change.to;
         };
         // Over the whole day before the sample, even when the last step was shorter.
         const Bracket<double> day_before{change.after, change.after - kTransitStepDays};
         ZK_TRY(jd, find_edge(in_new_sign, day_before, kTransitHalvings, poll));
-        const auto pos = ephemeris::calc_ut(jd, true_nodes, planet);
+        ZK_TRY(pos, ephemeris::calc_ut(jd, true_nodes, planet));
         poll.count(1);
-        found.push_back(ingress_at(jd, planet, change.from, change.to, pos && pos->speed < 0.0));
+        found.push_back(ingress_at(jd, planet, change.from, change.to, pos.speed < 0.0));
         return AfterChange::Continue;
     };
-    return scan_changes(sign_at, j0, get_planet_sign(j0, planet, true_nodes), next_after, on_change,
-                        poll);
+    ZK_TRY(first, get_planet_sign(j0, planet, true_nodes));
+    return scan_changes(sign_at, j0, first, next_after, on_change, poll);
 }
 
 // The same ingresses with far fewer ephemeris calls. Daily samples that the planet's greatest
@@ -78,7 +79,7 @@ Result<void> sampled_ingresses(Planet planet, double j0, double j1, bool true_no
 // those within kCrossingToleranceDays sampled, so that each ingress is the very instant the
 // halving gives. A day over which the planet may turn (its speed too small at either end for
 // its greatest acceleration) is halved as above. Nothing when an ephemeris call failed: that
-// planet is then left to the sampled search, which reads a failure as Aries.
+// planet is then left to the sampled search, which reports the failure.
 Result<bool> stepped_ingresses(Planet planet, double j0, double j1, bool true_nodes,
                                InterruptPoll& poll, std::vector<Ingress>& found) {
     const MotionBounds& bounds = motion_bounds(planet, true_nodes);
@@ -180,9 +181,9 @@ Result<bool> stepped_ingresses(Planet planet, double j0, double j1, bool true_no
 
 }  // namespace
 
-Sign get_planet_sign(double jd, Planet planet, bool true_nodes) {
-    const auto pos = ephemeris::calc_ut(jd, true_nodes, planet);
-    return sign_from_longitude(normalize_degrees(pos ? pos->longitude : 0.0));
+Result<Sign> get_planet_sign(double jd, Planet planet, bool true_nodes) {
+    ZK_TRY(pos, ephemeris::calc_ut(jd, true_nodes, planet));
+    return sign_from_longitude(normalize_degrees(pos.longitude));
 }
 
 Result<std::vector<Ingress>> get_transits(const UtcDateTime& from, const UtcDateTime& to,

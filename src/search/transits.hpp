@@ -22,8 +22,8 @@ struct Ingress {
 };
 
 // The sign of the planet's sidereal longitude at `jd` (UT) in the selected sidereal mode.
-// A failed ephemeris call counts as longitude 0 (Aries).
-Sign get_planet_sign(double jd, Planet planet, bool true_nodes);
+// A failed ephemeris call is its error, which a transit search passes on to its caller.
+Result<Sign> get_planet_sign(double jd, Planet planet, bool true_nodes);
 
 // Every sign change of every planet in [from, to), sorted by time; ties keep planet order.
 // Each planet is sampled once a day; a changed sample is halved 20 times over the whole

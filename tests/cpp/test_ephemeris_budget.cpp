@@ -27,7 +27,10 @@ struct Counted {
     }
 };
 
-TEST(EphemerisBudget, APanchangaCostsAtMostSixtyCalls) {
+// The four elements with their edges and the weekday cost at most 60 calls; the printable
+// day (sun and moon rise and set, the kalams, the lunar month of the instant) adds at most
+// as many again.
+TEST(EphemerisBudget, APanchangaCostsAtMostSixtyCallsAndItsDayAsManyAgain) {
     std::mt19937 rng(7);
     std::uniform_int_distribution<int> year(1800, 2399), month(1, 12), day(1, 28), hour(0, 23);
     uint64_t most = 0;
@@ -47,7 +50,7 @@ TEST(EphemerisBudget, APanchangaCostsAtMostSixtyCalls) {
             counted.calls.positions + counted.calls.sunrises + counted.calls.houses;
         most = std::max(most, total);
     }
-    EXPECT_LE(most, 60u);
+    EXPECT_LE(most, 120u);
 }
 
 TEST(EphemerisBudget, AnIngressCostsAtMostEightCalls) {
@@ -130,9 +133,9 @@ TEST(Transits, RetrogradeIngressesMatchTheDailySigns) {
         const double j1 = ephemeris::julian_day({2026, 1, 1});
         size_t next = 0;
         bool retrograde_seen = false;
-        Sign sign = get_planet_sign(j0, planet, true);
+        Sign sign = get_planet_sign(j0, planet, true).value();
         for (double t = j0 + 1.0; t <= j1; t += 1.0) {
-            const Sign now = get_planet_sign(t, planet, true);
+            const Sign now = get_planet_sign(t, planet, true).value();
             if (now == sign) continue;
             ASSERT_LT(next, mine.size());
             EXPECT_EQ(mine[next].from_sign, sign);

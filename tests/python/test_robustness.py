@@ -28,11 +28,6 @@ MB = 2**20
 KTM = (27.7172, 85.3240)
 
 
-def known_fault(reason):
-    """A fault not yet fixed: the test fails today on an assertion, and passes once fixed."""
-    return pytest.mark.xfail(strict=True, raises=AssertionError, reason=reason)
-
-
 def resident():
     with open("/proc/self/statm") as f:
         return int(f.read().split()[1]) * PAGE
@@ -327,8 +322,6 @@ def test_ctrl_c_stops_every_loop_the_caller_sizes(name):
     lambda: zodiakit.get_transits("2000-01-01", "2001-01-01"),
     lambda: zodiakit.find_time_windows("2024-01-01T00:00:00Z", 300 * 60, 1, "Aries", *KTM),
 ], ids=["get_transits", "find_time_windows"])
-@known_fault("a signal handler that calls the module with another ayanamsa while a search "
-             "checks for Ctrl-C changes the search's result")
 def test_a_signal_handler_using_the_module_does_not_change_a_search(search):
     quiet = search()
     calls = []
