@@ -115,6 +115,14 @@ void fill_metadata(Chart& chart, HouseSystem house_system, bool true_nodes) {
 
 }  // namespace
 
+// Outside the data files (1800-2399 CE), or without them, the library computes positions
+// analytically: a few arcseconds off for the Moon, up to a minute of arc for the true node.
+constexpr const char* kAnalyticalEphemeris = "Swiss Ephemeris (analytical)";
+constexpr const char* kAnalyticalWarning =
+    "Positions come from the Swiss Ephemeris' analytical fallback, not its data files "
+    "(1800-2399 CE): the Moon may differ by a few arcseconds and the true node by up to a "
+    "minute of arc.";
+
 Result<Chart> calculate_chart(const UtcDateTime& datetime, const GeoLocation& location,
                               const AyanamsaMode& ayanamsa, HouseSystem house_system,
                               bool true_nodes) {
@@ -134,6 +142,7 @@ Result<Chart> calculate_chart(const UtcDateTime& datetime, const GeoLocation& lo
     }
 
     chart.planets.reserve(kAllPlanets.size());
+    const uint64_t analytical_before = ephemeris::analytical_positions();
     for (Planet planet : kAllPlanets) {
         auto position = ephemeris::calc_ut(jd, true_nodes, planet);
         if (!position) return std::unexpected(position.error());
@@ -145,6 +154,10 @@ Result<Chart> calculate_chart(const UtcDateTime& datetime, const GeoLocation& lo
     chart.karakas = compute_karakas(chart.planets);
     fill_metadata(chart, house_system, true_nodes);
     chart.warnings.assign(kChartWarnings.begin(), kChartWarnings.end());
+    if (ephemeris::analytical_positions() != analytical_before) {
+        chart.metadata.ephemeris = kAnalyticalEphemeris;
+        chart.warnings.emplace_back(kAnalyticalWarning);
+    }
 
     chart.aspects = compute_aspects(chart.planets);
     chart.ashtakavarga = compute_ashtakavarga(chart.planets);

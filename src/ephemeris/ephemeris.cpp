@@ -79,7 +79,12 @@ std::optional<UtcDateTime> from_julian_day(double jd) {
 
 namespace {
 thread_local AyanamsaMode t_sidereal_mode{};
+thread_local uint64_t t_analytical_positions = 0;
 }  // namespace
+
+uint64_t analytical_positions() {
+    return t_analytical_positions;
+}
 
 AyanamsaMode selected_sidereal_mode() {
     return t_sidereal_mode;
@@ -110,6 +115,7 @@ Result<PlanetPosition> calc_ut(double jd, bool true_nodes, Planet planet) {
     if (rc < 0)
         return std::unexpected(ZodiakitError::swe(name, valid_utf8_prefix(serr, sizeof serr)));
     if (std::isnan(xx[0])) return std::unexpected(ZodiakitError::swe(name, "NaN returned"));
+    if (rc & SEFLG_MOSEPH) ++t_analytical_positions;
     PlanetPosition pos;
     pos.planet = planet;
     pos.longitude = planet == Planet::Ketu ? std::fmod(xx[0] + 180.0, 360.0) : xx[0];

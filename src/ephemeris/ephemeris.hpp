@@ -40,6 +40,11 @@ AyanamsaMode selected_sidereal_mode();
 // node; Ketu is Rahu + 180 degrees with Rahu's latitude and speed.
 Result<PlanetPosition> calc_ut(double jd, bool true_nodes, Planet planet);
 
+// How many of this thread's position calls the library's analytical fallback served, because
+// the data files were missing or the instant lay outside them. A chart compares the count
+// before and after its positions to say which ephemeris served it.
+uint64_t analytical_positions();
+
 // Julian day (UT) of the first sunrise after jd; InvalidParameter "Sun always up?" when the
 // Sun does not rise (polar day or night).
 Result<double> sunrise(double jd, double latitude, double longitude, double altitude);
