@@ -21,7 +21,7 @@ test: setup wheel test-build
 	ctest --test-dir $(BUILD) --output-on-failure
 	@awk '/worst error/ { if (!n++) print "C++ reference checks:"; print "  " $$0 }' \
 		$(BUILD)/Testing/Temporary/LastTest.log
-	$(PY) -m pytest -q tests/python
+	$(PY) -m pytest -q tests/python tests/browser
 
 bench: setup test-build
 	./scripts/bench-env.sh
