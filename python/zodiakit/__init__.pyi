@@ -791,6 +791,9 @@ class Panchanga:
             true_nodes: As for Chart.from_utc.
             mode: "civil_day" (the elements at the instant given) or "sunrise_day" (at the
                 latest sunrise at or before it; the weekday is that sunrise's).
+            sunrise: "upper_limb" (the upper limb with refraction, the default) or
+                "disc_center" (the disc centre without refraction, the Hindu sunrise) for the
+                sun times and day divisions.
 
         Returns:
             Panchanga: tithi, nakshatra, yoga, karana and vara with their start and end times.
@@ -817,11 +820,21 @@ class Panchanga:
     def vara(self) -> Vara:
         """The weekday: {index, name}, index 0 for Sunday."""
     @property
-    def sun_moon(self) -> SunMoon: ...
+    def sun_moon(self) -> SunMoon:
+        """Sun and moon times of the local civil day: {sunrise, sunset, moonrise, moonset,
+        next_sunrise, solar_noon, day_length, night_length}; None where the body does
+        not rise or set that day.
+        """
     @property
-    def day_divisions(self) -> DayDivisions: ...
+    def day_divisions(self) -> DayDivisions:
+        """Rahu kalam, Yamaganda, Gulika kalam, Abhijit muhurta and the dur muhurtas of
+        the daytime, each {start, end} in local time; None without a sunrise or sunset.
+        """
     @property
-    def lunar_calendar(self) -> LunarCalendar: ...
+    def lunar_calendar(self) -> LunarCalendar:
+        """The lunar month (amanta and purnimanta, with adhika and kshaya flags),
+        samvatsara, Vikram and Shaka years, ritu, ayana, and the Sun's and Moon's signs.
+        """
     def to_dict(self) -> PanchangaDict:
         """The panchanga as a dictionary.
 
@@ -986,6 +999,9 @@ def get_panchanga(year: int, month: int, day: int, hour: int, minute: int, secon
         true_nodes: As for Chart.from_utc.
         locale: Language of the names: "en" (English), "hi_IN" (Hindi) or "ne_NP"
             (Nepali); any other code gives English.
+        sunrise: "upper_limb" (the upper limb with refraction, the default) or
+            "disc_center" (the disc centre without refraction, the Hindu sunrise) for the
+            sun times and day divisions.
 
     Returns:
         dict: {"tithi", "nakshatra", "yoga", "karana", "vara", "metadata", "warnings"};
@@ -1205,4 +1221,34 @@ def calc_planet_longitude(jd: float, planet: str, ayanamsa: str = "lahiri") -> f
 def get_panchanga_calendar(start_date: str, end_date: str, timezone: str, latitude: float,
                            longitude: float, altitude: float = 0.0, ayanamsa: str = "lahiri",
                            true_nodes: bool = True, locale: str = "en",
-                           sunrise: str = "upper_limb") -> list[PanchangaDayDict]: ...
+                           sunrise: str = "upper_limb") -> list[PanchangaDayDict]:
+    """The daily panchangas of every local day from one date to another, for one place.
+
+    Element boundaries are found once for the whole span and shared by the days. Each day
+    is taken at its sunrise (local midnight where the Sun does not rise) and equals the
+    single-day panchanga there. Stops with KeyboardInterrupt on Ctrl-C.
+
+    Args:
+        start_date: First local day, "YYYY-MM-DD".
+        end_date: Last local day, "YYYY-MM-DD" (included).
+        timezone: IANA zone name, e.g. "Asia/Kathmandu".
+        latitude: Geographic latitude in degrees, -90..90.
+        longitude: Geographic longitude in degrees, -180..180.
+        altitude: Height above sea level in metres.
+        ayanamsa: As for Chart.from_utc.
+        true_nodes: As for Chart.from_utc.
+        locale: As for get_panchanga.
+        sunrise: "upper_limb" (the upper limb with refraction, the default) or
+            "disc_center" (the disc centre without refraction, the Hindu sunrise) for the
+            sun times and day divisions.
+
+    Returns:
+        list[dict]: one panchanga dict per day, each with "date", "day_starts_at" and
+            "tithi_day" (the tithi at sunrise, skipped and repeated tithis, Ekadashi,
+            Purnima, Amavasya and Sankranti marks).
+
+    Raises:
+        ValueError: Invalid dates, zone, place or options, an end before the start, or a
+            span over 100 years.
+        TypeError: An argument of the wrong type.
+    """

@@ -12,6 +12,8 @@ or fails, and drift shows long before a limit is crossed:
 """
 import dataclasses
 
+import signal
+
 import pytest
 
 
@@ -28,6 +30,9 @@ FIGURES = pytest.StashKey[list]()
 
 def pytest_configure(config):
     config.stash[FIGURES] = []
+    # A shell that starts the suite in the background makes it ignore SIGINT, and Python then
+    # installs no handler: the tests that send Ctrl-C would wait for the whole computation.
+    signal.signal(signal.SIGINT, signal.default_int_handler)
 
 
 @pytest.fixture
@@ -54,10 +59,3 @@ def pytest_terminal_summary(terminalreporter, config):
             f"{f.name:<{name_width}}  {f.worst:>8.3g} {f.unit:<{unit_width}}"
             f"  (limit {f.limit:g} {f.unit}){over}")
 
-
-def pytest_configure(config):
-    # A shell that starts the suite in the background makes it ignore SIGINT, and Python then
-    # installs no handler: the tests that send Ctrl-C would wait for the whole computation.
-    import signal
-
-    signal.signal(signal.SIGINT, signal.default_int_handler)
