@@ -11,7 +11,6 @@ or fails, and drift shows long before a limit is crossed:
         assert worst <= SWETEST_AGREEMENT
 """
 import dataclasses
-
 import signal
 
 import pytest
