@@ -145,31 +145,26 @@ constexpr const char* kCompatibilityDoc =
     "Raises:\n"
     "    TypeError: `other` is not a Chart.";
 
-constexpr const char* kChartFromUtcDoc =
-    "A birth chart for an instant given in UTC.\n"
-    "\n"
-    "Args:\n" ZK_DOC_UTC_ARGS "\n" ZK_DOC_PLACE_ARGS "\n" ZK_DOC_CHART_OPTION_ARGS
-    "\n"
-    "\n"
-    "Returns:\n"
-    "    Chart: the whole chart, computed at once (positions, houses, vargas, dasha, yogas,\n"
-    "        strengths).\n"
-    "\n"
-    "Raises:\n" ZK_DOC_CHART_RAISES;
+// The from_utc() docstring, which compute() repeats after its first line.
+#define ZK_DOC_FROM_UTC                                                                        \
+    "A birth chart for an instant given in UTC.\n"                                             \
+    "\n"                                                                                       \
+    "Args:\n" ZK_DOC_UTC_ARGS "\n" ZK_DOC_PLACE_ARGS "\n" ZK_DOC_CHART_OPTION_ARGS             \
+    "\n"                                                                                       \
+    "\n"                                                                                       \
+    "Returns:\n"                                                                               \
+    "    Chart: the whole chart, computed at once (positions, houses, vargas, dasha, yogas,\n" \
+    "        strengths).\n"                                                                    \
+    "\n"                                                                                       \
+    "Raises:\n" ZK_DOC_CHART_RAISES
+
+constexpr const char* kChartFromUtcDoc = ZK_DOC_FROM_UTC;
 
 constexpr const char* kChartComputeDoc =
     "Another name for Chart.from_utc.\n"
-    "\n"
-    "A birth chart for an instant given in UTC.\n"
-    "\n"
-    "Args:\n" ZK_DOC_UTC_ARGS "\n" ZK_DOC_PLACE_ARGS "\n" ZK_DOC_CHART_OPTION_ARGS
-    "\n"
-    "\n"
-    "Returns:\n"
-    "    Chart: the whole chart, computed at once (positions, houses, vargas, dasha, yogas,\n"
-    "        strengths).\n"
-    "\n"
-    "Raises:\n" ZK_DOC_CHART_RAISES;
+    "\n" ZK_DOC_FROM_UTC;
+
+#undef ZK_DOC_FROM_UTC
 
 constexpr const char* kChartFromLocalDoc =
     "A birth chart for a local date and time in an IANA time zone.\n"
