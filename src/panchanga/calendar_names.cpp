@@ -2,14 +2,9 @@
 
 #include <array>
 #include <map>
-#include <nlohmann/json.hpp>
 
 #include "core/error.hpp"
-
-namespace zk::embedded {
-extern const std::string_view calendar_hi_IN_json;
-extern const std::string_view calendar_ne_NP_json;
-}  // namespace zk::embedded
+#include "panchanga/embedded_names.hpp"
 
 namespace zk {
 namespace {
@@ -52,27 +47,20 @@ std::string_view name_in(const std::array<std::string_view, N>& table, uint32_t 
 
 using nlohmann::json;
 
+constexpr const char* kParseError = "Failed to parse calendar names";
+
 std::vector<std::string> name_list(const json& doc, const char* member, size_t expected) {
-    const json& array = doc.at(member);
-    if (!array.is_array() || array.size() != expected) {
-        throw InvariantFailure("Failed to parse calendar names");
-    }
-    std::vector<std::string> out;
-    for (const json& item : array) out.push_back(item.get<std::string>());
-    return out;
+    return embedded_string_list(doc, member, kParseError, expected);
 }
 
 CalendarNames parse_names(std::string_view text) {
-    try {
-        const json doc = json::parse(text);
+    return read_embedded(text, kParseError, [](const json& doc) {
         return CalendarNames{
             name_list(doc, "masa_names", 12),   name_list(doc, "samvatsara_names", 60),
             name_list(doc, "ritu_names", 6),    name_list(doc, "ayana_names", 2),
             name_list(doc, "rashi_names", 12),  doc.at("adhika").get<std::string>(),
             doc.at("kshaya").get<std::string>()};
-    } catch (const json::exception&) {
-        throw InvariantFailure("Failed to parse calendar names");
-    }
+    });
 }
 
 }  // namespace

@@ -1,31 +1,21 @@
 #include "panchanga/locale.hpp"
 
-#include <nlohmann/json.hpp>
-
-#include "core/error.hpp"
-
-namespace zk::embedded {
-extern const std::string_view locale_hi_IN_json;
-extern const std::string_view locale_ne_NP_json;
-}  // namespace zk::embedded
+#include "panchanga/embedded_names.hpp"
 
 namespace zk {
 namespace {
 
 using nlohmann::json;
 
+constexpr const char* kParseError = "Failed to parse locale";
+
 std::vector<std::string> string_list(const json& doc, const char* member) {
-    const json& array = doc.at(member);
-    if (!array.is_array()) throw InvariantFailure("Failed to parse locale");
-    std::vector<std::string> out;
-    out.reserve(array.size());
-    for (const json& item : array) out.push_back(item.get<std::string>());
-    return out;
+    return embedded_string_list(doc, member, kParseError);
 }
 
 std::map<std::string, std::string> string_map(const json& doc, const char* member) {
     const json& object = doc.at(member);
-    if (!object.is_object()) throw InvariantFailure("Failed to parse locale");
+    if (!object.is_object()) throw InvariantFailure(kParseError);
     std::map<std::string, std::string> out;
     for (const auto& [key, value] : object.items()) out.emplace(key, value.get<std::string>());
     return out;
@@ -42,13 +32,10 @@ LocaleData load_locale(std::string_view code) {
     } else {
         throw InvariantFailure("Locale not supported");
     }
-    try {
-        const json doc = json::parse(text);
+    return read_embedded(text, kParseError, [](const json& doc) {
         return LocaleData{string_list(doc, "tithi_names"), string_list(doc, "nakshatra_names"),
                           string_list(doc, "month_names"), string_map(doc, "festivals")};
-    } catch (const json::exception&) {
-        throw InvariantFailure("Failed to parse locale");
-    }
+    });
 }
 
 const LocaleData* get_locale(std::string_view code) {

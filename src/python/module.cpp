@@ -41,10 +41,8 @@ constexpr const char* kGetPanchangaDoc =
     "    ayanamsa: As for Chart.from_utc.\n"
     "    true_nodes: As for Chart.from_utc.\n"
     "    locale: Language of the names: \"en\" (English), \"hi_IN\" (Hindi) or \"ne_NP\"\n"
-    "        (Nepali); any other code gives English.\n"
-    "    sunrise: \"upper_limb\" (the upper limb with refraction, the default) or\n"
-    "        \"disc_center\" (the disc centre without refraction, the Hindu sunrise) for the\n"
-    "        sun times and day divisions.\n"
+    "        (Nepali); any other code gives English.\n" ZK_DOC_SUNRISE_ARG
+    "\n"
     "\n"
     "Returns:\n"
     "    dict: {\"tithi\", \"nakshatra\", \"yoga\", \"karana\", \"vara\", \"metadata\", "
@@ -58,25 +56,7 @@ constexpr const char* kGetPanchangaDoc =
     "    TypeError: An argument of the wrong type.";
 
 constexpr const char* kComputeChartBsDoc =
-    "A birth chart for a Bikram Sambat date; the same as Chart.compute_bs.\n"
-    "\n"
-    "Args:\n"
-    "    bs_year: Bikram Sambat year (2000-2099 BS).\n"
-    "    bs_month: Bikram Sambat month, 1 (Baisakh) to 12 (Chaitra).\n"
-    "    bs_day: Day of the Bikram Sambat month.\n"
-    "    hour: Hour, 0-23, in UTC (the date is converted to its Gregorian day).\n"
-    "    minute: Minute, 0-59.\n"
-    "    second: Second, 0-59.\n" ZK_DOC_PLACE_ARGS "\n" ZK_DOC_CHART_OPTION_ARGS
-    "\n"
-    "\n"
-    "Returns:\n"
-    "    Chart: the chart.\n"
-    "\n"
-    "Raises:\n"
-    "    ValueError: \"Date/time conversion error\" for a date outside the table, a month\n"
-    "        outside 1-12, or a day 0 or past the month's end; \"Invalid time\" for a time\n"
-    "        of day out of range; any error of Chart.from_utc.\n"
-    "    TypeError: An argument of the wrong type.";
+    "A birth chart for a Bikram Sambat date; the same as Chart.compute_bs.\n" ZK_DOC_BS_CHART_REST;
 
 constexpr const char* kComputeChartBatchDoc =
     "Many charts with the same options, in input order.\n"
@@ -123,17 +103,10 @@ constexpr const char* kGetPanchangaCalendarDoc =
     "\n"
     "Args:\n"
     "    start_date: First local day, \"YYYY-MM-DD\".\n"
-    "    end_date: Last local day, \"YYYY-MM-DD\" (included).\n"
-    "    timezone: IANA zone name, e.g. \"Asia/Kathmandu\".\n"
-    "    latitude: Geographic latitude in degrees, -90..90.\n"
-    "    longitude: Geographic longitude in degrees, -180..180.\n"
-    "    altitude: Height above sea level in metres.\n"
-    "    ayanamsa: As for Chart.from_utc.\n"
-    "    true_nodes: As for Chart.from_utc.\n"
-    "    locale: As for get_panchanga.\n"
-    "    sunrise: \"upper_limb\" (the upper limb with refraction, the default) or\n"
-    "        \"disc_center\" (the disc centre without refraction, the Hindu sunrise) for the\n"
-    "        sun times and day divisions.\n"
+    "    end_date: Last local day, \"YYYY-MM-DD\" (included).\n" ZK_DOC_PANCHANGA_PLACE_ARGS
+    "\n"
+    "    locale: As for get_panchanga.\n" ZK_DOC_SUNRISE_ARG
+    "\n"
     "\n"
     "Returns:\n"
     "    list[dict]: one panchanga dict per day, each with \"date\", \"day_starts_at\" and\n"

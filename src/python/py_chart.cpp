@@ -145,31 +145,26 @@ constexpr const char* kCompatibilityDoc =
     "Raises:\n"
     "    TypeError: `other` is not a Chart.";
 
-constexpr const char* kChartFromUtcDoc =
-    "A birth chart for an instant given in UTC.\n"
-    "\n"
-    "Args:\n" ZK_DOC_UTC_ARGS "\n" ZK_DOC_PLACE_ARGS "\n" ZK_DOC_CHART_OPTION_ARGS
-    "\n"
-    "\n"
-    "Returns:\n"
-    "    Chart: the whole chart, computed at once (positions, houses, vargas, dasha, yogas,\n"
-    "        strengths).\n"
-    "\n"
-    "Raises:\n" ZK_DOC_CHART_RAISES;
+// The from_utc() docstring, which compute() repeats after its first line.
+#define ZK_DOC_FROM_UTC                                                                        \
+    "A birth chart for an instant given in UTC.\n"                                             \
+    "\n"                                                                                       \
+    "Args:\n" ZK_DOC_UTC_ARGS "\n" ZK_DOC_PLACE_ARGS "\n" ZK_DOC_CHART_OPTION_ARGS             \
+    "\n"                                                                                       \
+    "\n"                                                                                       \
+    "Returns:\n"                                                                               \
+    "    Chart: the whole chart, computed at once (positions, houses, vargas, dasha, yogas,\n" \
+    "        strengths).\n"                                                                    \
+    "\n"                                                                                       \
+    "Raises:\n" ZK_DOC_CHART_RAISES
+
+constexpr const char* kChartFromUtcDoc = ZK_DOC_FROM_UTC;
 
 constexpr const char* kChartComputeDoc =
     "Another name for Chart.from_utc.\n"
-    "\n"
-    "A birth chart for an instant given in UTC.\n"
-    "\n"
-    "Args:\n" ZK_DOC_UTC_ARGS "\n" ZK_DOC_PLACE_ARGS "\n" ZK_DOC_CHART_OPTION_ARGS
-    "\n"
-    "\n"
-    "Returns:\n"
-    "    Chart: the whole chart, computed at once (positions, houses, vargas, dasha, yogas,\n"
-    "        strengths).\n"
-    "\n"
-    "Raises:\n" ZK_DOC_CHART_RAISES;
+    "\n" ZK_DOC_FROM_UTC;
+
+#undef ZK_DOC_FROM_UTC
 
 constexpr const char* kChartFromLocalDoc =
     "A birth chart for a local date and time in an IANA time zone.\n"
@@ -211,25 +206,7 @@ constexpr const char* kChartFromJulianDayDoc =
     "    TypeError: An argument of the wrong type.";
 
 constexpr const char* kChartComputeBsDoc =
-    "A birth chart for a Bikram Sambat date and a Nepal time of day.\n"
-    "\n"
-    "Args:\n"
-    "    bs_year: Bikram Sambat year (2000-2099 BS).\n"
-    "    bs_month: Bikram Sambat month, 1 (Baisakh) to 12 (Chaitra).\n"
-    "    bs_day: Day of the Bikram Sambat month.\n"
-    "    hour: Hour, 0-23, in UTC (the date is converted to its Gregorian day).\n"
-    "    minute: Minute, 0-59.\n"
-    "    second: Second, 0-59.\n" ZK_DOC_PLACE_ARGS "\n" ZK_DOC_CHART_OPTION_ARGS
-    "\n"
-    "\n"
-    "Returns:\n"
-    "    Chart: the chart.\n"
-    "\n"
-    "Raises:\n"
-    "    ValueError: \"Date/time conversion error\" for a date outside the table, a month\n"
-    "        outside 1-12, or a day 0 or past the month's end; \"Invalid time\" for a time\n"
-    "        of day out of range; any error of Chart.from_utc.\n"
-    "    TypeError: An argument of the wrong type.";
+    "A birth chart for a Bikram Sambat date and a Nepal time of day.\n" ZK_DOC_BS_CHART_REST;
 
 constexpr const char* kChartSettingsDoc =
     "How the chart was computed.\n"
@@ -309,37 +286,30 @@ constexpr const char* kChartDashaDoc =
     "        sub_periods. The first maha dasha's sub-periods are those of the lord's full\n"
     "        timeline that end after birth.";
 
-constexpr const char* kChartDivisionalChartDoc =
-    "The positions of the nine grahas in one divisional chart.\n"
-    "\n"
-    "Args:\n"
-    "    varga: The division number, one of 2, 3, 4, 7, 9, 10, 12, 16, 20, 24, 27, 30, 40,\n"
-    "        45, 60 (the charts every chart carries).\n"
-    "\n"
-    "Returns:\n"
-    "    list[VargaPosition] | None: nine positions in planet order, or None for a varga the\n"
-    "        chart does not carry.\n"
-    "\n"
-    "Raises:\n"
-    "    OverflowError: A negative or too large varga.\n"
-    "    TypeError: A varga that is not an integer.";
+// The divisional_chart() docstring, which vargas() repeats.
+#define ZK_DOC_DIVISIONAL_CHART                                                                 \
+    "The positions of the nine grahas in one divisional chart.\n"                               \
+    "\n"                                                                                        \
+    "Args:\n"                                                                                   \
+    "    varga: The division number, one of 2, 3, 4, 7, 9, 10, 12, 16, 20, 24, 27, 30, 40,\n"   \
+    "        45, 60 (the charts every chart carries).\n"                                        \
+    "\n"                                                                                        \
+    "Returns:\n"                                                                                \
+    "    list[VargaPosition] | None: nine positions in planet order, or None for a varga the\n" \
+    "        chart does not carry.\n"                                                           \
+    "\n"                                                                                        \
+    "Raises:\n"                                                                                 \
+    "    OverflowError: A negative or too large varga.\n"                                       \
+    "    TypeError: A varga that is not an integer."
 
-constexpr const char* kChartVargasDoc =
-    "The positions of the nine grahas in one divisional chart.\n"
+constexpr const char* kChartDivisionalChartDoc = ZK_DOC_DIVISIONAL_CHART;
+
+constexpr const char* kChartVargasDoc = ZK_DOC_DIVISIONAL_CHART
     "\n"
-    "Args:\n"
-    "    varga: The division number, one of 2, 3, 4, 7, 9, 10, 12, 16, 20, 24, 27, 30, 40,\n"
-    "        45, 60 (the charts every chart carries).\n"
-    "\n"
-    "Returns:\n"
-    "    list[VargaPosition] | None: nine positions in planet order, or None for a varga the\n"
-    "        chart does not carry.\n"
-    "\n"
-    "Raises:\n"
-    "    OverflowError: A negative or too large varga.\n"
-    "    TypeError: A varga that is not an integer.\n"
     "\n"
     "The same as divisional_chart().";
+
+#undef ZK_DOC_DIVISIONAL_CHART
 
 constexpr const char* kChartExplainDoc =
     "The chart as an explanation graph.\n"

@@ -138,6 +138,39 @@ inline constexpr Params kBsChart =
     "    TypeError: An argument of the wrong type.\n"                                             \
     "    OverflowError: An integer argument out of range."
 
+// The panchanga entries' place and node Args lines, after their date and time lines.
+#define ZK_DOC_PANCHANGA_PLACE_ARGS                                \
+    "    timezone: IANA zone name, e.g. \"Asia/Kathmandu\".\n"     \
+    "    latitude: Geographic latitude in degrees, -90..90.\n"     \
+    "    longitude: Geographic longitude in degrees, -180..180.\n" \
+    "    altitude: Height above sea level in metres.\n"            \
+    "    ayanamsa: As for Chart.from_utc.\n"                       \
+    "    true_nodes: As for Chart.from_utc."
+#define ZK_DOC_SUNRISE_ARG                                                                      \
+    "    sunrise: \"upper_limb\" (the upper limb with refraction, the default) or\n"            \
+    "        \"disc_center\" (the disc centre without refraction, the Hindu sunrise) for the\n" \
+    "        sun times and day divisions."
+// Everything after the first line of Chart.compute_bs's and compute_chart_bs's docstrings.
+#define ZK_DOC_BS_CHART_REST                                                                  \
+    "\n"                                                                                      \
+    "Args:\n"                                                                                 \
+    "    bs_year: Bikram Sambat year (2000-2099 BS).\n"                                       \
+    "    bs_month: Bikram Sambat month, 1 (Baisakh) to 12 (Chaitra).\n"                       \
+    "    bs_day: Day of the Bikram Sambat month.\n"                                           \
+    "    hour: Hour, 0-23, in UTC (the date is converted to its Gregorian day).\n"            \
+    "    minute: Minute, 0-59.\n"                                                             \
+    "    second: Second, 0-59.\n" ZK_DOC_PLACE_ARGS "\n" ZK_DOC_CHART_OPTION_ARGS             \
+    "\n"                                                                                      \
+    "\n"                                                                                      \
+    "Returns:\n"                                                                              \
+    "    Chart: the chart.\n"                                                                 \
+    "\n"                                                                                      \
+    "Raises:\n"                                                                               \
+    "    ValueError: \"Date/time conversion error\" for a date outside the table, a month\n"  \
+    "        outside 1-12, or a day 0 or past the month's end; \"Invalid time\" for a time\n" \
+    "        of day out of range; any error of Chart.from_utc.\n"                             \
+    "    TypeError: An argument of the wrong type."
+
 // ---- Binding
 
 // Conversions of the values only some entries take (see py_core.hpp for the plain ones).
