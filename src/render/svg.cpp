@@ -4,12 +4,16 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "chart/divisional.hpp"
 #include "core/format.hpp"
+#include "render/markup.hpp"
 #include "time/timezone.hpp"
 
 namespace zk {
@@ -42,32 +46,24 @@ Polygon north_field(unsigned box) {
     constexpr Point tl{50, 50}, tr{450, 50}, br{450, 450}, bl{50, 450};
     constexpr Point t{250, 50}, r{450, 250}, b{250, 450}, l{50, 250}, c{250, 250};
     constexpr Point itl{150, 150}, itr{350, 150}, ibr{350, 350}, ibl{150, 350};
-    switch (box) {
-        case 1:
-            return {t, itl, c, itr};
-        case 2:
-            return {tl, t, itl};
-        case 3:
-            return {tl, itl, l};
-        case 4:
-            return {l, itl, c, ibl};
-        case 5:
-            return {l, ibl, bl};
-        case 6:
-            return {bl, ibl, b};
-        case 7:
-            return {b, ibl, c, ibr};
-        case 8:
-            return {b, ibr, br};
-        case 9:
-            return {br, ibr, r};
-        case 10:
-            return {r, ibr, c, itr};
-        case 11:
-            return {r, itr, tr};
-        default:
-            return {tr, itr, t};
-    }
+    struct Field {
+        std::array<Point, 4> corners;
+        size_t count;
+    };
+    constexpr std::array<Field, 12> kFields = {{{{t, itl, c, itr}, 4},
+                                                {{tl, t, itl}, 3},
+                                                {{tl, itl, l}, 3},
+                                                {{l, itl, c, ibl}, 4},
+                                                {{l, ibl, bl}, 3},
+                                                {{bl, ibl, b}, 3},
+                                                {{b, ibl, c, ibr}, 4},
+                                                {{b, ibr, br}, 3},
+                                                {{br, ibr, r}, 3},
+                                                {{r, ibr, c, itr}, 4},
+                                                {{r, itr, tr}, 3},
+                                                {{tr, itr, t}, 3}}};
+    const Field& f = kFields[box >= 1 && box <= 12 ? box - 1 : 11];
+    return {f.corners.begin(), f.corners.begin() + static_cast<std::ptrdiff_t>(f.count)};
 }
 
 // South: the cell (column, row) of signs 1..12, Pisces top left, running clockwise.
@@ -194,35 +190,73 @@ bool all_fit(const std::vector<Label>& labels, const Polygon& field, const Metri
     return std::ranges::all_of(labels, [&](const Label& l) { return fits(l, field, m); });
 }
 
-// The heading label (a sign number) and the planet labels of one box, laid out: first the
-// classic stack under the anchor (heading 30 units above it, planets from 10 above it, 18
-// apart), else the largest font, fewest columns and nearest position where every label
-// fits. Labels of a grid never overlap: rows are further apart than a label is tall and
-// columns wider than the widest label.
-void lay_out(std::vector<Label>& labels, bool has_heading, Point anchor, const Polygon& field,
-             bool classic_first) {
-    if (labels.empty()) return;
-    if (classic_first) {
-        int k = 0;
-        for (size_t i = 0; i < labels.size(); ++i) {
-            Label& l = labels[i];
-            l.x = static_cast<int>(anchor.x);
-            if (has_heading && i == 0) {
-                l.y = static_cast<int>(anchor.y) - 30;
-            } else {
-                l.y = static_cast<int>(anchor.y) - 10 + 18 * k++;
-            }
+// The classic stack under the anchor: heading 30 units above it, planets from 10 above it,
+// 18 apart.
+void stack_classic(std::vector<Label>& labels, bool has_heading, Point anchor) {
+    int k = 0;
+    for (size_t i = 0; i < labels.size(); ++i) {
+        Label& l = labels[i];
+        l.x = static_cast<int>(anchor.x);
+        if (has_heading && i == 0) {
+            l.y = static_cast<int>(anchor.y) - 30;
+        } else {
+            l.y = static_cast<int>(anchor.y) - 10 + 18 * k++;
         }
-        if (all_fit(labels, field, kTypical)) return;
     }
-    // Rows from a starting height down, each as full as the field's width there allows,
-    // centred; the largest font for which some start fits, and of its starts the one whose
-    // block is centred nearest the anchor.
-    double top_of_field = field[0].y, bottom_of_field = field[0].y;
-    for (const Point p : field) {
-        top_of_field = std::min(top_of_field, p.y);
-        bottom_of_field = std::max(bottom_of_field, p.y);
+}
+
+// How many labels from `first` (up to `end`) fit side by side in [left, right], in columns
+// as wide as the widest of them and half a font apart; `used` is their total width.
+size_t row_length(const std::vector<Label>& labels, size_t first, size_t end, int row_font,
+                  double left, double right, double& used) {
+    size_t n = 0;
+    double widest = 0.0;
+    used = 0.0;
+    while (first + n < end) {
+        const double w = label_width(labels[first + n]);
+        const double column = std::max(widest, w) + 0.5 * row_font;
+        if (n > 0 && column * static_cast<double>(n + 1) > right - left) break;
+        if (n == 0 && w > right - left) break;
+        widest = std::max(widest, w);
+        used = column * static_cast<double>(n + 1);
+        ++n;
     }
+    return n;
+}
+
+// Rows from height `start` down, each as full as the field's width there allows, centred.
+// The bottom of the last row, or nothing when some label fits in no row.
+std::optional<double> fill_rows(std::vector<Label>& labels, bool has_heading, const Polygon& field,
+                                double start) {
+    double y = start;
+    size_t i = 0;
+    while (i < labels.size()) {
+        const int row_font = labels[i].font;
+        const double top = y, bottom = y + (kGenerous.ascent + kGenerous.descent) * row_font;
+        const auto [left, right] = band(field, top, bottom);
+        // The heading keeps a row of its own.
+        const size_t end = has_heading && i == 0 ? 1 : labels.size();
+        double used = 0.0;
+        const size_t n = row_length(labels, i, end, row_font, left, right, used);
+        if (n == 0) return std::nullopt;
+        const double column = used / static_cast<double>(n);
+        const double centre = (left + right) / 2.0;
+        for (size_t k = 0; k < n; ++k) {
+            Label& l = labels[i + k];
+            l.x = static_cast<int>(std::lround(
+                centre + (static_cast<double>(k) - (static_cast<double>(n) - 1) / 2.0) * column));
+            l.y = static_cast<int>(std::ceil(top + kGenerous.ascent * row_font));
+        }
+        i += n;
+        y = bottom + 0.15 * row_font;
+    }
+    return y;
+}
+
+// The largest font for which rows from some start fit, and of its starts the one whose block
+// is centred nearest the anchor. False when nothing fits even in the smallest font.
+bool lay_out_rows(std::vector<Label>& labels, bool has_heading, Point anchor, const Polygon& field,
+                  double top_of_field, double bottom_of_field) {
     for (int font = 14; font >= 5; --font) {
         for (size_t i = 0; i < labels.size(); ++i) {
             labels[i].font = has_heading && i == 0 ? std::min(12, font) : font;
@@ -231,45 +265,9 @@ void lay_out(std::vector<Label>& labels, bool has_heading, Point anchor, const P
         double chosen_distance = 1e9;
         for (double start = top_of_field + 2; start < bottom_of_field; start += 3) {
             std::vector<Label> tried = labels;
-            double y = start;
-            bool ok = true;
-            size_t i = 0;
-            while (i < tried.size() && ok) {
-                const int row_font = tried[i].font;
-                const double top = y,
-                             bottom = y + (kGenerous.ascent + kGenerous.descent) * row_font;
-                const auto [left, right] = band(field, top, bottom);
-                // The heading keeps a row of its own.
-                const size_t end = has_heading && i == 0 ? 1 : tried.size();
-                size_t n = 0;
-                double used = 0.0, widest = 0.0;
-                while (i + n < end) {
-                    const double w = label_width(tried[i + n]);
-                    const double column = std::max(widest, w) + 0.5 * row_font;
-                    if (n > 0 && column * static_cast<double>(n + 1) > right - left) break;
-                    if (n == 0 && w > right - left) break;
-                    widest = std::max(widest, w);
-                    used = column * static_cast<double>(n + 1);
-                    ++n;
-                }
-                if (n == 0) {
-                    ok = false;
-                    break;
-                }
-                const double column = used / static_cast<double>(n);
-                const double centre = (left + right) / 2.0;
-                for (size_t k = 0; k < n; ++k) {
-                    Label& l = tried[i + k];
-                    l.x = static_cast<int>(std::lround(
-                        centre +
-                        (static_cast<double>(k) - (static_cast<double>(n) - 1) / 2.0) * column));
-                    l.y = static_cast<int>(std::ceil(top + kGenerous.ascent * row_font));
-                }
-                i += n;
-                y = bottom + 0.15 * row_font;
-            }
-            if (!ok || !all_fit(tried, field)) continue;
-            const double distance = std::fabs((start + y) / 2.0 - anchor.y);
+            const std::optional<double> y = fill_rows(tried, has_heading, field, start);
+            if (!y || !all_fit(tried, field)) continue;
+            const double distance = std::fabs((start + *y) / 2.0 - anchor.y);
             if (distance < chosen_distance) {
                 chosen_distance = distance;
                 chosen = std::move(tried);
@@ -277,9 +275,29 @@ void lay_out(std::vector<Label>& labels, bool has_heading, Point anchor, const P
         }
         if (!chosen.empty()) {
             labels = std::move(chosen);
-            return;
+            return true;
         }
     }
+    return false;
+}
+
+// The heading label (a sign number) and the planet labels of one box, laid out: first the
+// classic stack under the anchor, else the largest font, fewest columns and nearest position
+// where every label fits. Labels of a grid never overlap: rows are further apart than a label
+// is tall and columns wider than the widest label.
+void lay_out(std::vector<Label>& labels, bool has_heading, Point anchor, const Polygon& field,
+             bool classic_first) {
+    if (labels.empty()) return;
+    if (classic_first) {
+        stack_classic(labels, has_heading, anchor);
+        if (all_fit(labels, field, kTypical)) return;
+    }
+    double top_of_field = field[0].y, bottom_of_field = field[0].y;
+    for (const Point p : field) {
+        top_of_field = std::min(top_of_field, p.y);
+        bottom_of_field = std::max(bottom_of_field, p.y);
+    }
+    if (lay_out_rows(labels, has_heading, anchor, field, top_of_field, bottom_of_field)) return;
     // Nothing fits even in the smallest font: one column from the top.
     for (size_t i = 0; i < labels.size(); ++i) {
         labels[i].x = static_cast<int>(anchor.x);
@@ -288,30 +306,6 @@ void lay_out(std::vector<Label>& labels, bool has_heading, Point anchor, const P
 }
 
 // ---------------------------------------------------------------- text
-
-void append_escaped(std::string& out, std::string_view text) {
-    for (char c : text) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            case '\'':
-                out += "&apos;";
-                break;
-            default:
-                out += c;
-        }
-    }
-}
 
 // <text x=".." y=".." {attributes}>{label}</text>
 void append_text(std::string& out, const Label& l) {
@@ -324,18 +318,8 @@ void append_text(std::string& out, const Label& l) {
     out += "\" font-size=\"";
     out += std::to_string(l.font);
     out += l.bold ? R"(" font-weight="bold" text-anchor="middle">)" : R"(" text-anchor="middle">)";
-    append_escaped(out, l.text);
+    append_escaped(out, l.text, "&apos;");
     out += "</text>";
-}
-
-// "12°05'": degrees and minutes (truncated) inside the sign.
-std::string degrees_in_sign(double longitude) {
-    double within = std::fmod(normalize_degrees(longitude), 30.0);
-    if (!(within >= 0.0)) within = 0.0;
-    const long minutes = std::min(30L * 60 - 1, static_cast<long>(std::floor(within * 60.0)));
-    char buffer[48];
-    std::snprintf(buffer, sizeof buffer, "%ld\u00b0%02ld'", minutes / 60, minutes % 60);
-    return buffer;
 }
 
 struct Theme {
@@ -434,6 +418,106 @@ const HouseCusp* find_house(const std::vector<HouseCusp>& houses, unsigned n) {
     return nullptr;
 }
 
+// Labels stack in planet order whatever the order of the record.
+std::vector<const PlanetPosition*> planets_in_order(const Chart& chart) {
+    std::vector<const PlanetPosition*> planets;
+    for (const PlanetPosition& p : chart.planets) planets.push_back(&p);
+    std::stable_sort(
+        planets.begin(), planets.end(),
+        [](const PlanetPosition* a, const PlanetPosition* b) { return a->planet < b->planet; });
+    return planets;
+}
+
+// South style: the stroke across the top left corner of the ascendant's cell.
+void append_ascendant_mark(std::string& out, unsigned ascendant_sign, const Theme& theme) {
+    const Polygon cell = south_cell(ascendant_sign);
+    const int x = static_cast<int>(cell[0].x), y = static_cast<int>(cell[0].y);
+    out += "<line x1=\"" + std::to_string(x) + "\" y1=\"" + std::to_string(y + 22) + "\" x2=\"" +
+           std::to_string(x + 22) + "\" y2=\"" + std::to_string(y) + "\" stroke=\"" +
+           std::string(theme.heading) + "\" stroke-width=\"2\" />";
+}
+
+// What every box of one drawing shares.
+struct Drawing {
+    const Chart& chart;
+    const SvgOptions& o;
+    const Theme& theme;
+    const std::vector<const PlanetPosition*>& planets;
+    unsigned ascendant_sign;
+    bool north;
+    bool bhava;
+};
+
+// Box n's sign (0 when unknown).
+unsigned box_sign(const Drawing& d, unsigned n) {
+    unsigned sign = 0;
+    if (d.bhava) {
+        if (const HouseCusp* house = find_house(d.chart.houses, n)) {
+            sign = sign_number(sign_from_longitude(normalize_degrees(house->cusp)));
+        }
+    } else {
+        sign = d.north ? (d.ascendant_sign - 1 + n - 1) % 12 + 1 : n;
+    }
+    return sign;
+}
+
+// The labels of box n holding `sign`: the sign number, "Asc" where it belongs, then its
+// planets.
+std::vector<Label> box_labels(const Drawing& d, unsigned n, unsigned sign) {
+    const SvgOptions& o = d.o;
+    std::vector<Label> labels;
+    if (sign != 0) labels.push_back({std::to_string(sign), d.theme.heading, false, 12});
+    const bool holds_ascendant = d.bhava ? n == 1 : (d.north ? n == 1 : sign == d.ascendant_sign);
+    if (holds_ascendant && (o.details || !d.north)) {
+        std::string text = "Asc";
+        if (o.details) text += " " + degrees_in_sign(varga_longitude(d.chart.ascendant, o.varga));
+        labels.push_back({text, d.theme.heading, true, 14});
+    }
+    for (const PlanetPosition* p : d.planets) {
+        if (d.bhava) {
+            if (p->house != n) continue;
+        } else {
+            const auto s = planet_sign(*p, o.varga);
+            if (!s || *s != sign) continue;
+        }
+        std::string text(planet_name(p->planet).substr(0, 2));
+        if (o.details) {
+            text += " " + degrees_in_sign(varga_longitude(p->longitude, o.varga));
+            if (p->is_retrograde) text += " R";
+        }
+        labels.push_back({text, d.theme.planets[planet_index(p->planet)], true, 14});
+    }
+    return labels;
+}
+
+void append_box(std::string& out, const Drawing& d, unsigned n) {
+    const unsigned sign = box_sign(d, n);
+    std::vector<Label> labels = box_labels(d, n, sign);
+    const bool has_heading = sign != 0;
+    if (d.north) {
+        lay_out(labels, has_heading, kNorthAnchors[n - 1], north_field(n), !d.o.details);
+    } else {
+        const Polygon cell = south_cell(n);
+        lay_out(labels, has_heading, {cell[0].x + 50, cell[0].y + 50}, cell, false);
+    }
+    for (const Label& l : labels) append_text(out, l);
+}
+
+// The option the caller wrote, among `choices`; else "Unknown {what} '{text}'. Valid
+// options: " and their names.
+template <class Option>
+Result<Option> choose(std::string_view what, std::string_view text,
+                      std::initializer_list<std::pair<std::string_view, Option>> choices) {
+    std::string valid;
+    for (const auto& [name, option] : choices) {
+        if (name == text) return option;
+        if (!valid.empty()) valid += ", ";
+        valid += name;
+    }
+    return std::unexpected(ZodiakitError::invalid_input(
+        "Unknown " + std::string(what) + " '" + std::string(text) + "'. Valid options: " + valid));
+}
+
 }  // namespace
 
 std::string chart_to_svg(const Chart& chart, const SvgOptions& o) {
@@ -443,13 +527,7 @@ std::string chart_to_svg(const Chart& chart, const SvgOptions& o) {
     std::string out = frame(o, theme);
     out.reserve(4096);
 
-    // Labels stack in planet order whatever the order of the record.
-    std::vector<const PlanetPosition*> planets;
-    for (const PlanetPosition& p : chart.planets) planets.push_back(&p);
-    std::stable_sort(
-        planets.begin(), planets.end(),
-        [](const PlanetPosition* a, const PlanetPosition* b) { return a->planet < b->planet; });
-
+    const std::vector<const PlanetPosition*> planets = planets_in_order(chart);
     const unsigned ascendant_sign =
         o.varga == 1 ? sign_number(sign_from_longitude(normalize_degrees(chart.ascendant)))
                      : divisional_sign(o.varga, normalize_degrees(chart.ascendant));
@@ -457,55 +535,10 @@ std::string chart_to_svg(const Chart& chart, const SvgOptions& o) {
     if (o.details) {
         append_text(out, {title(chart, o), theme.heading, false, 13, 250, 30});
     }
-    if (!north) {
-        const Polygon cell = south_cell(ascendant_sign);
-        const int x = static_cast<int>(cell[0].x), y = static_cast<int>(cell[0].y);
-        out += "<line x1=\"" + std::to_string(x) + "\" y1=\"" + std::to_string(y + 22) +
-               "\" x2=\"" + std::to_string(x + 22) + "\" y2=\"" + std::to_string(y) +
-               "\" stroke=\"" + std::string(theme.heading) + "\" stroke-width=\"2\" />";
-    }
+    if (!north) append_ascendant_mark(out, ascendant_sign, theme);
 
-    for (unsigned n = 1; n <= 12; ++n) {
-        // Box n: its sign (0 when unknown) and which planets it holds.
-        unsigned sign = 0;
-        if (bhava) {
-            if (const HouseCusp* house = find_house(chart.houses, n)) {
-                sign = sign_number(sign_from_longitude(normalize_degrees(house->cusp)));
-            }
-        } else {
-            sign = north ? (ascendant_sign - 1 + n - 1) % 12 + 1 : n;
-        }
-        std::vector<Label> labels;
-        if (sign != 0) labels.push_back({std::to_string(sign), theme.heading, false, 12});
-        const bool has_heading = !labels.empty();
-        const bool holds_ascendant = bhava ? n == 1 : (north ? n == 1 : sign == ascendant_sign);
-        if (holds_ascendant && (o.details || !north)) {
-            std::string text = "Asc";
-            if (o.details) text += " " + degrees_in_sign(varga_longitude(chart.ascendant, o.varga));
-            labels.push_back({text, theme.heading, true, 14});
-        }
-        for (const PlanetPosition* p : planets) {
-            if (bhava) {
-                if (p->house != n) continue;
-            } else {
-                const auto s = planet_sign(*p, o.varga);
-                if (!s || *s != sign) continue;
-            }
-            std::string text(planet_name(p->planet).substr(0, 2));
-            if (o.details) {
-                text += " " + degrees_in_sign(varga_longitude(p->longitude, o.varga));
-                if (p->is_retrograde) text += " R";
-            }
-            labels.push_back({text, theme.planets[planet_index(p->planet)], true, 14});
-        }
-        if (north) {
-            lay_out(labels, has_heading, kNorthAnchors[n - 1], north_field(n), !o.details);
-        } else {
-            const Polygon cell = south_cell(n);
-            lay_out(labels, has_heading, {cell[0].x + 50, cell[0].y + 50}, cell, false);
-        }
-        for (const Label& l : labels) append_text(out, l);
-    }
+    const Drawing drawing{chart, o, theme, planets, ascendant_sign, north, bhava};
+    for (unsigned n = 1; n <= 12; ++n) append_box(out, drawing, n);
     out += "</svg>";
     return out;
 }
@@ -515,30 +548,18 @@ Result<std::string> draw_chart(const Chart& chart, std::string_view style, uint3
                                std::string_view kind) {
     SvgOptions o;
     o.details = details;
-    if (style == "north") {
-        o.style = SvgOptions::Style::North;
-    } else if (style == "south") {
-        o.style = SvgOptions::Style::South;
-    } else {
-        return std::unexpected(ZodiakitError::invalid_input("Unknown style '" + std::string(style) +
-                                                            "'. Valid options: north, south"));
-    }
-    if (theme == "dark") {
-        o.theme = SvgOptions::Theme::Dark;
-    } else if (theme == "light") {
-        o.theme = SvgOptions::Theme::Light;
-    } else {
-        return std::unexpected(ZodiakitError::invalid_input("Unknown theme '" + std::string(theme) +
-                                                            "'. Valid options: dark, light"));
-    }
-    if (kind == "rasi") {
-        o.kind = SvgOptions::Kind::Rasi;
-    } else if (kind == "bhava") {
-        o.kind = SvgOptions::Kind::Bhava;
-    } else {
-        return std::unexpected(ZodiakitError::invalid_input("Unknown chart '" + std::string(kind) +
-                                                            "'. Valid options: rasi, bhava"));
-    }
+    ZK_TRY(chosen_style, choose<SvgOptions::Style>("style", style,
+                                                   {{"north", SvgOptions::Style::North},
+                                                    {"south", SvgOptions::Style::South}}));
+    o.style = chosen_style;
+    ZK_TRY(chosen_theme, choose<SvgOptions::Theme>("theme", theme,
+                                                   {{"dark", SvgOptions::Theme::Dark},
+                                                    {"light", SvgOptions::Theme::Light}}));
+    o.theme = chosen_theme;
+    ZK_TRY(chosen_kind, choose<SvgOptions::Kind>("chart", kind,
+                                                 {{"rasi", SvgOptions::Kind::Rasi},
+                                                  {"bhava", SvgOptions::Kind::Bhava}}));
+    o.kind = chosen_kind;
     if (varga != 1 && std::ranges::find(kVargaSet, varga) == kVargaSet.end()) {
         std::string valid = "1";
         for (uint32_t v : kVargaSet) valid += ", " + std::to_string(v);

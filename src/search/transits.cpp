@@ -72,6 +72,116 @@ Result<void> sampled_ingresses(Planet planet, double j0, double j1, bool true_no
     return scan_changes(sign_at, j0, first, next_after, on_change, poll);
 }
 
+Sign sign_of(const PlanetPosition& pos) {
+    return sign_from_longitude(normalize_degrees(pos.longitude));
+}
+
+// An ingress located between two daily samples: its instant and whether the planet was
+// moving backwards.
+struct Located {
+    double jd;
+    bool retrograde;
+};
+
+// The ephemeris as the stepped search below asks it, for one planet. A failed call answers
+// an empty position and is remembered; the search then gives up.
+class SteppedSearch {
+  public:
+    SteppedSearch(Planet planet, bool true_nodes, InterruptPoll& poll)
+        : planet_(planet),
+          true_nodes_(true_nodes),
+          poll_(poll),
+          bounds_(motion_bounds(planet, true_nodes)) {}
+
+    bool failed() const { return failed_; }
+
+    PlanetPosition position(double jd) {
+        auto pos = ephemeris::calc_ut(jd, true_nodes_, planet_);
+        poll_.count(1);
+        if (!pos) {
+            failed_ = true;
+            return PlanetPosition{};
+        }
+        return *pos;
+    }
+
+    // The last daily sample after `before` (and before j1) that the planet's greatest speed
+    // proves to lie in `current`: to either edge of the sign at its greatest speed.
+    double last_safe_sample(double before, double j1, const PlanetPosition& at_before,
+                            Sign current) const {
+        const double within = normalize_degrees(at_before.longitude) -
+                              (static_cast<double>(sign_number(current)) - 1.0) * kSignSpanDeg;
+        const double days_forward =
+            bounds_.forward > 0.0 ? (kSignSpanDeg - within) / bounds_.forward : 1e9;
+        const double days_back = bounds_.backward > 0.0 ? within / bounds_.backward : 1e9;
+        const double safe_days = std::min(days_forward, days_back);
+        // Samples t + 1, ..., t + k with k < safe_days show the current sign; go to the last.
+        double skip_to = before;
+        for (double k = 1.0; k < safe_days && skip_to + kTransitStepDays < j1; k += 1.0) {
+            skip_to += kTransitStepDays;
+        }
+        return skip_to;
+    }
+
+    // The change from `current` to `next` between the samples at `before` and `after`.
+    Result<Located> locate(double before, double after, const PlanetPosition& at_before,
+                           const PlanetPosition& at_after, Sign current, Sign next) {
+        const bool rising = at_after.speed > 0.0;
+        const bool steady = (at_before.speed > 0.0) == rising &&
+                            std::min(std::abs(at_before.speed), std::abs(at_after.speed)) >
+                                bounds_.acceleration * kTransitStepDays &&
+                            before == after - kTransitStepDays;
+        const int step = rising ? 1 : 11;
+        const bool adjacent = sign_number(next) == (sign_number(current) - 1 + step) % 12 + 1;
+        if (steady && adjacent) {
+            ZK_TRY(jd, halve_about_crossing(after, at_after, current, next, rising));
+            return Located{jd, !rising};
+        }
+        const auto in_new_sign = [&](double jd) -> Result<bool> { return in_sign(jd, next); };
+        InterruptPoll uncounted;
+        ZK_TRY(halved, find_edge(in_new_sign, day_before(after), kTransitHalvings, uncounted));
+        const PlanetPosition pos = position(halved);
+        return Located{halved, pos.speed < 0.0};
+    }
+
+  private:
+    static Bracket<double> day_before(double after) {
+        return Bracket<double>{after, after - kTransitStepDays};
+    }
+
+    Result<bool> in_sign(double jd, Sign sign) {
+        const PlanetPosition pos = position(jd);
+        return sign_of(pos) == sign;
+    }
+
+    // The halving replayed against the exact crossing of the sign's edge: middles far from it
+    // answered by their side, those near it sampled.
+    Result<double> halve_about_crossing(double after, const PlanetPosition& at_after, Sign current,
+                                        Sign next, bool rising) {
+        const double edge =
+            (rising ? sign_number(current) : sign_number(current) - 1) * kSignSpanDeg;
+        const auto angle_at = [&](double t) -> Result<AngleSample> {
+            const PlanetPosition pos = position(t);
+            return AngleSample{pos.longitude, pos.speed};
+        };
+        ZK_TRY(crossing, find_angle_crossing(angle_at, edge, rising, after,
+                                             {at_after.longitude, at_after.speed},
+                                             after - kTransitStepDays, after, poll_));
+        const auto beyond = [&](double t) -> Result<bool> {
+            if (std::abs(t - crossing) > kCrossingToleranceDays) return t > crossing;
+            return in_sign(t, next);
+        };
+        InterruptPoll uncounted;
+        return find_edge(beyond, day_before(after), kTransitHalvings, uncounted);
+    }
+
+    Planet planet_;
+    bool true_nodes_;
+    InterruptPoll& poll_;
+    const MotionBounds& bounds_;
+    bool failed_ = false;
+};
+
 // The same ingresses with far fewer ephemeris calls. Daily samples that the planet's greatest
 // speed proves to lie in the sign of an earlier one are skipped, and a change is located from
 // the exact crossing of the sign's edge, found by Newton steps: the halving above is replayed
@@ -82,42 +192,17 @@ Result<void> sampled_ingresses(Planet planet, double j0, double j1, bool true_no
 // planet is then left to the sampled search, which reports the failure.
 Result<bool> stepped_ingresses(Planet planet, double j0, double j1, bool true_nodes,
                                InterruptPoll& poll, std::vector<Ingress>& found) {
-    const MotionBounds& bounds = motion_bounds(planet, true_nodes);
-    bool failed = false;
-    const auto position = [&](double jd) -> PlanetPosition {
-        auto pos = ephemeris::calc_ut(jd, true_nodes, planet);
-        poll.count(1);
-        if (!pos) {
-            failed = true;
-            return PlanetPosition{};
-        }
-        return *pos;
-    };
-    const auto sign_of = [](const PlanetPosition& pos) {
-        return sign_from_longitude(normalize_degrees(pos.longitude));
-    };
-
+    SteppedSearch search(planet, true_nodes, poll);
     double before = j0;
-    PlanetPosition at_before = position(before);
-    if (failed) return false;
+    PlanetPosition at_before = search.position(before);
+    if (search.failed()) return false;
     Sign current = sign_of(at_before);
     while (before < j1) {
-        // Days the planet surely stays in its sign: to either edge at its greatest speed.
-        const double within = normalize_degrees(at_before.longitude) -
-                              (static_cast<double>(sign_number(current)) - 1.0) * kSignSpanDeg;
-        const double days_forward =
-            bounds.forward > 0.0 ? (kSignSpanDeg - within) / bounds.forward : 1e9;
-        const double days_back = bounds.backward > 0.0 ? within / bounds.backward : 1e9;
-        const double safe_days = std::min(days_forward, days_back);
-        // Samples t + 1, ..., t + k with k < safe_days show the current sign; go to the last.
-        double skip_to = before;
-        for (double k = 1.0; k < safe_days && skip_to + kTransitStepDays < j1; k += 1.0) {
-            skip_to += kTransitStepDays;
-        }
+        const double skip_to = search.last_safe_sample(before, j1, at_before, current);
         if (skip_to > before + kTransitStepDays) {
             before = skip_to;
-            at_before = position(before);
-            if (failed) return false;
+            at_before = search.position(before);
+            if (search.failed()) return false;
             if (sign_of(at_before) != current) {
                 throw InvariantFailure("a planet left its sign faster than it can move");
             }
@@ -125,51 +210,13 @@ Result<bool> stepped_ingresses(Planet planet, double j0, double j1, bool true_no
             continue;
         }
         const double after = std::min(before + kTransitStepDays, j1);
-        const PlanetPosition at_after = position(after);
-        if (failed) return false;
+        const PlanetPosition at_after = search.position(after);
+        if (search.failed()) return false;
         const Sign next = sign_of(at_after);
         if (next != current) {
-            const bool rising = at_after.speed > 0.0;
-            const bool steady = (at_before.speed > 0.0) == rising &&
-                                std::min(std::abs(at_before.speed), std::abs(at_after.speed)) >
-                                    bounds.acceleration * kTransitStepDays &&
-                                before == after - kTransitStepDays;
-            const int step = rising ? 1 : 11;
-            const bool adjacent = sign_number(next) == (sign_number(current) - 1 + step) % 12 + 1;
-            const auto in_new_sign = [&](double jd) -> Result<bool> {
-                const PlanetPosition pos = position(jd);
-                return sign_of(pos) == next;
-            };
-            const Bracket<double> day_before{after, after - kTransitStepDays};
-            double jd = 0.0;
-            bool retrograde = false;
-            if (steady && adjacent) {
-                const double edge =
-                    (rising ? sign_number(current) : sign_number(current) - 1) * kSignSpanDeg;
-                const auto angle_at = [&](double t) -> Result<AngleSample> {
-                    const PlanetPosition pos = position(t);
-                    return AngleSample{pos.longitude, pos.speed};
-                };
-                ZK_TRY(crossing, find_angle_crossing(angle_at, edge, rising, after,
-                                                     {at_after.longitude, at_after.speed},
-                                                     after - kTransitStepDays, after, poll));
-                const auto beyond = [&](double t) -> Result<bool> {
-                    if (std::abs(t - crossing) > kCrossingToleranceDays) return t > crossing;
-                    return in_new_sign(t);
-                };
-                InterruptPoll uncounted;
-                ZK_TRY(halved, find_edge(beyond, day_before, kTransitHalvings, uncounted));
-                jd = halved;
-                retrograde = !rising;
-            } else {
-                InterruptPoll uncounted;
-                ZK_TRY(halved, find_edge(in_new_sign, day_before, kTransitHalvings, uncounted));
-                jd = halved;
-                const PlanetPosition pos = position(jd);
-                retrograde = pos.speed < 0.0;
-            }
-            if (failed) return false;
-            found.push_back(ingress_at(jd, planet, current, next, retrograde));
+            ZK_TRY(located, search.locate(before, after, at_before, at_after, current, next));
+            if (search.failed()) return false;
+            found.push_back(ingress_at(located.jd, planet, current, next, located.retrograde));
             current = next;
         }
         before = after;
