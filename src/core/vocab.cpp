@@ -199,8 +199,9 @@ Result<AyanamsaMode> parse_ayanamsa(std::string_view text) {
     constexpr std::string_view kCustomPrefix = "custom:";
     if (lowered.size() >= kCustomPrefix.size() && lowered.starts_with(kCustomPrefix)) {
         auto value = parse_decimal(std::string_view(lowered).substr(kCustomPrefix.size()));
-        // "nan", "inf" and 1e400 parse as numbers, but no sidereal zodiac is offset by them.
-        constexpr double kLargestOffsetDeg = 360.0;
+        // "nan", "inf" and 1e400 parse as numbers, but no sidereal zodiac is offset by them;
+        // past a hundred turns an offset loses the precision of its fraction.
+        constexpr double kLargestOffsetDeg = 36000.0;
         if (!value || !(std::fabs(*value) <= kLargestOffsetDeg)) {
             return std::unexpected(
                 ZodiakitError::invalid_input("Invalid custom ayanamsa format. Use 'custom:23.5'"));

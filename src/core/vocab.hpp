@@ -124,7 +124,7 @@ inline unsigned planet_index(Planet p) {
 
 // Option strings as the user writes them, in any letter case; an InvalidInput error carries
 // the exact user-facing message ("Unknown ayanamsa 'x'. Valid options: ...").
-// A custom offset must be a finite number of degrees within +-360 ("custom:23.5").
+// A custom offset must be a finite number of degrees within +-36000 ("custom:23.5").
 Result<AyanamsaMode> parse_ayanamsa(std::string_view text);
 Result<HouseSystem> parse_house_system(std::string_view text);
 

@@ -47,7 +47,11 @@ def test_varga_positions(chart):
 @given(st.floats(), st.integers(0, 2**32 - 1))
 def test_divisional_functions_accept_any_float(lon, varga):
     assert zodiakit.get_divisional_sign(lon, varga) in SIGNS
-    assert isinstance(zodiakit.get_divisional_longitude(lon, varga), float)
+    if math.isfinite(lon):
+        assert math.isfinite(zodiakit.get_divisional_longitude(lon, varga))
+    else:  # a longitude that is not a number of degrees has no place in a sign
+        with pytest.raises(ValueError, match="^Invalid longitude .*: expected a finite number"):
+            zodiakit.get_divisional_longitude(lon, varga)
 
 
 def test_aspects_karakas_ashtakavarga(chart):
