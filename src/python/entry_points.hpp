@@ -6,6 +6,8 @@
 
 #include <Python.h>
 
+#include <cstddef>
+#include <type_traits>
 #include <vector>
 
 #include "chart/kuta.hpp"
@@ -83,7 +85,23 @@ Ref window_list(const std::vector<TimeWindow>& windows);
 Body same_object, reduce_chart;
 PyObject* compare_charts(PyObject* self, PyObject* other, int op);
 Py_hash_t hash_chart(PyObject* self);
-extern PyMethodDef kCopyMethods[];            // __copy__, __deepcopy__
+extern PyMethodDef kCopyMethods[];  // __copy__, __deepcopy__
+
+// A class of read-only record attributes that copies as itself, with the text `Show` builds
+// as its repr (none: the default repr).
+template <typename Record, auto Show = nullptr>
+PyTypeObject* create_record_type(const char* qualified_name, const char* doc,
+                                 PyGetSetDef* getters) {
+    if constexpr (std::is_same_v<decltype(Show), std::nullptr_t>) {
+        return create_boxed_type<Record>(qualified_name, doc,
+                                         {{Py_tp_getset, getters}, {Py_tp_methods, kCopyMethods}});
+    } else {
+        return create_boxed_type<Record>(qualified_name, doc,
+                                         {{Py_tp_getset, getters},
+                                          {Py_tp_methods, kCopyMethods},
+                                          {Py_tp_repr, reinterpret_cast<void*>(&show_slot<Show>)}});
+    }
+}
 bool add_chart_from_state(PyObject* module);  // zodiakit._core._chart_from_state
 // py_table.cpp
 Ref wrap_table(ChartTable table);

@@ -406,11 +406,8 @@ Entry kChartMethods[] = {
 }  // namespace
 
 PyTypeObject* create_planet_position_type() {
-    return create_boxed_type<PP>(
-        "zodiakit.PlanetPosition", "Python wrapper for PlanetPosition",
-        {{Py_tp_getset, kPlanetPositionGetters},
-         {Py_tp_methods, kCopyMethods},
-         {Py_tp_repr, reinterpret_cast<void*>(&show_slot<planet_position_text>)}});
+    return create_record_type<PP, planet_position_text>(
+        "zodiakit.PlanetPosition", "Python wrapper for PlanetPosition", kPlanetPositionGetters);
 }
 
 PyTypeObject* create_chart_type() {

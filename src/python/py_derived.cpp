@@ -56,18 +56,15 @@ Ref count_list(const std::array<uint8_t, 12>& counts) {
 }  // namespace
 
 PyTypeObject* create_varga_position_type() {
-    return create_boxed_type<VargaPosition>(
+    return create_record_type<VargaPosition, varga_position_text>(
         "zodiakit.VargaPosition",
         "Divisional (varga) position \u2014 `display_longitude` is for chart drawing only.",
-        {{Py_tp_getset, kVargaPositionGetters},
-         {Py_tp_methods, kCopyMethods},
-         {Py_tp_repr, reinterpret_cast<void*>(&show_slot<varga_position_text>)}});
+        kVargaPositionGetters);
 }
 
 PyTypeObject* create_dasha_period_type() {
-    return create_boxed_type<DashaPeriod>(
-        "zodiakit.DashaPeriod", "Python wrapper for DashaPeriod",
-        {{Py_tp_getset, kDashaPeriodGetters}, {Py_tp_methods, kCopyMethods}});
+    return create_record_type<DashaPeriod>("zodiakit.DashaPeriod", "Python wrapper for DashaPeriod",
+                                           kDashaPeriodGetters);
 }
 
 // ---------------------------------------------------------------- Chart methods

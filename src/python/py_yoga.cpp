@@ -66,21 +66,17 @@ Ref kuta_text(const KutaResult& k) {
 }  // namespace
 
 PyTypeObject* create_yoga_result_type() {
-    return create_boxed_type<YogaSnapshot>(
+    return create_record_type<YogaSnapshot, yoga_text>(
         "zodiakit.YogaResult",
         "Python wrapper for YogaResult.\nEach yoga has a name, category, BPHS-cited description, "
         "and the planets involved.",
-        {{Py_tp_getset, kYogaGetters},
-         {Py_tp_methods, kCopyMethods},
-         {Py_tp_repr, reinterpret_cast<void*>(&show_slot<yoga_text>)}});
+        kYogaGetters);
 }
 
 PyTypeObject* create_kuta_result_type() {
-    return create_boxed_type<KutaResult>(
+    return create_record_type<KutaResult, kuta_text>(
         "zodiakit.KutaResult", "Python wrapper for KutaResult (Ashtakoota compatibility).",
-        {{Py_tp_getset, kKutaGetters},
-         {Py_tp_methods, kCopyMethods},
-         {Py_tp_repr, reinterpret_cast<void*>(&show_slot<kuta_text>)}});
+        kKutaGetters);
 }
 
 Ref yoga_list(const Chart& chart) {
