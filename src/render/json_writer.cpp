@@ -139,43 +139,23 @@ JsonWriter& JsonWriter::value(std::string_view text) {
 
 JsonWriter& JsonWriter::value(double number) {
     if (!std::isfinite(number)) return null();
-    if (sink_) {
-        sink_->number(number);
-        return *this;
-    }
-    before_value();
-    append_number(out_, number);
-    return *this;
+    return scalar([number](JsonSink& sink) { sink.number(number); },
+                  [number](std::string& out) { append_number(out, number); });
 }
 
 JsonWriter& JsonWriter::value(int64_t number) {
-    if (sink_) {
-        sink_->integer(number);
-        return *this;
-    }
-    before_value();
-    append_integer(out_, number);
-    return *this;
+    return scalar([number](JsonSink& sink) { sink.integer(number); },
+                  [number](std::string& out) { append_integer(out, number); });
 }
 
 JsonWriter& JsonWriter::value(uint64_t number) {
-    if (sink_) {
-        sink_->unsigned_integer(number);
-        return *this;
-    }
-    before_value();
-    append_integer(out_, number);
-    return *this;
+    return scalar([number](JsonSink& sink) { sink.unsigned_integer(number); },
+                  [number](std::string& out) { append_integer(out, number); });
 }
 
 JsonWriter& JsonWriter::value(bool flag) {
-    if (sink_) {
-        sink_->boolean(flag);
-        return *this;
-    }
-    before_value();
-    out_ += flag ? "true" : "false";
-    return *this;
+    return scalar([flag](JsonSink& sink) { sink.boolean(flag); },
+                  [flag](std::string& out) { out += flag ? "true" : "false"; });
 }
 
 JsonWriter& JsonWriter::value(const UtcDateTime& t) {

@@ -88,6 +88,17 @@ class JsonWriter {
     JsonWriter& open(char bracket);
     JsonWriter& close(char bracket);
     void before_value();
+    // One scalar: handed to the sink when there is one, else written as text.
+    template <typename ToSink, typename ToText>
+    JsonWriter& scalar(ToSink to_sink, ToText to_text) {
+        if (sink_) {
+            to_sink(*sink_);
+            return *this;
+        }
+        before_value();
+        to_text(out_);
+        return *this;
+    }
     void write_string(std::string_view text);
 
     std::string own_;
