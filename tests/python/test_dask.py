@@ -17,9 +17,9 @@ for extra in ("dask.distributed", "pyarrow.parquet", "pandas"):
 
 
 def load_example():
-    spec = importlib.util.spec_from_file_location("dask_charts", EXAMPLE)
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
+    found = importlib.util.spec_from_file_location("dask_charts", EXAMPLE)
+    module = importlib.util.module_from_spec(found)
+    found.loader.exec_module(module)
     return module
 
 
