@@ -1,8 +1,9 @@
 """Chart throughput: Chart.from_utc and compute_chart_batch, as ratios to the floor."""
 import random
-import time
 
 import zodiakit
+
+from timing import best_rate
 
 
 def instants(count, seed=42):
@@ -13,15 +14,6 @@ def instants(count, seed=42):
                      rng.randint(0, 23), rng.randint(0, 59), rng.randint(0, 59),
                      rng.uniform(-60, 60), rng.uniform(-180, 180), 0.0))
     return rows
-
-
-def best_rate(fn, count, repeats=3):
-    best = 0.0
-    for _ in range(repeats):
-        start = time.perf_counter()
-        fn()
-        best = max(best, count / (time.perf_counter() - start))
-    return best
 
 
 def run(floor_rate, peers=None):

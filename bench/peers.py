@@ -14,16 +14,9 @@ import time
 
 import swisseph as swe
 
+from timing import best_rate
+
 EPHE_PATH = "/usr/share/libswe/ephe"
-
-
-def best_rate(fn, count, repeats=3):
-    best = 0.0
-    for _ in range(repeats):
-        start = time.perf_counter()
-        fn()
-        best = max(best, count / (time.perf_counter() - start))
-    return best
 
 
 def pyswisseph_floor(count=2000):
