@@ -177,6 +177,7 @@ class ChartDict(TypedDict):
     yogas: list[YogaDict]
     metadata: ChartMetadata
     warnings: list[str]
+    ascendant_divisional_signs: dict[str, str]
 
 # ---------------------------------------------------------------- panchanga dictionaries
 
@@ -636,7 +637,9 @@ class Chart:
 
         Returns:
             str: JSON with datetime, location, ayanamsa, planets, ascendant, houses, dasha,
-                divisional_charts, karakas, aspects, ashtakavarga, yogas, metadata, warnings.
+                divisional_charts, karakas, aspects, ashtakavarga, yogas, metadata, warnings,
+                ascendant_divisional_signs (the ascendant's sign in each varga, {varga number:
+                sign name}, like each planet's divisional_signs).
         """
     def to_dict(self) -> ChartDict:
         """The chart's JSON document as Python objects.

@@ -88,10 +88,7 @@ void describe_planet(PlanetPosition& p, const std::vector<HouseCusp>& houses) {
     const Sign sign = sign_from_longitude(lon);
     p.sign = sign;
     p.nakshatra = nakshatra_from_longitude(lon);
-    p.divisional_signs.reserve(kVargaSet.size());
-    for (uint32_t varga : kVargaSet) {
-        p.divisional_signs.set(varga, sign_from_number(divisional_sign(varga, p.longitude)));
-    }
+    p.divisional_signs = varga_signs(p.longitude);
     const Dignities d = compute_dignities(p.planet, sign, p.longitude);
     p.is_exalted = d.is_exalted;
     p.is_debilitated = d.is_debilitated;
@@ -150,6 +147,7 @@ Result<Chart> calculate_chart(const UtcDateTime& datetime, const GeoLocation& lo
         describe_planet(p, chart.houses);
     }
 
+    chart.ascendant_divisional_signs = varga_signs(chart.ascendant);
     chart.divisional_charts = build_divisional_charts(chart.planets);
     chart.karakas = compute_karakas(chart.planets);
     fill_metadata(chart, house_system, true_nodes);

@@ -119,13 +119,23 @@ uint32_t divisional_sign(uint32_t varga, double longitude) {
 
 Result<double> get_divisional_longitude(double longitude, uint32_t varga) {
     if (!std::isfinite(longitude)) {
-        return std::unexpected(ZodiakitError::invalid_input(
-            "Invalid longitude " + format_plain(longitude) + ": expected a finite number of degrees"));
+        return std::unexpected(
+            ZodiakitError::invalid_input("Invalid longitude " + format_plain(longitude) +
+                                         ": expected a finite number of degrees"));
     }
     const double sign_start = (divisional_sign(varga, longitude) - 1) * kSignSpanDeg;
     if (varga == 30) return sign_start + kSignSpanDeg / 2;
     const double width = kSignSpanDeg / varga;
     return sign_start + std::fmod(degree_in_sign(longitude), width) * varga;
+}
+
+VargaSigns varga_signs(double longitude) {
+    VargaSigns signs;
+    signs.reserve(kVargaSet.size());
+    for (uint32_t varga : kVargaSet) {
+        signs.set(varga, sign_from_number(divisional_sign(varga, longitude)));
+    }
+    return signs;
 }
 
 std::map<uint32_t, std::vector<VargaPosition>> build_divisional_charts(
@@ -158,6 +168,7 @@ std::optional<Sign> varga_ascendant(const Chart& chart, uint32_t varga) {
     if (std::find(kVargaSet.begin(), kVargaSet.end(), varga) == kVargaSet.end()) {
         return std::nullopt;
     }
+    if (auto known = chart.ascendant_divisional_signs.find(varga)) return known;
     return sign_from_number(divisional_sign(varga, ascendant));
 }
 

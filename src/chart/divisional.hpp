@@ -41,13 +41,18 @@ uint32_t divisional_part(uint32_t varga, double longitude);
 // NaN: expected a finite number of degrees".
 Result<double> get_divisional_longitude(double longitude, uint32_t varga);
 
+// A longitude's sign in each varga of kVargaSet, in that order: how the pipeline places a
+// graha, and the ascendant, in the vargas.
+VargaSigns varga_signs(double longitude);
+
 // The fifteen varga lists (nine positions each, planet order) of a chart's planets. Reads
 // each planet's `divisional_signs` where present.
 std::map<uint32_t, std::vector<VargaPosition>> build_divisional_charts(
     const std::vector<PlanetPosition>& planets);
 
 // The ascendant's sign in a varga by the same rules as the grahas' (varga 1: its own sign);
-// nothing for a varga other than 1 and those of kVargaSet.
+// nothing for a varga other than 1 and those of kVargaSet. Reads the chart's
+// `ascendant_divisional_signs` where present.
 std::optional<Sign> varga_ascendant(const Chart& chart, uint32_t varga);
 
 }  // namespace zk

@@ -162,6 +162,7 @@ struct Chart {
     AyanamsaMode ayanamsa;
     std::vector<PlanetPosition> planets;  // Sun..Ketu
     double ascendant = 0.0;
+    VargaSigns ascendant_divisional_signs;                  // varga number -> sign, as the planets'
     std::vector<HouseCusp> houses;                          // houses 1..12
     std::map<std::string, std::vector<DashaPeriod>> dasha;  // "vimshottari"
     std::map<uint32_t, std::vector<VargaPosition>> divisional_charts;

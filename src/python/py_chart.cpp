@@ -323,7 +323,9 @@ constexpr const char* kChartToJsonDoc =
     "\n"
     "Returns:\n"
     "    str: JSON with datetime, location, ayanamsa, planets, ascendant, houses, dasha,\n"
-    "        divisional_charts, karakas, aspects, ashtakavarga, yogas, metadata, warnings.";
+    "        divisional_charts, karakas, aspects, ashtakavarga, yogas, metadata, warnings,\n"
+    "        ascendant_divisional_signs (the ascendant's sign in each varga, {varga number:\n"
+    "        sign name}, like each planet's divisional_signs).";
 
 constexpr const char* kChartToDictDoc =
     "The chart's JSON document as Python objects.\n"

@@ -165,6 +165,8 @@ void write_chart(JsonWriter& w, const Chart& chart) {
     write_array(w.key("yogas"), chart.yogas, write_yoga);
     write_metadata(w.key("metadata"), chart.metadata);
     write_array(w.key("warnings"), chart.warnings, write_plain);
+    write_map(w.key("ascendant_divisional_signs"), chart.ascendant_divisional_signs, number_name,
+              write_sign);
     w.end_object();
 }
 

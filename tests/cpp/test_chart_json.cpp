@@ -22,6 +22,7 @@ Chart full_chart() {
     c.ascendant = 95.0;
     c.planets = {{.longitude = 256.25, .shadbala = ShadbalaScore{}},
                  {.planet = Planet::Moon, .longitude = 45.75}};
+    c.ascendant_divisional_signs = {{9, Sign::Libra}, {2, Sign::Cancer}};
     c.houses = {{1, 95.0}};
     const int64_t start = to_unix_seconds(c.datetime);
     c.dasha["vimshottari"] = {{Planet::Sun, start, start + 1, {{Planet::Sun, start, start, {}}}}};
@@ -37,7 +38,7 @@ TEST(ChartJson, MembersAndNestedRecordsKeepTheirOrder) {
     const std::pair<const char*, const char*> orders[] = {
         {"",
          "datetime,location,ayanamsa,planets,ascendant,houses,dasha,divisional_charts,"
-         "karakas,aspects,ashtakavarga,yogas,metadata,warnings"},
+         "karakas,aspects,ashtakavarga,yogas,metadata,warnings,ascendant_divisional_signs"},
         {"/location", "latitude,longitude,altitude"},
         {"/planets/0",
          "planet,longitude,latitude,speed,is_retrograde,sign,nakshatra,house,"
@@ -69,6 +70,7 @@ TEST(ChartJson, MembersAndNestedRecordsKeepTheirOrder) {
 TEST(ChartJson, ValuesAreWrittenByNameWithNullsForMissingParts) {
     const std::string text = chart_to_json(full_chart());
     EXPECT_EQ(Json::parse(text).dump(), text);  // compact
+    EXPECT_TRUE(text.ends_with(R"(],"ascendant_divisional_signs":{"9":"Libra","2":"Cancer"}})"));
     for (const char* part : {"\u2013 \\\"strong\\\"", R"("house":null,)", R"("shadbala":null})",
                              R"("display_longitude":null,)", R"("to_planet":null,)",
                              R"("timezone":null,)", R"("start":"2000-01-01T12:00:00Z",)"}) {

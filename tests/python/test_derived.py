@@ -2,6 +2,7 @@
 import datetime
 import json
 import math
+import random
 
 import pytest
 from hypothesis import given, settings, strategies as st
@@ -13,6 +14,7 @@ SIGNS = ["Aries", "Taurus", "Gemini", "Cancer", "Leo", "Virgo", "Libra", "Scorpi
          "Sagittarius", "Capricorn", "Aquarius", "Pisces"]
 LORDS = ["Ketu", "Venus", "Sun", "Moon", "Mars", "Rahu", "Jupiter", "Saturn", "Mercury"]
 DASHA_CYCLE = LORDS[2:] + LORDS[:2]
+VARGAS = [2, 3, 4, 7, 9, 10, 12, 16, 20, 24, 27, 30, 40, 45, 60]
 DASHA_YEARS = {"Sun": 6, "Moon": 10, "Mars": 7, "Rahu": 18, "Jupiter": 16, "Saturn": 19,
                "Mercury": 17, "Ketu": 7, "Venus": 20}
 
@@ -30,7 +32,7 @@ def test_varga_positions(chart):
     assert chart.divisional_chart(1) is None and chart.vargas(5) is None
     assert zodiakit.get_divisional_longitude(lon=15.0, varga=30) == 255.0
     planets = chart.planets()
-    for varga in [2, 3, 4, 7, 9, 10, 12, 16, 20, 24, 27, 30, 40, 45, 60]:
+    for varga in VARGAS:
         positions = chart.vargas(varga=varga)
         assert [p.planet for p in positions] == PLANETS
         for p in positions:
@@ -41,6 +43,42 @@ def test_varga_positions(chart):
             assert p.varga_index == int(math.fmod(p.source_longitude, 30) // (30 / varga))
             assert p.warnings == (["D60 (Shashtiamsa) is highly sensitive to birth-time "
                                    "accuracy."] if varga == 60 else [])
+
+
+def test_ascendant_in_the_vargas(chart):
+    # The navamsa from first principles: fire signs count from Aries, earth from Capricorn,
+    # air from Libra, water from Cancer, one sign per 3 deg 20 min.
+    asc = chart.ascendant()
+    sign = int(asc // 30)
+    expected = SIGNS[([0, 9, 6, 3][sign % 4] + int(asc % 30 * 9 // 30)) % 12]
+    assert (SIGNS[sign], expected) == ("Cancer", "Libra")  # 10.01 deg: just into the 4th part
+    doc = chart.to_dict()
+    assert list(doc)[-2:] == ["warnings", "ascendant_divisional_signs"] and len(doc) == 15
+    signs = doc["ascendant_divisional_signs"]
+    assert list(signs) == [str(v) for v in VARGAS]
+    assert signs["9"] == chart.varga_ascendant(9) == expected
+    assert chart.to_json().endswith(
+        ',"ascendant_divisional_signs":' + json.dumps(signs, separators=(",", ":")) + "}")
+    assert len(chart.vargas(9)) == 9  # the varga lists stay the nine grahas'
+
+
+def test_ascendant_takes_the_grahas_varga_rule_in_every_chart():
+    # 10,000 charts over every house system and ayanamsa: the ascendant's sign in each varga
+    # is the sign a graha at the same longitude gets; every 100th chart through its JSON.
+    rng = random.Random(15)
+    ayanamsas = ["lahiri", "raman", "kp", "true_chitra", "true_pushya", "custom:23.5"]
+    houses = ["equal", "placidus", "koch", "whole_sign"]
+    for i in range(10_000):
+        chart = zodiakit.Chart.from_utc(
+            rng.randint(1800, 2399), rng.randint(1, 12), rng.randint(1, 28), rng.randint(0, 23),
+            rng.randint(0, 59), rng.randint(0, 59), rng.uniform(-60, 60), rng.uniform(-180, 180),
+            ayanamsa=rng.choice(ayanamsas), house_system=rng.choice(houses))
+        asc = chart.ascendant()
+        signs = {str(v): zodiakit.get_divisional_sign(asc, v) for v in VARGAS}
+        assert {str(v): chart.varga_ascendant(v) for v in VARGAS} == signs, asc
+        assert chart.varga_ascendant(1) == SIGNS[int(asc // 30)]
+        if i % 100 == 0:
+            assert chart.to_dict()["ascendant_divisional_signs"] == signs
 
 
 @settings(max_examples=300)

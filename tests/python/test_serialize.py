@@ -29,7 +29,7 @@ def test_json_and_dict(chart):
     assert doc["ascendant"] == chart.ascendant()
     assert doc["metadata"] == chart.metadata()
     as_dict = chart.to_dict()
-    assert as_dict == doc and list(as_dict) == list(doc) and len(doc) == 14
+    assert as_dict == doc and list(as_dict) == list(doc) and len(doc) == 15
     assert all(isinstance(k, str) for k in as_dict["divisional_charts"])
     custom = kathmandu_chart(ayanamsa="custom:24")
     assert '"ayanamsa":{"Custom":24.0},' in custom.to_json()
