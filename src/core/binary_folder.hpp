@@ -1,5 +1,6 @@
 // Where the code runs from: the folder of the binary (the Python extension module, or a
-// test program) that holds the engine. Data the package ships lies beside it.
+// test program) that holds the engine. Data the package ships lies beside it. Nothing
+// here fails: a folder the system cannot name is an empty path.
 #pragma once
 
 #include <string>

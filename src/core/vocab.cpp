@@ -46,14 +46,15 @@ constexpr std::array<Planet, 9> kNakshatraLordCycle = {
     Planet::Ketu, Planet::Venus,   Planet::Sun,    Planet::Moon,   Planet::Mars,
     Planet::Rahu, Planet::Jupiter, Planet::Saturn, Planet::Mercury};
 
-// Simple lower-case mappings of Unicode 14.0 (UnicodeData.txt) as runs: every code point
-// from `first` to `last` in steps of `stride` maps to itself plus `delta`.
+// The lower-case mappings of Unicode 14.0 that give a single code point, as runs: every code
+// point from `first` to `last` in steps of `stride` maps to itself plus `delta`.
 struct LowerCaseRun {
     char32_t first;
     char32_t last;
     int32_t delta;
     uint8_t stride;
 };
+// Generated data: the output of scripts/lower_case_runs.py.
 constexpr LowerCaseRun kLowerCaseRuns[] = {
     {0x0041, 0x005A, 32, 1},     {0x00C0, 0x00D6, 32, 1},     {0x00D8, 0x00DE, 32, 1},
     {0x0100, 0x012E, 1, 2},      {0x0132, 0x0136, 1, 2},      {0x0139, 0x0147, 1, 2},

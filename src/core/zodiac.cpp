@@ -50,7 +50,11 @@ uint32_t nakshatra_number(double moon_deg) {
 }
 
 uint32_t nakshatra_pada(double moon_deg) {
-    return element_number(degree_in_nakshatra(normalize_degrees(moon_deg)) / kPadaSpanDeg);
+    // The quarter is read from the nakshatra's own quotient: a longitude that quotient puts
+    // at the start of a nakshatra is in its first pada, whatever fmod would say (at 40
+    // degrees, 40 / (360/27) rounds to 3.0, Rohini, while fmod leaves 13.33..., a 4th pada).
+    const double quotient = normalize_degrees(moon_deg) / kNakshatraSpanDeg;
+    return element_number((quotient - std::floor(quotient)) * 4.0);
 }
 
 }  // namespace zk

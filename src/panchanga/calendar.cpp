@@ -70,16 +70,12 @@ Result<std::optional<Sankranti>> sankranti_in(const DayWindow& w, uint32_t sign_
                                               uint32_t sign_at_end, bool true_nodes,
                                               const cctz::time_zone& zone) {
     if (sign_at_start == sign_at_end) return std::optional<Sankranti>();
-    double lo = w.start_jd, hi = w.end_jd;
-    for (;;) {
-        const double mid = lo + (hi - lo) * 0.5;
-        if (mid <= lo || mid >= hi) break;
-        auto sign = sun_sign_at(mid, true_nodes);
-        if (!sign) return std::unexpected(sign.error());
-        (*sign == sign_at_start ? lo : hi) = mid;
-    }
-    return Sankranti{sign_at_end, std::string(rashi_name(sign_at_end)),
-                     day_time((lo + hi) * 0.5, zone)};
+    const auto before_ingress = [&](double jd) -> Result<bool> {
+        ZK_TRY(sign, sun_sign_at(jd, true_nodes));
+        return sign == sign_at_start;
+    };
+    ZK_TRY(jd, halve_to_adjacent(before_ingress, w.start_jd, w.end_jd));
+    return Sankranti{sign_at_end, std::string(rashi_name(sign_at_end)), day_time(jd, zone)};
 }
 
 TithiDay tithi_day(uint32_t previous, uint32_t today, uint32_t next,

@@ -19,14 +19,6 @@
 
 namespace zk {
 
-// A stretch of the day: from start to end.
-struct DaySpan {
-    DayTime start;
-    DayTime end;
-
-    friend bool operator==(const DaySpan&, const DaySpan&) = default;
-};
-
 struct DayDivisions {
     std::optional<DaySpan> rahu_kalam;
     std::optional<DaySpan> yamaganda;

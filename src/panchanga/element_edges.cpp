@@ -92,15 +92,12 @@ Result<std::optional<double>> newton_edge(PanchangaElement element, double lo, d
 // Narrows [lo, hi] onto adjacent Julian days; lo shows `before`, hi does not.
 Result<double> bisect_to_adjacent(PanchangaElement element, double lo, double hi, uint32_t before,
                                   bool true_nodes, InterruptPoll& poll) {
-    for (;;) {
-        const double mid = lo + (hi - lo) * 0.5;
-        if (mid <= lo || mid >= hi) break;
-        auto value = element_at(element, mid, true_nodes);
-        if (!value) return std::unexpected(value.error());
+    const auto shows_before = [&](double jd) -> Result<bool> {
+        ZK_TRY(value, element_at(element, jd, true_nodes));
         poll.count(1);
-        (*value == before ? lo : hi) = mid;
-    }
-    return (lo + hi) * 0.5;
+        return value == before;
+    };
+    return halve_to_adjacent(shows_before, lo, hi);
 }
 
 // Appends the edges between two instants showing different numbers: one edge when the

@@ -55,7 +55,7 @@ LunarMonth month_named(uint32_t index, bool adhika, bool kshaya) {
 }
 
 LunarMonth amanta_month(const Lunation& l) {
-    const uint32_t sankrantis = (l.end_sign + 12 - l.start_sign) % 12;
+    const uint32_t sankrantis = count_from(l.end_sign, l.start_sign, 12) - 1;
     return month_named(next_in_cycle(l.start_sign, 12), sankrantis == 0, sankrantis == 2);
 }
 

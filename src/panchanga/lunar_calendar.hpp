@@ -58,6 +58,13 @@ struct LunarCalendar {
     friend bool operator==(const LunarCalendar&, const LunarCalendar&) = default;
 };
 
+// The new moon at or before jd, and the first one after jd (Julian days, UT).
+Result<double> new_moon_at_or_before(double jd_ut, bool true_nodes);
+Result<double> new_moon_after(double jd_ut, bool true_nodes);
+
+// The Sun's sidereal sign (1 Mesha ... 12 Meena) at an instant.
+Result<uint32_t> sun_sign_at(double jd_ut, bool true_nodes);
+
 // A lunation: from one new moon to the next, with the Sun's sidereal sign (1..12) at each.
 struct Lunation {
     double start_jd = 0.0;
@@ -65,13 +72,6 @@ struct Lunation {
     uint32_t start_sign = 1;
     uint32_t end_sign = 1;
 };
-
-// The new moon at or before jd, and the first one after jd (Julian days, UT).
-Result<double> new_moon_at_or_before(double jd_ut, bool true_nodes);
-Result<double> new_moon_after(double jd_ut, bool true_nodes);
-
-// The Sun's sidereal sign (1 Mesha ... 12 Meena) at an instant.
-Result<uint32_t> sun_sign_at(double jd_ut, bool true_nodes);
 
 // The lunation that begins at a new moon (found by new_moon_after from it).
 Result<Lunation> lunation_from(double new_moon_jd, bool true_nodes);

@@ -49,6 +49,14 @@ struct DayTime {
     friend bool operator==(const DayTime&, const DayTime&) = default;
 };
 
+// A stretch of the day: from start to end.
+struct DaySpan {
+    DayTime start;
+    DayTime end;
+
+    friend bool operator==(const DaySpan&, const DaySpan&) = default;
+};
+
 // The exact Julian days (UT) the day divisions divide; not rounded, not for printing.
 struct SolarDay {
     std::optional<double> sunrise;

@@ -12,18 +12,12 @@ namespace {
 
 using Type = TableColumn::Type;
 
+// The Arrow type of each column type, in the order of TableColumn::Type.
+constexpr ArrowType kArrowTypes[] = {NANOARROW_TYPE_DOUBLE, NANOARROW_TYPE_INT32,
+                                     NANOARROW_TYPE_BOOL, NANOARROW_TYPE_STRING};
+
 ArrowType arrow_type(Type type) {
-    switch (type) {
-        case Type::Float64:
-            return NANOARROW_TYPE_DOUBLE;
-        case Type::Int32:
-            return NANOARROW_TYPE_INT32;
-        case Type::Bool:
-            return NANOARROW_TYPE_BOOL;
-        case Type::Text:
-            return NANOARROW_TYPE_STRING;
-    }
-    return NANOARROW_TYPE_NA;
+    return kArrowTypes[static_cast<size_t>(type)];
 }
 
 void check(ArrowErrorCode code, const char* what) {
@@ -141,12 +135,17 @@ PyObject* arrow_schema(PyObject* self, const Args&) {
     return schema_capsule(record_of<ChartTable>(self)).release();
 }
 
-PyObject* arrow_array(PyObject* self, const Args&) {
+// The table behind `self` as an Arrow schema and one struct array of it.
+void export_table(PyObject* self, ArrowSchema* schema, ArrowArray* array) {
     const ChartTable& table = record_of<ChartTable>(self);
+    make_schema(table, schema);
+    make_array(table, schema, array);
+}
+
+PyObject* arrow_array(PyObject* self, const Args&) {
     Owned<ArrowSchema> schema;
     Owned<ArrowArray> array;
-    make_schema(table, schema.get());
-    make_array(table, schema.get(), array.get());
+    export_table(self, schema.get(), array.get());
     Ref schema_object = capsule_of(schema.get(), "arrow_schema", &free_schema_capsule);
     if (!schema_object) return nullptr;
     Ref array_object = capsule_of(array.get(), "arrow_array", &free_array_capsule);
@@ -155,11 +154,9 @@ PyObject* arrow_array(PyObject* self, const Args&) {
 }
 
 PyObject* arrow_stream(PyObject* self, const Args&) {
-    const ChartTable& table = record_of<ChartTable>(self);
     Owned<ArrowSchema> schema;
     Owned<ArrowArray> array;
-    make_schema(table, schema.get());
-    make_array(table, schema.get(), array.get());
+    export_table(self, schema.get(), array.get());
     Owned<ArrowArrayStream> stream;
     check(ArrowBasicArrayStreamInit(stream.get(), schema.get(), 1), "stream");
     schema.value.release = nullptr;  // the stream owns it now
@@ -233,12 +230,18 @@ Entry kTableMethods[] = {
      "Returns:\n"
      "    dict: column name to its list of values, in column order; None where a value is\n"
      "        missing."},
-    {"ChartTable.column_names", kInstance, {}, shows<column_names>,
+    {"ChartTable.column_names",
+     kInstance,
+     {},
+     shows<column_names>,
      "The names of the table's columns.\n"
      "\n"
      "Returns:\n"
      "    list[str]: the column names in column order."},
-    {"ChartTable.num_rows", kInstance, {}, shows<row_count>,
+    {"ChartTable.num_rows",
+     kInstance,
+     {},
+     shows<row_count>,
      "The number of rows: one per input chart.\n"
      "\n"
      "Returns:\n"

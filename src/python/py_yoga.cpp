@@ -7,52 +7,45 @@ namespace zk::py {
 
 namespace {
 
-// What a Python YogaResult shows: the record with its planets already named.
-struct YogaSnapshot {
-    std::string name;
-    std::string category;
-    std::string description;
-    std::vector<std::string> planets_involved;
-    bool is_present = true;
-};
-
-YogaSnapshot snapshot_of(const YogaResult& y) {
-    YogaSnapshot s{y.name, y.category, y.description, {}, y.is_present};
-    s.planets_involved.reserve(y.planets_involved.size());
-    for (Planet p : y.planets_involved) s.planets_involved.emplace_back(planet_name(p));
-    return s;
+Ref planet_names(const std::vector<Planet>& planets) {
+    return list_of(planets, [](Planet p) { return to_python(p); });
 }
 
 PyGetSetDef kYogaGetters[] = {
-    ZK_FIELD(YogaSnapshot, name, "Yoga name, e.g. \"Gajakesari Yoga\"."),
-    ZK_FIELD(YogaSnapshot, category, "\"Raja\", \"Dhana\", \"Mahapurusha\" or \"Other\"."),
-    ZK_FIELD(YogaSnapshot, description,
-             "The classical definition, with its BPHS chapter and verse."),
-    ZK_FIELD(YogaSnapshot, planets_involved, "Names of the planets that form the yoga."),
-    ZK_FIELD(YogaSnapshot, is_present, "Always True: absent yogas are not returned."),
+    ZK_FIELD(YogaResult, name, "Yoga name, e.g. \"Gajakesari Yoga\"."),
+    ZK_FIELD(YogaResult, category, "\"Raja\", \"Dhana\", \"Mahapurusha\" or \"Other\"."),
+    ZK_FIELD(YogaResult, description, "The classical definition, with its BPHS chapter and verse."),
+    ZK_GETTER(YogaResult, planets_involved, planet_names(r.planets_involved),
+              "Names of the planets that form the yoga."),
+    ZK_FIELD(YogaResult, is_present, "Always True: absent yogas are not returned."),
     {nullptr, nullptr, nullptr, nullptr, nullptr},
 };
 
+// One kuta's points, from 0 to its maximum.
+#define ZK_KUTA(field, name, max) ZK_FIELD(KutaResult, field, name " points, 0-" #max ".")
+
 PyGetSetDef kKutaGetters[] = {
-    ZK_FIELD(KutaResult, varna, "Varna points, 0-1."),
-    ZK_FIELD(KutaResult, vasya, "Vasya points, 0-2."),
-    ZK_FIELD(KutaResult, tara, "Tara points, 0-3."),
-    ZK_FIELD(KutaResult, yoni, "Yoni points, 0-4."),
-    ZK_FIELD(KutaResult, graha_maitri, "Graha maitri points, 0-5."),
-    ZK_FIELD(KutaResult, gana, "Gana points, 0-6."),
-    ZK_FIELD(KutaResult, bhakut, "Bhakut points, 0-7."),
-    ZK_FIELD(KutaResult, nadi, "Nadi points, 0-8."),
+    ZK_KUTA(varna, "Varna", 1),
+    ZK_KUTA(vasya, "Vasya", 2),
+    ZK_KUTA(tara, "Tara", 3),
+    ZK_KUTA(yoni, "Yoni", 4),
+    ZK_KUTA(graha_maitri, "Graha maitri", 5),
+    ZK_KUTA(gana, "Gana", 6),
+    ZK_KUTA(bhakut, "Bhakut", 7),
+    ZK_KUTA(nadi, "Nadi", 8),
     ZK_FIELD(KutaResult, total_score, "Sum of the eight kutas, 0-36."),
     ZK_FIELD(KutaResult, max_score, "The highest possible total, 36."),
     ZK_FIELD(KutaResult, is_compatible, "True for a total of 18 or more."),
     {nullptr, nullptr, nullptr, nullptr, nullptr},
 };
 
-Ref yoga_text(const YogaSnapshot& y) {
+#undef ZK_KUTA
+
+Ref yoga_text(const YogaResult& y) {
     std::string planets = "[";
     for (size_t i = 0; i < y.planets_involved.size(); ++i) {
         if (i > 0) planets += ", ";
-        planets += "\"" + y.planets_involved[i] + "\"";
+        planets += "\"" + std::string(planet_name(y.planets_involved[i])) + "\"";
     }
     planets += "]";
     return new_str("<YogaResult '" + y.name + "' [" + y.category + "] planets=" + planets + ">");
@@ -66,7 +59,7 @@ Ref kuta_text(const KutaResult& k) {
 }  // namespace
 
 PyTypeObject* create_yoga_result_type() {
-    return create_record_type<YogaSnapshot, yoga_text>(
+    return create_record_type<YogaResult, yoga_text>(
         "zodiakit.YogaResult",
         "Python wrapper for YogaResult.\nEach yoga has a name, category, BPHS-cited description, "
         "and the planets involved.",
@@ -80,8 +73,7 @@ PyTypeObject* create_kuta_result_type() {
 }
 
 Ref yoga_list(const Chart& chart) {
-    return list_of(chart.yogas,
-                   [](const YogaResult& y) { return wrap(Class::YogaResult, snapshot_of(y)); });
+    return list_of(chart.yogas, [](const YogaResult& y) { return wrap(Class::YogaResult, y); });
 }
 
 Ref explanation_dict(const Chart& chart) {

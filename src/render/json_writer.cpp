@@ -128,13 +128,8 @@ JsonWriter& JsonWriter::key(std::string_view name) {
 }
 
 JsonWriter& JsonWriter::value(std::string_view text) {
-    if (sink_) {
-        sink_->string(text);
-        return *this;
-    }
-    before_value();
-    write_string(text);
-    return *this;
+    return scalar([text](JsonSink& sink) { sink.string(text); },
+                  [this, text](std::string&) { write_string(text); });
 }
 
 JsonWriter& JsonWriter::value(double number) {
@@ -179,13 +174,7 @@ JsonWriter& JsonWriter::value(const UtcDateTime& t) {
 }
 
 JsonWriter& JsonWriter::null() {
-    if (sink_) {
-        sink_->null();
-        return *this;
-    }
-    before_value();
-    out_ += "null";
-    return *this;
+    return scalar([](JsonSink& sink) { sink.null(); }, [](std::string& out) { out += "null"; });
 }
 
 // The characters a JSON string escapes: quote, backslash and the controls.

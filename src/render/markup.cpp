@@ -33,7 +33,7 @@ void append_escaped(std::string& out, std::string_view text, std::string_view ap
 }
 
 std::string degrees_in_sign(double longitude) {
-    double within = std::fmod(normalize_degrees(longitude), 30.0);
+    double within = degree_in_sign(normalize_degrees(longitude));
     if (!(within >= 0.0)) within = 0.0;
     const long minutes = std::min(30L * 60 - 1, static_cast<long>(std::floor(within * 60.0)));
     char buffer[48];

@@ -1,4 +1,5 @@
-// Pieces of text shared by the SVG and HTML writers.
+// Pieces of text shared by the SVG and HTML writers: escaping (UTF-8 in, UTF-8 out) and a
+// longitude in degrees shown as degrees and minutes of its sign. Nothing here fails.
 #pragma once
 
 #include <string>

@@ -456,7 +456,7 @@ unsigned box_sign(const Drawing& d, unsigned n) {
             sign = sign_number(sign_from_longitude(normalize_degrees(house->cusp)));
         }
     } else {
-        sign = d.north ? (d.ascendant_sign - 1 + n - 1) % 12 + 1 : n;
+        sign = d.north ? nth_house_from(d.ascendant_sign, n) : n;
     }
     return sign;
 }

@@ -24,6 +24,21 @@ constexpr GrahaColumn kGrahaColumns[] = {
 };
 constexpr size_t kLeadingColumns = 6;  // utc_datetime, latitude, longitude, altitude, ...
 
+// Calls `f` with the column's vector of values, the one of its type.
+template <typename F>
+void with_values(TableColumn& c, F f) {
+    switch (c.type) {
+        case Type::Float64:
+            return f(c.floats);
+        case Type::Int32:
+            return f(c.ints);
+        case Type::Bool:
+            return f(c.bools);
+        case Type::Text:
+            return f(c.texts);
+    }
+}
+
 // Appends values to the columns in order.
 class RowWriter {
   public:
@@ -52,20 +67,7 @@ class RowWriter {
     // A missing value of the next column's type.
     void add_missing() {
         TableColumn& c = next();
-        switch (c.type) {
-            case Type::Float64:
-                c.floats.push_back(0.0);
-                break;
-            case Type::Int32:
-                c.ints.push_back(0);
-                break;
-            case Type::Bool:
-                c.bools.push_back(0);
-                break;
-            case Type::Text:
-                c.texts.emplace_back();
-                break;
-        }
+        with_values(c, [](auto& values) { values.emplace_back(); });
         c.present.push_back(0);
         ++c.missing;
     }
@@ -142,20 +144,7 @@ void append_charts(ChartTable& table, const std::vector<Chart>& charts) {
     for (TableColumn& c : table.columns) {
         const size_t size = table.rows + charts.size();
         c.present.reserve(size);
-        switch (c.type) {
-            case Type::Float64:
-                c.floats.reserve(size);
-                break;
-            case Type::Int32:
-                c.ints.reserve(size);
-                break;
-            case Type::Bool:
-                c.bools.reserve(size);
-                break;
-            case Type::Text:
-                c.texts.reserve(size);
-                break;
-        }
+        with_values(c, [size](auto& values) { values.reserve(size); });
     }
     for (const Chart& chart : charts) {
         RowWriter row(table.columns);

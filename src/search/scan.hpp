@@ -85,6 +85,21 @@ Result<Time> find_edge(const Matches& matches, Bracket<Time> bracket, int rounds
     }
 }
 
+// Narrows [lo, hi] (Julian days, lo < hi) until no double lies between its ends: the middle
+// is tested with `shows_lo` (double -> Result<bool>: does it show what `lo` shows?) and
+// replaces the end it agrees with. Answers the middle of the last bracket. The first error
+// of `shows_lo` ends the search.
+template <typename ShowsLo>
+Result<double> halve_to_adjacent(const ShowsLo& shows_lo, double lo, double hi) {
+    for (;;) {
+        const double mid = lo + (hi - lo) * 0.5;
+        if (mid <= lo || mid >= hi) break;
+        ZK_TRY(agrees, shows_lo(mid));
+        (agrees ? lo : hi) = mid;
+    }
+    return (lo + hi) * 0.5;
+}
+
 // A smooth angle at an instant: degrees, and degrees per day.
 struct AngleSample {
     double deg = 0.0;

@@ -131,8 +131,7 @@ class SteppedSearch {
                             std::min(std::abs(at_before.speed), std::abs(at_after.speed)) >
                                 bounds_.acceleration * kTransitStepDays &&
                             before == after - kTransitStepDays;
-        const int step = rising ? 1 : 11;
-        const bool adjacent = sign_number(next) == (sign_number(current) - 1 + step) % 12 + 1;
+        const bool adjacent = next == nth_sign_from(current, rising ? 2 : 12);
         if (steady && adjacent) {
             ZK_TRY(jd, halve_about_crossing(after, at_after, current, next, rising));
             return Located{jd, !rising};

@@ -70,6 +70,10 @@ TEST(FindEdge, JulianDaysHalveFromEitherSide) {
     const ZodiakitError failure = ZodiakitError::swe("Moon", "file damaged");
     const auto failing = [&](double) -> Result<bool> { return std::unexpected(failure); };
     EXPECT_EQ(find_edge(failing, Bracket<double>{0.0, 1.0}, 40, poll).error(), failure);
+
+    // Halved until the ends are adjacent doubles, which lie about 5e-10 days apart here.
+    EXPECT_NEAR(*halve_to_adjacent(before_edge, 2460000.0, 2460003.0), edge, 1e-9);
+    EXPECT_EQ(halve_to_adjacent(failing, 0.0, 1.0).error(), failure);
 }
 
 TEST(FindEdge, WholeSecondsEndOnTheFirstSecondOfTheNewValue) {
