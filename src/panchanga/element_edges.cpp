@@ -11,7 +11,7 @@
 namespace zk {
 namespace {
 
-constexpr double kSampleStepDays = 0.25;
+constexpr double kSampleStepDays = 0.375;
 // Below this a bracket holding two changes is not split further (never met: elements last
 // hours).
 constexpr double kSmallestBracketDays = 1e-9;
