@@ -7,6 +7,8 @@
 #include "ephemeris/ephemeris.hpp"
 #include "panchanga/calendar_names.hpp"
 #include "panchanga/element_edges.hpp"
+#include "panchanga/elements.hpp"
+#include "panchanga/interval.hpp"
 #include "time/timezone.hpp"
 
 namespace zk {
@@ -113,8 +115,35 @@ bool rounds_unclearly(double jd) {
     return std::fabs(seconds - std::floor(seconds) - 0.5) < kRoundingMarginSeconds;
 }
 
-// The element's interval around jd from the shared edges, or searched again from jd when
-// the edges are not clearly those the search would find.
+Result<ElementSample> element_sample(PanchangaElement element, double jd, bool true_nodes) {
+    switch (element) {
+        case PanchangaElement::Tithi:
+            return tithi_sample(jd, true_nodes);
+        case PanchangaElement::Nakshatra:
+            return nakshatra_sample(jd, true_nodes);
+        case PanchangaElement::Yoga:
+            return yoga_sample(jd, true_nodes);
+        case PanchangaElement::Karana:
+            break;
+    }
+    return karana_sample(jd, true_nodes);
+}
+
+double span_of(PanchangaElement element) {
+    switch (element) {
+        case PanchangaElement::Tithi:
+            return kTithiSpanDeg;
+        case PanchangaElement::Karana:
+            return kKaranaSpanDeg;
+        case PanchangaElement::Nakshatra:
+        case PanchangaElement::Yoga:
+            break;
+    }
+    return kNakshatraSpanDeg;
+}
+
+// The element's interval around jd from the shared edges, or searched again from jd as the
+// single-day computation searches it when the edges are not clearly those it would find.
 Result<ElementInterval> element_interval(PanchangaElement element, const std::vector<double>& edges,
                                          double jd, bool true_nodes) {
     constexpr double kClearanceDays = 1e-8;
@@ -123,7 +152,8 @@ Result<ElementInterval> element_interval(PanchangaElement element, const std::ve
         !rounds_unclearly(found->start_jd) && !rounds_unclearly(found->end_jd)) {
         return *found;
     }
-    return find_element_interval([&](double t) { return element_at(element, t, true_nodes); }, jd);
+    return find_element_interval([&](double t) { return element_sample(element, t, true_nodes); },
+                                 span_of(element), jd);
 }
 
 template <typename Info>
