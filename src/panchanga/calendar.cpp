@@ -24,6 +24,8 @@ constexpr double kEdgeMarginDays = 2.0;
 // again from the day's instant, exactly as the single-day computation does.
 constexpr double kRoundingMarginSeconds = 2e-3;
 constexpr double kUnixEpochJd = 2440587.5;
+// The Sun's sidereal motion stays below 1.02 degrees a day.
+constexpr double kSunDegreesPerDayAtMost = 1.5;
 constexpr double kSecondsPerDay = 86400.0;
 
 // One civil date with its window, its sunrise and its reference instant.
@@ -237,6 +239,16 @@ struct Span {
     std::vector<Luminaries> at_reference;  // by frame
     std::vector<uint32_t> sun_sign;        // by frame, at its first instant (frame 0 unused)
 
+    // The Sun's sign at the frame's first instant: that of its reference instant, at most a
+    // day later, when the Sun had already gone further into that sign than it goes in a day.
+    Result<uint32_t> sign_at_start(const DayFrame& frame, const Luminaries& at_reference) const {
+        const double into_sign = std::fmod(normalize_degrees(at_reference.sun_deg), kSignSpanDeg);
+        if (into_sign > kSunDegreesPerDayAtMost) {
+            return sign_number(sign_from_longitude(normalize_degrees(at_reference.sun_deg)));
+        }
+        return sun_sign_at(frame.window.start_jd, true_nodes);
+    }
+
     // Interrupted when the poll says stop.
     Result<void> prepare(InterruptPoll& poll) {
         for (size_t k = 0; k < days + 2; ++k) {
@@ -247,8 +259,7 @@ struct Span {
             auto now = luminaries_at(frame->reference_jd, true_nodes);
             if (!now) return std::unexpected(now.error());
             at_reference.push_back(*now);
-            auto sign =
-                k == 0 ? Result<uint32_t>(0) : sun_sign_at(frame->window.start_jd, true_nodes);
+            auto sign = k == 0 ? Result<uint32_t>(0) : sign_at_start(*frame, *now);
             if (!sign) return std::unexpected(sign.error());
             sun_sign.push_back(*sign);
             poll.count(kCallsPerSkyDay / 4);
