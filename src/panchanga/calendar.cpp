@@ -7,7 +7,6 @@
 #include "ephemeris/ephemeris.hpp"
 #include "panchanga/calendar_names.hpp"
 #include "panchanga/element_edges.hpp"
-#include "panchanga/elements.hpp"
 #include "panchanga/interval.hpp"
 #include "time/timezone.hpp"
 
@@ -24,8 +23,9 @@ constexpr double kEdgeMarginDays = 2.0;
 // again from the day's instant, exactly as the single-day computation does.
 constexpr double kRoundingMarginSeconds = 2e-3;
 constexpr double kUnixEpochJd = 2440587.5;
-// The Sun's sidereal motion stays below 1.02 degrees a day.
-constexpr double kSunDegreesPerDayAtMost = 1.5;
+// More than the Sun moves in a civil day: its sidereal motion stays below 1.02 degrees a
+// day, and a civil day lasts at most 25 hours.
+constexpr double kSunDegreesInADayAtMost = 1.5;
 constexpr double kSecondsPerDay = 86400.0;
 
 // One civil date with its window, its sunrise and its reference instant.
@@ -117,33 +117,6 @@ bool rounds_unclearly(double jd) {
     return std::fabs(seconds - std::floor(seconds) - 0.5) < kRoundingMarginSeconds;
 }
 
-Result<ElementSample> element_sample(PanchangaElement element, double jd, bool true_nodes) {
-    switch (element) {
-        case PanchangaElement::Tithi:
-            return tithi_sample(jd, true_nodes);
-        case PanchangaElement::Nakshatra:
-            return nakshatra_sample(jd, true_nodes);
-        case PanchangaElement::Yoga:
-            return yoga_sample(jd, true_nodes);
-        case PanchangaElement::Karana:
-            break;
-    }
-    return karana_sample(jd, true_nodes);
-}
-
-double span_of(PanchangaElement element) {
-    switch (element) {
-        case PanchangaElement::Tithi:
-            return kTithiSpanDeg;
-        case PanchangaElement::Karana:
-            return kKaranaSpanDeg;
-        case PanchangaElement::Nakshatra:
-        case PanchangaElement::Yoga:
-            break;
-    }
-    return kNakshatraSpanDeg;
-}
-
 // The element's interval around jd from the shared edges, or searched again from jd as the
 // single-day computation searches it when the edges are not clearly those it would find.
 Result<ElementInterval> element_interval(PanchangaElement element, const std::vector<double>& edges,
@@ -155,7 +128,7 @@ Result<ElementInterval> element_interval(PanchangaElement element, const std::ve
         return *found;
     }
     return find_element_interval([&](double t) { return element_sample(element, t, true_nodes); },
-                                 span_of(element), jd);
+                                 element_span_deg(element), jd);
 }
 
 template <typename Info>
@@ -239,11 +212,12 @@ struct Span {
     std::vector<Luminaries> at_reference;  // by frame
     std::vector<uint32_t> sun_sign;        // by frame, at its first instant (frame 0 unused)
 
-    // The Sun's sign at the frame's first instant: that of its reference instant, at most a
-    // day later, when the Sun had already gone further into that sign than it goes in a day.
+    // The Sun's sign at the frame's first instant: that of its reference instant (its sunrise,
+    // within the same civil day) when the Sun had then gone further into that sign than it
+    // goes in a day, else looked up.
     Result<uint32_t> sign_at_start(const DayFrame& frame, const Luminaries& at_reference) const {
         const double into_sign = std::fmod(normalize_degrees(at_reference.sun_deg), kSignSpanDeg);
-        if (into_sign > kSunDegreesPerDayAtMost) {
+        if (into_sign > kSunDegreesInADayAtMost) {
             return sign_number(sign_from_longitude(normalize_degrees(at_reference.sun_deg)));
         }
         return sun_sign_at(frame.window.start_jd, true_nodes);

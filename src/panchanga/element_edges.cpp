@@ -47,22 +47,9 @@ Numbers numbers_of(const Sky& s) {
                    yoga_number(s.moon, s.sun), karana_number(s.moon, s.sun)};
 }
 
-double span_of(PanchangaElement element) {
-    switch (element) {
-        case PanchangaElement::Tithi:
-            return kTithiSpanDeg;
-        case PanchangaElement::Karana:
-            return kKaranaSpanDeg;
-        case PanchangaElement::Nakshatra:
-        case PanchangaElement::Yoga:
-            break;
-    }
-    return kNakshatraSpanDeg;
-}
-
 // How many of the element make a full circle (30 tithis, 60 karanas, 27 of the others).
 uint32_t cycle_of(PanchangaElement element) {
-    return static_cast<uint32_t>(std::lround(kFullCircleDeg / span_of(element)));
+    return static_cast<uint32_t>(std::lround(kFullCircleDeg / element_span_deg(element)));
 }
 
 // The angle an element divides (Moon - Sun, Moon + Sun or the Moon) and its rate, in
@@ -129,7 +116,7 @@ double hermite_guess(double lo, double hi, Angle a, Angle b, double boundary) {
 Result<std::optional<double>> newton_edge(PanchangaElement element, double lo, double hi,
                                           double start, uint32_t before, bool true_nodes,
                                           InterruptPoll& poll) {
-    const double boundary = before * span_of(element);
+    const double boundary = before * element_span_deg(element);
     double t = start;
     for (int round = 0; round < kNewtonRounds; ++round) {
         auto a = angle_at(element, t, true_nodes);
@@ -214,6 +201,33 @@ Result<uint32_t> element_at(PanchangaElement element, double jd_ut, bool true_no
     return karana_at(jd_ut, true_nodes);
 }
 
+Result<ElementSample> element_sample(PanchangaElement element, double jd_ut, bool true_nodes) {
+    switch (element) {
+        case PanchangaElement::Tithi:
+            return tithi_sample(jd_ut, true_nodes);
+        case PanchangaElement::Nakshatra:
+            return nakshatra_sample(jd_ut, true_nodes);
+        case PanchangaElement::Yoga:
+            return yoga_sample(jd_ut, true_nodes);
+        case PanchangaElement::Karana:
+            break;
+    }
+    return karana_sample(jd_ut, true_nodes);
+}
+
+double element_span_deg(PanchangaElement element) {
+    switch (element) {
+        case PanchangaElement::Tithi:
+            return kTithiSpanDeg;
+        case PanchangaElement::Karana:
+            return kKaranaSpanDeg;
+        case PanchangaElement::Nakshatra:
+        case PanchangaElement::Yoga:
+            break;
+    }
+    return kNakshatraSpanDeg;
+}
+
 Result<ElementEdges> find_element_edges(double from_jd, double to_jd, bool true_nodes,
                                         InterruptPoll& poll) {
     ElementEdges found;
@@ -235,7 +249,7 @@ Result<ElementEdges> find_element_edges(double from_jd, double to_jd, bool true_
             const std::optional<double> guess =
                 one_change ? std::optional<double>(hermite_guess(t, next, angle_of(element, before),
                                                                  angle_of(element, after),
-                                                                 n0[k] * span_of(element)))
+                                                                 n0[k] * element_span_deg(element)))
                            : std::nullopt;
             const size_t had = found.edges[k].size();
             ZK_TRY_VOID(edges_between({element, t, n0[k], next, n1[k], guess}, true_nodes, poll,

@@ -27,8 +27,11 @@ inline constexpr std::array<PanchangaElement, 4> kPanchangaElements = {
     PanchangaElement::Tithi, PanchangaElement::Nakshatra, PanchangaElement::Yoga,
     PanchangaElement::Karana};
 
-// The element functions of elements.hpp, by element.
+// The element functions and the samplers of elements.hpp, by element, and the degrees one
+// element spans (12 a tithi, 6 a karana, 360/27 a nakshatra or yoga).
 Result<uint32_t> element_at(PanchangaElement element, double jd_ut, bool true_nodes);
+Result<ElementSample> element_sample(PanchangaElement element, double jd_ut, bool true_nodes);
+double element_span_deg(PanchangaElement element);
 
 // Sorted edges (Julian days, UT) of each element, indexed by PanchangaElement.
 struct ElementEdges {
