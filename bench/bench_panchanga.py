@@ -1,6 +1,10 @@
-"""Panchanga throughput and the ephemeris calls one panchanga makes.
+"""Panchanga throughput, the ephemeris calls one panchanga makes, and a year's calendar.
 
 Run through `make bench`, or alone with the module installed: .venv/bin/python bench/bench_panchanga.py
+
+A year is 2025 at Kathmandu in the disc-centre convention, computed by one
+get_panchanga_calendar call, by 365 single-day calls (the same days one date at a time),
+and by drik-panchanga (bench/peers.py: the five elements of each day), all in one run.
 
 The call count is the ephemeris layer's own (bench/counts.py): the native ephemeris_calls
 program runs these same 200 instants through the counting build of the ephemeris gateway.
@@ -33,6 +37,27 @@ def best_rate(run, repeats=5):
         count = run()
         best = min(best, time.perf_counter() - start)
     return count / best
+
+
+YEAR = ("2025-01-01", "2025-12-31")
+
+
+def year_times(lat, lon, zone):
+    """Seconds for one calendar year by one call (fastest of three) and by 365 single-day
+    calls (fastest of two)."""
+    first = dt.date.fromisoformat(YEAR[0])
+    days = [(first + dt.timedelta(days=k)).isoformat() for k in range(365)]
+
+    def calendar():
+        zodiakit.get_panchanga_calendar(*YEAR, zone, lat, lon, sunrise="disc_center")
+        return 1
+
+    def single_days():
+        for d in days:
+            zodiakit.get_panchanga_calendar(d, d, zone, lat, lon, sunrise="disc_center")
+        return 1
+
+    return 1.0 / best_rate(calendar, 3), 1.0 / best_rate(single_days, 2)
 
 
 def run(chart_floor_rate=None, peers=None):
@@ -74,6 +99,14 @@ def run(chart_floor_rate=None, peers=None):
         print(f"panchanga days/s, zodiakit : drik-panchanga: "
               f"{rate / peers['drik_panchanga_day']:.2f}x "
               f"(drik-panchanga {peers['drik_panchanga_day']:,.0f} days/s)")
+
+    year, singles = year_times(lat, lon, "Asia/Kathmandu")
+    print(f"calendar year at Kathmandu: {year * 1e3:,.0f} ms ({year / 365 * 1e3:.2f} ms/day); "
+          f"365 single-day calls {singles * 1e3:,.0f} ms; year / single calls {year / singles:.3f}")
+    if peers and "drik_panchanga_year" in peers:
+        drik = peers["drik_panchanga_year"]
+        print(f"calendar year, drik-panchanga time / zodiakit time: {drik / year:.1f}x "
+              f"(drik-panchanga {drik * 1e3:,.0f} ms)")
 
 
 if __name__ == "__main__":

@@ -247,12 +247,19 @@ class SunMoon(TypedDict):
 
 @type_check_only
 class DaySpan(TypedDict):
+    """A stretch of the day, from `start` to `end`, as local RFC 3339 texts."""
     start: str
     end: str
 
 @type_check_only
 class DayDivisions(TypedDict):
-    """Divisions of the daytime; None on a day without sunrise or sunset."""
+    """Divisions of the daytime; None on a day without sunrise or sunset.
+
+    `rahu_kalam`, `yamaganda` and `gulika_kalam` are an eighth of the daytime each, chosen by
+    the weekday; `abhijit_muhurta` is the 8th of the 15 daytime muhurtas; `dur_muhurtas` are
+    the weekday's inauspicious muhurtas (Tuesday's second falls in the night). All follow
+    the sunrise convention of `sun_moon`.
+    """
     rahu_kalam: DaySpan | None
     yamaganda: DaySpan | None
     gulika_kalam: DaySpan | None
@@ -261,6 +268,9 @@ class DayDivisions(TypedDict):
 
 @type_check_only
 class LunarMonth(TypedDict):
+    """A lunar month: `index` 1 (Chaitra) to 12 (Phalguna) and its `name`; `adhika` for a
+    leap month (no sankranti between its new moons, named after the next month), `kshaya`
+    for a month that holds two sankrantis."""
     index: int
     name: str
     adhika: bool
@@ -268,6 +278,15 @@ class LunarMonth(TypedDict):
 
 @type_check_only
 class LunarCalendar(TypedDict):
+    """The lunar month and year at the instant.
+
+    `masa_amanta` runs from new moon to new moon; `masa_purnimanta` is the same month in the
+    bright half and the next month in the dark half (an adhika month keeps its name).
+    `samvatsara` is the year of the sixty-year cycle ({index 1-60, name}), `vikram_samvat`
+    and `shaka_samvat` the years begun at Chaitra, `ritu` the season (1 Vasanta to 6
+    Shishira, by the amanta month), `ayana` 1 Uttarayana or 2 Dakshinayana, `sun_sign` and
+    `moon_sign` the sidereal signs at the instant (1 Mesha to 12 Meena).
+    """
     masa_amanta: LunarMonth
     masa_purnimanta: LunarMonth
     samvatsara: Vara
@@ -293,11 +312,22 @@ class PanchangaDict(TypedDict):
 
 @type_check_only
 class Sankranti(TypedDict):
+    """The Sun's sidereal ingress: the `sign` entered ({index 1-12, name}) and its `time`
+    (local RFC 3339)."""
     sign: Vara
     time: str
 
 @type_check_only
 class TithiDay(TypedDict):
+    """The tithi marks of a calendar day.
+
+    `tithi_at_sunrise` is the tithi (1-30) at the day's sunrise (its first instant without
+    one); `skipped_tithis` the tithis that begin after it and end before the next day's
+    sunrise (kshaya); `repeated_tithi` whether that tithi was already current at the
+    previous day's sunrise (vriddhi); `is_ekadashi` (11 or 26), `is_purnima` (15) and
+    `is_amavasya` (30) whether that tithi is the one at sunrise or skipped that day;
+    `sankranti` the Sun's ingress during the civil date, or None.
+    """
     tithi_at_sunrise: int
     skipped_tithis: list[int]
     repeated_tithi: bool
@@ -309,7 +339,11 @@ class TithiDay(TypedDict):
 @type_check_only
 class PanchangaDayDict(PanchangaDict):
     """One day of get_panchanga_calendar: the panchanga at the day's sunrise (at its first
-    instant when the Sun does not rise), then the date and the tithi marks."""
+    instant when the Sun does not rise), then the date and the tithi marks.
+
+    `date` is the local civil date ("YYYY-MM-DD"); `day_starts_at` is "sunrise", or
+    "midnight" on a day without sunrise; `tithi_day` holds the tithi marks.
+    """
     date: str
     day_starts_at: str
     tithi_day: TithiDay

@@ -7,6 +7,7 @@
 #include "ephemeris/ephemeris.hpp"
 #include "panchanga/calendar_names.hpp"
 #include "panchanga/element_edges.hpp"
+#include "panchanga/interval.hpp"
 #include "time/timezone.hpp"
 
 namespace zk {
@@ -22,6 +23,9 @@ constexpr double kEdgeMarginDays = 2.0;
 // again from the day's instant, exactly as the single-day computation does.
 constexpr double kRoundingMarginSeconds = 2e-3;
 constexpr double kUnixEpochJd = 2440587.5;
+// More than the Sun moves in a civil day: its sidereal motion stays below 1.02 degrees a
+// day, and a civil day lasts at most 25 hours.
+constexpr double kSunDegreesInADayAtMost = 1.5;
 constexpr double kSecondsPerDay = 86400.0;
 
 // One civil date with its window, its sunrise and its reference instant.
@@ -109,8 +113,8 @@ bool rounds_unclearly(double jd) {
     return std::fabs(seconds - std::floor(seconds) - 0.5) < kRoundingMarginSeconds;
 }
 
-// The element's interval around jd from the shared edges, or searched again from jd when
-// the edges are not clearly those the search would find.
+// The element's interval around jd from the shared edges, or searched again from jd as the
+// single-day computation searches it when the edges are not clearly those it would find.
 Result<ElementInterval> element_interval(PanchangaElement element, const std::vector<double>& edges,
                                          double jd, bool true_nodes) {
     constexpr double kClearanceDays = 1e-8;
@@ -119,7 +123,8 @@ Result<ElementInterval> element_interval(PanchangaElement element, const std::ve
         !rounds_unclearly(found->start_jd) && !rounds_unclearly(found->end_jd)) {
         return *found;
     }
-    return find_element_interval([&](double t) { return element_at(element, t, true_nodes); }, jd);
+    return find_element_interval([&](double t) { return element_sample(element, t, true_nodes); },
+                                 element_span_deg(element), jd);
 }
 
 template <typename Info>
@@ -203,6 +208,17 @@ struct Span {
     std::vector<Luminaries> at_reference;  // by frame
     std::vector<uint32_t> sun_sign;        // by frame, at its first instant (frame 0 unused)
 
+    // The Sun's sign at the frame's first instant: that of its reference instant (its sunrise,
+    // within the same civil day) when the Sun had then gone further into that sign than it
+    // goes in a day, else looked up.
+    Result<uint32_t> sign_at_start(const DayFrame& frame, const Luminaries& at_reference) const {
+        const double into_sign = std::fmod(normalize_degrees(at_reference.sun_deg), kSignSpanDeg);
+        if (into_sign > kSunDegreesInADayAtMost) {
+            return sign_number(sign_from_longitude(normalize_degrees(at_reference.sun_deg)));
+        }
+        return sun_sign_at(frame.window.start_jd, true_nodes);
+    }
+
     // Interrupted when the poll says stop.
     Result<void> prepare(InterruptPoll& poll) {
         for (size_t k = 0; k < days + 2; ++k) {
@@ -213,8 +229,7 @@ struct Span {
             auto now = luminaries_at(frame->reference_jd, true_nodes);
             if (!now) return std::unexpected(now.error());
             at_reference.push_back(*now);
-            auto sign =
-                k == 0 ? Result<uint32_t>(0) : sun_sign_at(frame->window.start_jd, true_nodes);
+            auto sign = k == 0 ? Result<uint32_t>(0) : sign_at_start(*frame, *now);
             if (!sign) return std::unexpected(sign.error());
             sun_sign.push_back(*sign);
             poll.count(kCallsPerSkyDay / 4);

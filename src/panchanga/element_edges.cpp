@@ -11,36 +11,45 @@
 namespace zk {
 namespace {
 
-constexpr double kSampleStepDays = 0.25;
+constexpr double kSampleStepDays = 0.375;
 // Below this a bracket holding two changes is not split further (never met: elements last
 // hours).
 constexpr double kSmallestBracketDays = 1e-9;
 constexpr int kNewtonRounds = 6;
-// Newton's steps shrink below this (about 0.1 ms) within three rounds from the middle of a
-// six-hour bracket; the edge is then as close to the element function's own change as
-// bisection gets it, within a few units of a Julian day's last place.
-constexpr double kNewtonToleranceDays = 1e-9;
+// A Newton step below this (about 86 ms) leaves the edge within 1e-13 days: the angles
+// accelerate by less than 1 degree a day per day and move by more than 10 degrees a day, so
+// the next step would be under 0.05 x this squared. The edge is taken without another
+// sample.
+constexpr double kSettledStepDays = 1e-6;
+constexpr int kHermiteRounds = 8;
+
+// The Moon and the Sun at an instant, with their speeds.
+struct Sky {
+    double moon = 0.0;
+    double sun = 0.0;
+    double moon_speed = 0.0;
+    double sun_speed = 0.0;
+};
 
 using Numbers = std::array<uint32_t, 4>;
 
-Result<Numbers> numbers_at(double jd, bool true_nodes) {
-    auto l = luminaries_at(jd, true_nodes);
-    if (!l) return std::unexpected(l.error());
-    return Numbers{tithi_number(l->moon_deg, l->sun_deg), nakshatra_number(l->moon_deg),
-                   yoga_number(l->moon_deg, l->sun_deg), karana_number(l->moon_deg, l->sun_deg)};
+Result<Sky> sky_at(double jd, bool true_nodes) {
+    auto moon = ephemeris::calc_ut(jd, true_nodes, Planet::Moon);
+    if (!moon) return std::unexpected(moon.error());
+    auto sun = ephemeris::calc_ut(jd, true_nodes, Planet::Sun);
+    if (!sun) return std::unexpected(sun.error());
+    return Sky{moon->longitude, sun->longitude, moon->speed, sun->speed};
 }
 
-double span_of(PanchangaElement element) {
-    switch (element) {
-        case PanchangaElement::Tithi:
-            return kTithiSpanDeg;
-        case PanchangaElement::Karana:
-            return kKaranaSpanDeg;
-        case PanchangaElement::Nakshatra:
-        case PanchangaElement::Yoga:
-            break;
-    }
-    return kNakshatraSpanDeg;
+// The numbers the element functions give from the same longitudes.
+Numbers numbers_of(const Sky& s) {
+    return Numbers{tithi_number(s.moon, s.sun), nakshatra_number(s.moon),
+                   yoga_number(s.moon, s.sun), karana_number(s.moon, s.sun)};
+}
+
+// How many of the element make a full circle (30 tithis, 60 karanas, 27 of the others).
+uint32_t cycle_of(PanchangaElement element) {
+    return static_cast<uint32_t>(std::lround(kFullCircleDeg / element_span_deg(element)));
 }
 
 // The angle an element divides (Moon - Sun, Moon + Sun or the Moon) and its rate, in
@@ -50,16 +59,28 @@ struct Angle {
     double rate = 0.0;
 };
 
-Result<Angle> angle_at(PanchangaElement element, double jd, bool true_nodes) {
-    auto moon = ephemeris::calc_ut(jd, true_nodes, Planet::Moon);
-    if (!moon) return std::unexpected(moon.error());
-    if (element == PanchangaElement::Nakshatra) return Angle{moon->longitude, moon->speed};
-    auto sun = ephemeris::calc_ut(jd, true_nodes, Planet::Sun);
-    if (!sun) return std::unexpected(sun.error());
-    if (element == PanchangaElement::Yoga) {
-        return Angle{moon->longitude + sun->longitude, moon->speed + sun->speed};
+Angle angle_of(PanchangaElement element, const Sky& s) {
+    switch (element) {
+        case PanchangaElement::Nakshatra:
+            return Angle{s.moon, s.moon_speed};
+        case PanchangaElement::Yoga:
+            return Angle{s.moon + s.sun, s.moon_speed + s.sun_speed};
+        case PanchangaElement::Tithi:
+        case PanchangaElement::Karana:
+            break;
     }
-    return Angle{moon->longitude - sun->longitude, moon->speed - sun->speed};
+    return Angle{s.moon - s.sun, s.moon_speed - s.sun_speed};
+}
+
+Result<Angle> angle_at(PanchangaElement element, double jd, bool true_nodes) {
+    if (element == PanchangaElement::Nakshatra) {
+        auto moon = ephemeris::calc_ut(jd, true_nodes, Planet::Moon);
+        if (!moon) return std::unexpected(moon.error());
+        return Angle{moon->longitude, moon->speed};
+    }
+    auto sky = sky_at(jd, true_nodes);
+    if (!sky) return std::unexpected(sky.error());
+    return angle_of(element, *sky);
 }
 
 // The angle past the boundary, in (-180, 180].
@@ -68,12 +89,35 @@ double past(double degrees, double boundary) {
     return d > 180.0 ? d - kFullCircleDeg : d;
 }
 
-// Newton's method from the middle of [lo, hi] onto the angle at which `before` ends;
+// Where the cubic through the angles and rates at both ends of a bracket reaches the
+// boundary: a start for Newton's method within milliseconds of the edge when the bracket
+// holds one change. The bracket's middle when the ends do not straddle the boundary.
+double hermite_guess(double lo, double hi, Angle a, Angle b, double boundary) {
+    const double h = hi - lo;
+    const double y0 = past(a.degrees, boundary);
+    const double y1 = y0 + normalize_degrees(b.degrees - a.degrees);
+    if (!(y0 <= 0.0 && y1 > 0.0)) return lo + h * 0.5;
+    const double d0 = a.rate * h, d1 = b.rate * h;
+    double s = -y0 / (y1 - y0);
+    for (int round = 0; round < kHermiteRounds; ++round) {
+        const double s2 = s * s, s3 = s2 * s;
+        const double p = (2 * s3 - 3 * s2 + 1) * y0 + (s3 - 2 * s2 + s) * d0 +
+                         (-2 * s3 + 3 * s2) * y1 + (s3 - s2) * d1;
+        const double dp = (6 * s2 - 6 * s) * y0 + (3 * s2 - 4 * s + 1) * d0 +
+                          (-6 * s2 + 6 * s) * y1 + (3 * s2 - 2 * s) * d1;
+        if (!(dp > 0.0)) break;
+        s = std::clamp(s - p / dp, 0.0, 1.0);
+    }
+    return lo + h * s;
+}
+
+// Newton's method from `start` inside [lo, hi] onto the angle at which `before` ends;
 // nothing when it does not settle inside the bracket.
 Result<std::optional<double>> newton_edge(PanchangaElement element, double lo, double hi,
-                                          uint32_t before, bool true_nodes, InterruptPoll& poll) {
-    const double boundary = before * span_of(element);
-    double t = lo + (hi - lo) * 0.5;
+                                          double start, uint32_t before, bool true_nodes,
+                                          InterruptPoll& poll) {
+    const double boundary = before * element_span_deg(element);
+    double t = start;
     for (int round = 0; round < kNewtonRounds; ++round) {
         auto a = angle_at(element, t, true_nodes);
         if (!a) return std::unexpected(a.error());
@@ -81,7 +125,7 @@ Result<std::optional<double>> newton_edge(PanchangaElement element, double lo, d
         if (!(a->rate > 0.0)) break;
         const double step = past(a->degrees, boundary) / a->rate;
         t -= step;
-        if (std::fabs(step) < kNewtonToleranceDays) {
+        if (std::fabs(step) < kSettledStepDays) {
             if (t > lo && t < hi) return std::optional<double>(t);
             break;
         }
@@ -100,33 +144,42 @@ Result<double> bisect_to_adjacent(PanchangaElement element, double lo, double hi
     return halve_to_adjacent(shows_before, lo, hi);
 }
 
+// One element's edges between two samples of the sky.
+struct Bracket {
+    PanchangaElement element;
+    double a;
+    uint32_t na;
+    double b;
+    uint32_t nb;
+    std::optional<double> guess;  // a start for Newton's method, else the middle
+};
+
 // Appends the edges between two instants showing different numbers: one edge when the
 // second number follows the first, else the bracket is split and each half searched.
-Result<std::monostate> edges_between(PanchangaElement element, double a, uint32_t na, double b,
-                                     uint32_t nb, bool true_nodes, InterruptPoll& poll,
+Result<std::monostate> edges_between(const Bracket& k, bool true_nodes, InterruptPoll& poll,
                                      std::vector<double>& out) {
-    const auto cycle_length = static_cast<uint32_t>(std::lround(kFullCircleDeg / span_of(element)));
-    if (nb == na % cycle_length + 1 || b - a < kSmallestBracketDays) {
-        auto fast = newton_edge(element, a, b, na, true_nodes, poll);
+    if (k.nb == k.na % cycle_of(k.element) + 1 || k.b - k.a < kSmallestBracketDays) {
+        const double start = k.guess.value_or(k.a + (k.b - k.a) * 0.5);
+        auto fast = newton_edge(k.element, k.a, k.b, start, k.na, true_nodes, poll);
         if (!fast) return std::unexpected(fast.error());
         if (*fast) {
             out.push_back(**fast);
             return std::monostate{};
         }
-        auto edge = bisect_to_adjacent(element, a, b, na, true_nodes, poll);
+        auto edge = bisect_to_adjacent(k.element, k.a, k.b, k.na, true_nodes, poll);
         if (!edge) return std::unexpected(edge.error());
         out.push_back(*edge);
         return std::monostate{};
     }
-    const double mid = a + (b - a) * 0.5;
-    auto nm = element_at(element, mid, true_nodes);
+    const double mid = k.a + (k.b - k.a) * 0.5;
+    auto nm = element_at(k.element, mid, true_nodes);
     if (!nm) return std::unexpected(nm.error());
-    if (*nm != na) {
-        auto left = edges_between(element, a, na, mid, *nm, true_nodes, poll, out);
+    if (*nm != k.na) {
+        auto left = edges_between({k.element, k.a, k.na, mid, *nm, {}}, true_nodes, poll, out);
         if (!left) return left;
     }
-    if (*nm == nb) return std::monostate{};
-    return edges_between(element, mid, *nm, b, nb, true_nodes, poll, out);
+    if (*nm == k.nb) return std::monostate{};
+    return edges_between({k.element, mid, *nm, k.b, k.nb, {}}, true_nodes, poll, out);
 }
 
 }  // namespace
@@ -145,22 +198,66 @@ Result<uint32_t> element_at(PanchangaElement element, double jd_ut, bool true_no
     return karana_at(jd_ut, true_nodes);
 }
 
+Result<ElementSample> element_sample(PanchangaElement element, double jd_ut, bool true_nodes) {
+    switch (element) {
+        case PanchangaElement::Tithi:
+            return tithi_sample(jd_ut, true_nodes);
+        case PanchangaElement::Nakshatra:
+            return nakshatra_sample(jd_ut, true_nodes);
+        case PanchangaElement::Yoga:
+            return yoga_sample(jd_ut, true_nodes);
+        case PanchangaElement::Karana:
+            break;
+    }
+    return karana_sample(jd_ut, true_nodes);
+}
+
+double element_span_deg(PanchangaElement element) {
+    switch (element) {
+        case PanchangaElement::Tithi:
+            return kTithiSpanDeg;
+        case PanchangaElement::Karana:
+            return kKaranaSpanDeg;
+        case PanchangaElement::Nakshatra:
+        case PanchangaElement::Yoga:
+            break;
+    }
+    return kNakshatraSpanDeg;
+}
+
 Result<ElementEdges> find_element_edges(double from_jd, double to_jd, bool true_nodes,
                                         InterruptPoll& poll) {
     ElementEdges found;
-    auto before = numbers_at(from_jd, true_nodes);
-    if (!before) return std::unexpected(before.error());
+    auto& karana_edges = found.edges[static_cast<size_t>(PanchangaElement::Karana)];
+    auto& tithi_edges = found.edges[static_cast<size_t>(PanchangaElement::Tithi)];
+    ZK_TRY(before, sky_at(from_jd, true_nodes));
     for (double t = from_jd; t < to_jd;) {
         const double next = std::min(t + kSampleStepDays, to_jd);
-        auto after = numbers_at(next, true_nodes);
-        if (!after) return std::unexpected(after.error());
+        ZK_TRY(after, sky_at(next, true_nodes));
         poll.count(2);
+        const Numbers n0 = numbers_of(before), n1 = numbers_of(after);
         for (PanchangaElement element : kPanchangaElements) {
             const auto k = static_cast<size_t>(element);
-            if ((*before)[k] == (*after)[k]) continue;
-            auto done = edges_between(element, t, (*before)[k], next, (*after)[k], true_nodes, poll,
-                                      found.edges[k]);
-            if (!done) return std::unexpected(done.error());
+            if (n0[k] == n1[k]) continue;
+            // A tithi ends with its second karana: its edges are those of the karanas with an
+            // even number, found next.
+            if (element == PanchangaElement::Tithi) continue;
+            const bool one_change = n1[k] == n0[k] % cycle_of(element) + 1;
+            const std::optional<double> guess =
+                one_change ? std::optional<double>(hermite_guess(t, next, angle_of(element, before),
+                                                                 angle_of(element, after),
+                                                                 n0[k] * element_span_deg(element)))
+                           : std::nullopt;
+            const size_t had = found.edges[k].size();
+            ZK_TRY_VOID(edges_between({element, t, n0[k], next, n1[k], guess}, true_nodes, poll,
+                                      found.edges[k]));
+            if (element != PanchangaElement::Karana) continue;
+            // The karanas ending in this bracket are n0, n0 + 1, ... in turn.
+            uint32_t ending = n0[k];
+            for (size_t i = had; i < karana_edges.size();
+                 ++i, ending = ending % cycle_of(element) + 1) {
+                if (ending % 2 == 0) tithi_edges.push_back(karana_edges[i]);
+            }
         }
         ZK_TRY_VOID(poll.check());
         before = after;

@@ -1,11 +1,14 @@
 // Every boundary of the tithi, nakshatra, yoga and karana over a stretch of time, found in
 // one pass, so that the days of a calendar share them instead of searching each element
-// again. The luminaries are sampled every six hours (shorter than any element: a karana
-// lasts at least nine hours), and each change is followed onto its edge by Newton's method
-// on the angle the element divides, with the luminaries' speeds; where that does not settle
-// inside the six hours, the element's own function (tithi_at, nakshatra_at, ...) is bisected
-// down to adjacent Julian days. Either way an edge lies within a few units of a Julian day's
-// last place (tens of microseconds) of the one find_element_interval finds.
+// again. The luminaries are sampled every nine hours (shorter than any element: a karana
+// lasts ten hours or more), and each change is followed onto its edge by Newton's method on
+// the angle the element divides, with the luminaries' speeds, from where the cubic through
+// the two samples' angles and speeds meets the boundary (within a few milliseconds of the
+// edge, so that one step settles it); where that does not settle inside the nine hours, the
+// element's own function (tithi_at, nakshatra_at, ...) is bisected down to adjacent Julian
+// days. A tithi ends with its second karana, at the same edge. Either way an edge lies within
+// a few units of a Julian day's last place (tens of microseconds) of the one
+// find_element_interval finds.
 #pragma once
 
 #include <array>
@@ -24,8 +27,11 @@ inline constexpr std::array<PanchangaElement, 4> kPanchangaElements = {
     PanchangaElement::Tithi, PanchangaElement::Nakshatra, PanchangaElement::Yoga,
     PanchangaElement::Karana};
 
-// The element functions of elements.hpp, by element.
+// The element functions and the samplers of elements.hpp, by element, and the degrees one
+// element spans (12 a tithi, 6 a karana, 360/27 a nakshatra or yoga).
 Result<uint32_t> element_at(PanchangaElement element, double jd_ut, bool true_nodes);
+Result<ElementSample> element_sample(PanchangaElement element, double jd_ut, bool true_nodes);
+double element_span_deg(PanchangaElement element);
 
 // Sorted edges (Julian days, UT) of each element, indexed by PanchangaElement.
 struct ElementEdges {

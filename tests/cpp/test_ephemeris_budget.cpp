@@ -3,10 +3,15 @@
 // edge searches against the plain scans they stand in for.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <iterator>
 #include <random>
+#include <vector>
 
 #include "ephemeris/ephemeris.hpp"
+#include "panchanga/element_edges.hpp"
 #include "panchanga/elements.hpp"
 #include "panchanga/interval.hpp"
 #include "panchanga/local_day.hpp"
@@ -114,6 +119,48 @@ TEST(ElementEdges, NewtonStepsGiveTheScansSeconds) {
             EXPECT_EQ(ephemeris::from_julian_day(scanned->end_jd),
                       ephemeris::from_julian_day(stepped->end_jd))
                 << at;
+        }
+    }
+}
+
+// The calendar's one-pass edges over a month are the scan's edges, none missed or doubled,
+// each within a millisecond, at some 13 calls a day (two samples of the luminaries every
+// nine hours and one Newton step for each edge; a tithi ends with its second karana).
+TEST(ElementEdges, OnePassOverAMonthFindsTheScansEdges) {
+    using Number = Result<uint32_t> (*)(double, bool);
+    const std::array<Number, 4> numbers = {&tithi_at, &nakshatra_at, &yoga_at, &karana_at};
+    constexpr double kDays = 30.0, kMargin = 1e-3, kMillisecondDays = 1.0 / 86400000.0;
+    const Interrupted never;
+    ephemeris::select_sidereal_mode(AyanamsaMode{});
+    std::mt19937 rng(5);
+    std::uniform_real_distribution<double> jd(2378497.0, 2597641.0);
+    for (int i = 0; i < 4; ++i) {
+        const double from = jd(rng);
+        InterruptPoll poll(never, 1u << 30);
+        Result<ElementEdges> found = ElementEdges{};
+        const Counted pass([&] { found = find_element_edges(from, from + kDays, true, poll); });
+        ASSERT_TRUE(found);
+        EXPECT_LE(pass.calls.positions, 14 * kDays) << from;
+        for (size_t k = 0; k < numbers.size(); ++k) {
+            const auto interval_at = [&](double t) {
+                return find_element_interval([&](double u) { return numbers[k](u, true); }, t);
+            };
+            std::vector<double> scanned;
+            auto in = interval_at(from + kMargin);
+            ASSERT_TRUE(in);
+            while (in->end_jd < from + kDays - kMargin) {
+                scanned.push_back(in->end_jd);
+                in = interval_at(in->end_jd + 1e-6);
+                ASSERT_TRUE(in);
+            }
+            std::vector<double> edges;
+            std::ranges::copy_if(found->edges[k], std::back_inserter(edges), [&](double e) {
+                return e > from + kMargin && e < from + kDays - kMargin;
+            });
+            ASSERT_EQ(edges.size(), scanned.size()) << from << " element " << k;
+            for (size_t n = 0; n < edges.size(); ++n) {
+                EXPECT_NEAR(edges[n], scanned[n], kMillisecondDays) << from << " element " << k;
+            }
         }
     }
 }

@@ -10,6 +10,7 @@ import pytest
 import zodiakit as zk
 
 DELHI = (28.6139, 77.2090)
+KATHMANDU = (27.7172, 85.3240)
 TROMSO = (69.6492, 18.9553)
 WEEKDAYS = ["Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"]
 
@@ -100,31 +101,35 @@ def test_reference_values_of_a_day_at_delhi():
 
 
 @pytest.mark.parametrize("sunrise", ["upper_limb", "disc_center"])
-def test_a_calendar_day_is_the_single_day_computation(sunrise):
-    month = zk.get_panchanga_calendar("2025-02-01", "2025-02-28", "Asia/Kolkata", *DELHI,
-                                      sunrise=sunrise)
-    assert [d["date"] for d in month] == [f"2025-02-{n:02d}" for n in range(1, 29)]
-    for d in month:
-        assert d == zk.get_panchanga_calendar(d["date"], d["date"], "Asia/Kolkata", *DELHI,
-                                              sunrise=sunrise)[0]
-        # The day's panchanga is that of its sunrise.
+def test_a_calendar_year_is_365_single_days(sunrise):
+    # 2026 holds an adhika month (Jyeshtha) and thirteen new moons: the span's shared work
+    # must give each day exactly what a call for that date alone gives.
+    year = zk.get_panchanga_calendar("2026-01-01", "2026-12-31", "Asia/Kathmandu", *KATHMANDU,
+                                     sunrise=sunrise)
+    first = dt.date(2026, 1, 1)
+    assert [d["date"] for d in year] == [str(first + dt.timedelta(days=k)) for k in range(365)]
+    for d in year:
+        assert d == zk.get_panchanga_calendar(d["date"], d["date"], "Asia/Kathmandu",
+                                              *KATHMANDU, sunrise=sunrise)[0], d["date"]
+    assert any(d["lunar_calendar"]["masa_amanta"]["adhika"] for d in year)
+    # The day's panchanga is that of its sunrise.
+    for d in year[::7]:
         assert d["day_starts_at"] == "sunrise"
-        p = zk.Panchanga.from_local(d["date"], d["sun_moon"]["sunrise"][11:19], "Asia/Kolkata",
-                                    *DELHI, sunrise=sunrise)
+        p = zk.Panchanga.from_local(d["date"], d["sun_moon"]["sunrise"][11:19], "Asia/Kathmandu",
+                                    *KATHMANDU, sunrise=sunrise)
         assert p.to_dict() == {k: v for k, v in d.items()
                                if k not in ("date", "day_starts_at", "tithi_day")}
         assert d["tithi_day"]["tithi_at_sunrise"] == d["tithi"]["index"]
-    marks = [(d["date"], d["tithi_day"]["skipped_tithis"], d["tithi_day"]["repeated_tithi"])
-             for d in month if d["tithi_day"]["skipped_tithis"] or d["tithi_day"]["repeated_tithi"]]
-    assert marks, "a month without skipped or repeated tithis"
+    assert any(d["tithi_day"]["skipped_tithis"] for d in year)
+    assert any(d["tithi_day"]["repeated_tithi"] for d in year)
     # A tithi skipped at one sunrise is not seen at the next; a repeated one was.
-    for before, after in zip(month, month[1:]):
+    for before, after in zip(year, year[1:]):
         skipped = before["tithi_day"]["skipped_tithis"]
         assert after["tithi"]["index"] == (before["tithi"]["index"] + len(skipped)
                                            + (0 if after["tithi_day"]["repeated_tithi"] else 1)
                                            - 1) % 30 + 1
     special = {"is_ekadashi": {11, 26}, "is_purnima": {15}, "is_amavasya": {30}}
-    for d in month:
+    for d in year:
         seen = {d["tithi"]["index"], *d["tithi_day"]["skipped_tithis"]}
         for mark, tithis in special.items():
             assert d["tithi_day"][mark] == bool(seen & tithis), (d["date"], mark)
