@@ -102,9 +102,7 @@ Ref json_text(const Chart& chart) {
     // One buffer for the documents of the thread, so that a large one is not mapped and
     // unmapped afresh each time.
     thread_local std::string buffer;
-    buffer.clear();
-    JsonWriter writer(buffer);
-    write_chart(writer, chart);
+    without_lock([&] { write_chart_text(buffer, chart); });
     Ref text = new_str(buffer);
     if (buffer.capacity() > (1u << 20)) std::string().swap(buffer);
     return text;

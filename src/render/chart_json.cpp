@@ -1,177 +1,256 @@
 #include "render/chart_json.hpp"
 
+#include <algorithm>
+#include <array>
 #include <charconv>
+#include <cmath>
+#include <cstring>
 #include <string>
 
+#include "render/chart_document.hpp"
 #include "render/json_writer.hpp"
 
 namespace zk {
 namespace {
 
-// An array of `items`, each written by `write_item(w, item)`.
-template <typename Items, typename WriteItem>
-void write_array(JsonWriter& w, const Items& items, const WriteItem& write_item) {
-    w.begin_array();
-    for (const auto& item : items) write_item(w, item);
-    w.end_array();
-}
-
-// An object with a member per (key, value) entry of `entries`, named `name_of(key)` and
-// written by `write_entry(w, value)`.
-template <typename Entries, typename NameOf, typename WriteEntry>
-void write_map(JsonWriter& w, const Entries& entries, const NameOf& name_of,
-               const WriteEntry& write_entry) {
-    w.begin_object();
-    for (const auto& [key, entry] : entries) write_entry(w.key(name_of(key)), entry);
-    w.end_object();
-}
-
-const auto write_plain = [](JsonWriter& w, const auto& value) { w.value(value); };
-const auto write_sign = [](JsonWriter& w, Sign sign) { w.value(sign_name(sign)); };
-const auto same_name = [](const std::string& name) -> const std::string& { return name; };
-// A number as a member name, without allocating: the text lives in the caller's buffer.
-struct NumberName {
-    char text[12];
-    size_t size;
-    operator std::string_view() const { return {text, size}; }
-};
-const auto number_name = [](uint32_t number) {
-    NumberName name{};
-    name.size = static_cast<size_t>(
-        std::to_chars(name.text, name.text + sizeof name.text, number).ptr - name.text);
-    return name;
-};
-
-void write_ayanamsa(JsonWriter& w, const AyanamsaMode& mode) {
-    if (mode.kind == AyanamsaMode::Kind::Custom) {
-        w.begin_object().members("Custom", mode.custom_deg).end_object();
-    } else {
-        w.value(ayanamsa_name(mode));
-    }
-}
-
-void write_shadbala(JsonWriter& w, const ShadbalaScore& s) {
-    w.begin_object().members("sthana_bala", s.sthana_bala, "dik_bala", s.dik_bala, "kala_bala",
-                             s.kala_bala, "chesta_bala", s.chesta_bala, "naisargika_bala",
-                             s.naisargika_bala, "drik_bala", s.drik_bala, "total", s.total,
-                             "required", s.required, "is_sufficient", s.is_sufficient);
-    w.end_object();
-}
-
-void write_planet(JsonWriter& w, const PlanetPosition& p) {
-    const auto house = p.house.transform([](uint8_t h) { return unsigned{h}; });
-    w.begin_object().members("planet", planet_name(p.planet), "longitude", p.longitude, "latitude",
-                             p.latitude, "speed", p.speed, "is_retrograde", p.is_retrograde, "sign",
-                             p.sign.transform(sign_name), "nakshatra",
-                             p.nakshatra.transform(nakshatra_name), "house", house);
-    write_map(w.key("divisional_signs"), p.divisional_signs, number_name, write_sign);
-    w.members("is_exalted", p.is_exalted, "is_debilitated", p.is_debilitated, "is_own_sign",
-              p.is_own_sign, "is_moolatrikona", p.is_moolatrikona, "is_vargottama",
-              p.is_vargottama);
-    w.key("shadbala");
-    if (p.shadbala) {
-        write_shadbala(w, *p.shadbala);
-    } else {
-        w.null();
-    }
-    w.end_object();
-}
-
-void write_dasha_period(JsonWriter& w, const DashaPeriod& d) {
-    w.begin_object().members("lord_name", d.lord_name(), "start", d.start_time(), "end",
-                             d.end_time());
-    write_array(w.key("sub_periods"), d.sub_periods, write_dasha_period);
-    w.end_object();
-}
-
-void write_varga(JsonWriter& w, const VargaPosition& v) {
-    w.begin_object().members("planet", planet_name(v.planet), "source_longitude",
-                             v.source_longitude, "varga", unsigned{v.varga}, "varga_sign",
-                             sign_name(v.varga_sign), "varga_index", unsigned{v.varga_index},
-                             "display_longitude", v.display_longitude);
-    write_array(w.key("warnings"), v.warnings, write_plain);
-    w.end_object();
-}
-
-void write_aspect(JsonWriter& w, const Aspect& a) {
-    w.begin_object().members("from_planet", planet_name(a.from_planet), "to_house",
-                             unsigned{a.to_house}, "to_planet", a.to_planet.transform(planet_name),
-                             "strength", a.strength, "is_special", a.is_special);
-    w.end_object();
-}
-
-void write_counts(JsonWriter& w, const std::array<uint8_t, 12>& counts) {
-    write_array(w, counts, [](JsonWriter& w, uint8_t count) { w.value(unsigned{count}); });
-}
-
-void write_ashtakavarga(JsonWriter& w, const Ashtakavarga& a) {
-    w.begin_object();
-    write_map(w.key("binna"), a.binna, same_name, write_counts);
-    write_counts(w.key("sarva"), a.sarva);
-    w.end_object();
-}
-
-void write_yoga(JsonWriter& w, const YogaResult& y) {
-    w.begin_object().members("name", y.name, "category", y.category, "description", y.description);
-    write_array(w.key("planets_involved"), y.planets_involved,
-                [](JsonWriter& w, Planet p) { w.value(planet_name(p)); });
-    w.members("is_present", y.is_present).end_object();
-}
-
-void write_metadata(JsonWriter& w, const CalculationMetadata& m) {
-    w.begin_object().members("input_mode", m.input_mode, "utc_datetime", m.utc_datetime, "timezone",
-                             m.timezone, "latitude", m.latitude, "longitude", m.longitude,
-                             "altitude", m.altitude, "ayanamsa", m.ayanamsa, "house_system",
-                             m.house_system, "true_nodes", m.true_nodes, "ephemeris", m.ephemeris,
-                             "longitude_type", m.longitude_type, "calculation_version",
-                             m.calculation_version);
-    w.end_object();
-}
-
-void write_house(JsonWriter& w, const HouseCusp& h) {
-    w.begin_object().members("house", unsigned{h.house}, "cusp", h.cusp).end_object();
-}
-
-void write_location(JsonWriter& w, const GeoLocation& at) {
-    w.begin_object().members("latitude", at.latitude, "longitude", at.longitude, "altitude",
-                             at.altitude);
-    w.end_object();
-}
-
 // A chart's document is about 110 KB, most of it the dasha tree.
 constexpr size_t kExpectedChartBytes = 160 * 1024;
+
+// `,"name":` made when compiling; written from its second byte for a first member.
+template <KeyName Name>
+constexpr auto kMemberText = [] {
+    constexpr std::string_view name = Key<Name>::name;
+    std::array<char, name.size() + 4> text{};
+    text[0] = ',';
+    text[1] = '"';
+    for (size_t i = 0; i < name.size(); ++i) text[2 + i] = name[i];
+    text[name.size() + 2] = '"';
+    text[name.size() + 3] = ':';
+    return text;
+}();
+
+void two_digits(char* at, unsigned value) {
+    at[0] = static_cast<char>('0' + value / 10 % 10);
+    at[1] = static_cast<char>('0' + value % 10);
+}
+
+// "YYYY-MM-DDTHH:MM:SSZ" with its quotes, for a year from 0 to 9999.
+constexpr size_t kQuotedInstant = 22;
+void write_quoted_instant(char* at, const UtcDateTime& t) {
+    at[0] = '"';
+    two_digits(at + 1, static_cast<unsigned>(t.year) / 100);
+    two_digits(at + 3, static_cast<unsigned>(t.year) % 100);
+    at[5] = '-';
+    two_digits(at + 6, t.month);
+    at[8] = '-';
+    two_digits(at + 9, t.day);
+    at[11] = 'T';
+    two_digits(at + 12, t.hour);
+    at[14] = ':';
+    two_digits(at + 15, t.minute);
+    at[17] = ':';
+    two_digits(at + 18, t.second);
+    at[20] = 'Z';
+    at[21] = '"';
+}
+
+// The chart's text straight into a buffer: room is made once per piece, member names are
+// copied whole with their quotes, colon and comma, names of the vocabularies are copied
+// without an escape check, and the dasha tree's instants (each period's end is the next
+// one's start) are formatted once each.
+class ChartText {
+  public:
+    explicit ChartText(std::string& buffer) : buffer_(buffer) {
+        buffer_.clear();
+        grow(kExpectedChartBytes);
+    }
+    // Cuts the buffer to the text written.
+    void finish() { buffer_.resize(static_cast<size_t>(at_ - buffer_.data())); }
+
+    void begin_object() { open('{'); }
+    void end_object() { close('}'); }
+    void begin_array(size_t) { open('['); }
+    void end_array() { close(']'); }
+
+    template <KeyName Name>
+    void key(Key<Name>) {
+        constexpr auto& text = kMemberText<Name>;
+        room(text.size());
+        const size_t skip = comma_ ? 0 : 1;
+        std::memcpy(at_, text.data() + skip, text.size() - skip);
+        at_ += text.size() - skip;
+        comma_ = false;
+    }
+    void key(std::string_view name) {
+        value(name);
+        finish_key();
+    }
+    void key(Planet planet) {
+        value(planet);
+        finish_key();
+    }
+    void key(uint32_t number) {
+        char* at = start_value(16);
+        *at++ = '"';
+        at = std::to_chars(at, at + 10, number).ptr;
+        *at++ = '"';
+        at_ = at;
+        finish_key();
+    }
+
+    void value(std::string_view text) {
+        at_ = write_json_string(start_value(json_string_room(text.size())), text);
+    }
+    void value(Planet planet) { name(planet_name(planet)); }
+    void value(Sign sign) { name(sign_name(sign)); }
+    void value(Nakshatra nakshatra) { name(nakshatra_name(nakshatra)); }
+    void value(Karaka karaka) { name(karaka_name(karaka)); }
+    void value(double number) {
+        if (!std::isfinite(number)) return null();
+        at_ = write_json_number(start_value(kJsonNumberMax), number);
+    }
+    void value(unsigned number) {
+        char* at = start_value(10);
+        at_ = std::to_chars(at, at + 10, number).ptr;
+    }
+    void value(bool flag) { flag ? literal("true") : literal("false"); }
+    void null() { literal("null"); }
+    void value(const UtcDateTime& t) {
+        if (t.year < 0 || t.year > 9999) return value(std::string_view(format_rfc3339_z(t)));
+        char* at = start_value(kQuotedInstant);
+        write_quoted_instant(at, t);
+        at_ = at + kQuotedInstant;
+    }
+    void value(Instant instant) {
+        FormattedInstant& slot = instants_[slot_of(instant.seconds)];
+        if (!slot.filled || slot.seconds != instant.seconds) {
+            const UtcDateTime t = from_unix_seconds(instant.seconds).value();
+            if (t.year < 0 || t.year > 9999) return value(t);
+            write_quoted_instant(slot.text, t);
+            slot.seconds = instant.seconds;
+            slot.filled = true;
+        }
+        char* at = start_value(kQuotedInstant);
+        std::memcpy(at, slot.text, kQuotedInstant);
+        at_ = at + kQuotedInstant;
+    }
+
+  private:
+    struct FormattedInstant {
+        int64_t seconds = 0;
+        bool filled = false;
+        char text[kQuotedInstant];
+    };
+    static size_t slot_of(int64_t seconds) {
+        return static_cast<size_t>((static_cast<uint64_t>(seconds) * 0x9E3779B97F4A7C15u) >> 60);
+    }
+
+    void grow(size_t needed) {
+        const size_t used = at_ ? static_cast<size_t>(at_ - buffer_.data()) : 0;
+        const size_t size = std::max(buffer_.capacity(), std::max(2 * used, used + needed));
+        buffer_.resize_and_overwrite(size, [](char*, size_t n) { return n; });
+        at_ = buffer_.data() + used;
+        limit_ = buffer_.data() + buffer_.size();
+    }
+    void room(size_t bytes) {
+        if (static_cast<size_t>(limit_ - at_) < bytes) grow(bytes);
+    }
+    // Room for a value of up to `bytes` and its comma; returns where the value goes.
+    char* start_value(size_t bytes) {
+        room(bytes + 1);
+        if (comma_) *at_++ = ',';
+        comma_ = true;
+        return at_;
+    }
+    void finish_key() {
+        room(1);
+        *at_++ = ':';
+        comma_ = false;
+    }
+    void name(std::string_view text) {
+        char* at = start_value(text.size() + 2);
+        *at++ = '"';
+        std::memcpy(at, text.data(), text.size());
+        at += text.size();
+        *at++ = '"';
+        at_ = at;
+    }
+    template <size_t N>
+    void literal(const char (&text)[N]) {
+        char* at = start_value(N - 1);
+        std::memcpy(at, text, N - 1);
+        at_ = at + N - 1;
+    }
+    void open(char bracket) {
+        *start_value(1) = bracket;
+        ++at_;
+        comma_ = false;
+    }
+    void close(char bracket) {
+        room(1);
+        *at_++ = bracket;
+        comma_ = true;
+    }
+
+    std::string& buffer_;
+    char* at_ = nullptr;
+    char* limit_ = nullptr;
+    bool comma_ = false;
+    std::array<FormattedInstant, 16> instants_{};
+};
+
+// The document as events for a JsonWriter.
+class WriterEvents {
+  public:
+    explicit WriterEvents(JsonWriter& w) : w_(w) {}
+
+    void begin_object() { w_.begin_object(); }
+    void end_object() { w_.end_object(); }
+    void begin_array(size_t) { w_.begin_array(); }
+    void end_array() { w_.end_array(); }
+    template <KeyName Name>
+    void key(Key<Name>) {
+        w_.key(Key<Name>::name);
+    }
+    void key(std::string_view name) { w_.key(name); }
+    void key(Planet planet) { w_.key(planet_name(planet)); }
+    void key(uint32_t number) {
+        char text[12];
+        w_.key({text,
+                static_cast<size_t>(std::to_chars(text, text + sizeof text, number).ptr - text)});
+    }
+    template <typename T>
+    void value(const T& v) {
+        w_.value(v);
+    }
+    void value(Planet planet) { w_.value(planet_name(planet)); }
+    void value(Sign sign) { w_.value(sign_name(sign)); }
+    void value(Nakshatra nakshatra) { w_.value(nakshatra_name(nakshatra)); }
+    void value(Karaka karaka) { w_.value(karaka_name(karaka)); }
+    void value(Instant instant) { w_.value(from_unix_seconds(instant.seconds).value()); }
+    void null() { w_.null(); }
+
+  private:
+    JsonWriter& w_;
+};
 
 }  // namespace
 
 void write_chart(JsonWriter& w, const Chart& chart) {
-    w.begin_object().members("datetime", chart.datetime);
-    write_location(w.key("location"), chart.location);
-    write_ayanamsa(w.key("ayanamsa"), chart.ayanamsa);
-    write_array(w.key("planets"), chart.planets, write_planet);
-    w.members("ascendant", chart.ascendant);
-    write_array(w.key("houses"), chart.houses, write_house);
-    write_map(w.key("dasha"), chart.dasha, same_name,
-              [](JsonWriter& w, const std::vector<DashaPeriod>& periods) {
-                  write_array(w, periods, write_dasha_period);
-              });
-    write_map(w.key("divisional_charts"), chart.divisional_charts, number_name,
-              [](JsonWriter& w, const std::vector<VargaPosition>& positions) {
-                  write_array(w, positions, write_varga);
-              });
-    write_map(w.key("karakas"), chart.karakas, planet_name,
-              [](JsonWriter& w, Karaka karaka) { w.value(karaka_name(karaka)); });
-    write_array(w.key("aspects"), chart.aspects, write_aspect);
-    write_ashtakavarga(w.key("ashtakavarga"), chart.ashtakavarga);
-    write_array(w.key("yogas"), chart.yogas, write_yoga);
-    write_metadata(w.key("metadata"), chart.metadata);
-    write_array(w.key("warnings"), chart.warnings, write_plain);
-    w.end_object();
+    WriterEvents events(w);
+    emit_chart(events, chart);
+}
+
+void write_chart_text(std::string& buffer, const Chart& chart) {
+    ChartText text(buffer);
+    emit_chart(text, chart);
+    text.finish();
 }
 
 std::string chart_to_json(const Chart& chart) {
-    JsonWriter w(kExpectedChartBytes);
-    write_chart(w, chart);
-    return w.take();
+    std::string text;
+    write_chart_text(text, chart);
+    return text;
 }
 
 }  // namespace zk
