@@ -155,6 +155,17 @@ void dasha_period(Out& out, const DashaPeriod& d) {
     out.end_object();
 }
 
+// A list of dasha periods, most of a chart's document: an emitter with a dasha_periods
+// member of its own writes them itself, in the order dasha_period gives.
+template <typename Out>
+void dasha_periods(Out& out, const std::vector<DashaPeriod>& periods) {
+    if constexpr (requires { out.dasha_periods(periods); }) {
+        out.dasha_periods(periods);
+    } else {
+        array(out, periods, dasha_period<Out>);
+    }
+}
+
 template <typename Out>
 void varga(Out& out, const VargaPosition& v) {
     out.begin_object();
@@ -233,7 +244,7 @@ void emit_chart(Out& out, const Chart& chart) {
     out.begin_object();
     for (const auto& [system, periods] : chart.dasha) {
         out.key(std::string_view(system));
-        array(out, periods, dasha_period<Out>);
+        dasha_periods(out, periods);
     }
     out.end_object();
     out.key("divisional_charts"_key);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -29,35 +30,82 @@ constexpr auto kMemberText = [] {
     return text;
 }();
 
+// "00" to "99".
+constexpr auto kDigitPairs = [] {
+    std::array<char, 200> pairs{};
+    for (int i = 0; i < 100; ++i) {
+        pairs[2 * i] = static_cast<char>('0' + i / 10);
+        pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
+    }
+    return pairs;
+}();
+
 void two_digits(char* at, unsigned value) {
-    at[0] = static_cast<char>('0' + value / 10 % 10);
-    at[1] = static_cast<char>('0' + value % 10);
+    std::memcpy(at, &kDigitPairs[2 * (value % 100)], 2);
 }
 
 // "YYYY-MM-DDTHH:MM:SSZ" with its quotes, for a year from 0 to 9999.
 constexpr size_t kQuotedInstant = 22;
-void write_quoted_instant(char* at, const UtcDateTime& t) {
+void write_quoted_instant(char* at, unsigned year, unsigned month, unsigned day,
+                          unsigned second_of_day) {
     at[0] = '"';
-    two_digits(at + 1, static_cast<unsigned>(t.year) / 100);
-    two_digits(at + 3, static_cast<unsigned>(t.year) % 100);
+    two_digits(at + 1, year / 100);
+    two_digits(at + 3, year);
     at[5] = '-';
-    two_digits(at + 6, t.month);
+    two_digits(at + 6, month);
     at[8] = '-';
-    two_digits(at + 9, t.day);
+    two_digits(at + 9, day);
     at[11] = 'T';
-    two_digits(at + 12, t.hour);
+    two_digits(at + 12, second_of_day / 3600);
     at[14] = ':';
-    two_digits(at + 15, t.minute);
+    two_digits(at + 15, second_of_day / 60 % 60);
     at[17] = ':';
-    two_digits(at + 18, t.second);
+    two_digits(at + 18, second_of_day % 60);
     at[20] = 'Z';
     at[21] = '"';
 }
 
+void write_quoted_instant(char* at, const UtcDateTime& t) {
+    write_quoted_instant(at, static_cast<unsigned>(t.year), t.month, t.day,
+                         t.hour * 3600 + t.minute * 60 + t.second);
+}
+
+// 0000-01-01T00:00:00Z and 10000-01-01T00:00:00Z in seconds since 1970.
+constexpr int64_t kFirstFourDigitSecond = -62167219200;
+constexpr int64_t kEndFourDigitSecond = 253402300800;
+
+// An instant of the years 0 to 9999 in unsigned arithmetic: days are counted from the
+// 1st of March of year -400 (that calendar's years start in March, leap day last), so
+// that every count is positive and every division is by a constant.
+void write_quoted_instant(char* at, int64_t seconds) {
+    constexpr uint64_t kDaysBefore1970 = 719468 + 146097;  // since -0400-03-01
+    const uint64_t shifted = static_cast<uint64_t>(seconds) + kDaysBefore1970 * 86400;
+    const auto days = static_cast<uint32_t>(shifted / 86400);
+    const auto second_of_day = static_cast<unsigned>(shifted % 86400);
+    const uint32_t era = days / 146097;
+    const uint32_t day_of_era = days - era * 146097;
+    const uint32_t year_of_era =
+        (day_of_era - day_of_era / 1460 + day_of_era / 36524 - day_of_era / 146096) / 365;
+    const uint32_t day_of_year =
+        day_of_era - (365 * year_of_era + year_of_era / 4 - year_of_era / 100);
+    const uint32_t month_from_march = (5 * day_of_year + 2) / 153;
+    const uint32_t day = day_of_year - (153 * month_from_march + 2) / 5 + 1;
+    const uint32_t month = month_from_march < 10 ? month_from_march + 3 : month_from_march - 9;
+    const uint32_t year = year_of_era + era * 400 + (month <= 2) - 400;
+    write_quoted_instant(at, year, month, day, second_of_day);
+}
+
+// A name of a vocabulary between quotes, padded so that it is copied in one fixed move.
+struct QuotedName {
+    uint8_t size = 0;  // 0: not made yet
+    char text[23];
+};
+constexpr size_t kLongestQuotedName = sizeof QuotedName::text;
+
 // The chart's text straight into a buffer: room is made once per piece, member names are
-// copied whole with their quotes, colon and comma, names of the vocabularies are copied
-// without an escape check, and the dasha tree's instants (each period's end is the next
-// one's start) are formatted once each.
+// copied whole with their quotes and colon, names of the vocabularies are copied without an
+// escape check, and the dasha tree's instants (each period's end is the next one's start)
+// are formatted once each.
 class ChartText {
   public:
     explicit ChartText(std::string& buffer) : buffer_(buffer) {
@@ -75,10 +123,12 @@ class ChartText {
     template <KeyName Name>
     void key(Key<Name>) {
         constexpr auto& text = kMemberText<Name>;
+        // The comma is written always and kept only after an element.
         room(text.size());
-        const size_t skip = comma_ ? 0 : 1;
-        std::memcpy(at_, text.data() + skip, text.size() - skip);
-        at_ += text.size() - skip;
+        *at_ = ',';
+        at_ += comma_;
+        std::memcpy(at_, text.data() + 1, text.size() - 1);
+        at_ += text.size() - 1;
         comma_ = false;
     }
     void key(std::string_view name) {
@@ -101,13 +151,22 @@ class ChartText {
     void value(std::string_view text) {
         at_ = write_json_string(start_value(json_string_room(text.size())), text);
     }
-    void value(Planet planet) { name(planet_name(planet)); }
-    void value(Sign sign) { name(sign_name(sign)); }
-    void value(Nakshatra nakshatra) { name(nakshatra_name(nakshatra)); }
-    void value(Karaka karaka) { name(karaka_name(karaka)); }
+    void value(Planet planet) { name(planets_, planet, planet_name); }
+    void value(Sign sign) { name(signs_, sign, sign_name); }
+    void value(Nakshatra nakshatra) { name(nakshatras_, nakshatra, nakshatra_name); }
+    void value(Karaka karaka) { name(karakas_, karaka, karaka_name); }
+    // The varga positions repeat the planets' longitudes: a number written once is copied.
     void value(double number) {
         if (!std::isfinite(number)) return null();
-        at_ = write_json_number(start_value(kJsonNumberMax), number);
+        char* at = start_value(kJsonNumberMax);
+        const auto bits = std::bit_cast<uint64_t>(number);
+        FormattedNumber& slot = numbers_[(bits * 0x9E3779B97F4A7C15u) >> 59];
+        if (slot.size == 0 || slot.bits != bits) {
+            slot.size = static_cast<uint8_t>(write_json_number(slot.text, number) - slot.text);
+            slot.bits = bits;
+        }
+        std::memcpy(at, slot.text, kJsonNumberMax);
+        at_ = at + slot.size;
     }
     void value(unsigned number) {
         char* at = start_value(10);
@@ -122,20 +181,51 @@ class ChartText {
         at_ = at + kQuotedInstant;
     }
     void value(Instant instant) {
-        FormattedInstant& slot = instants_[slot_of(instant.seconds)];
-        if (!slot.filled || slot.seconds != instant.seconds) {
-            const UtcDateTime t = from_unix_seconds(instant.seconds).value();
-            if (t.year < 0 || t.year > 9999) return value(t);
-            write_quoted_instant(slot.text, t);
-            slot.seconds = instant.seconds;
-            slot.filled = true;
+        at_ = quoted_instant(start_value(kLongestInstant), instant.seconds);
+    }
+
+    // Periods with one room check each (their sub-periods aside) and the writing position
+    // held locally.
+    void dasha_periods(const std::vector<DashaPeriod>& periods) {
+        open('[');
+        for (const DashaPeriod& d : periods) {
+            room(kPeriodRoom);
+            char* at = at_;
+            *at = ',';
+            at += comma_;
+            *at++ = '{';
+            at = member_name<"lord_name">(at, false);
+            at = quoted_name(at, planets_, d.lord, planet_name);
+            at = quoted_instant(member_name<"start">(at, true), d.start);
+            at = quoted_instant(member_name<"end">(at, true), d.end);
+            at_ = member_name<"sub_periods">(at, true);
+            comma_ = false;
+            dasha_periods(d.sub_periods);
+            close('}');
         }
-        char* at = start_value(kQuotedInstant);
-        std::memcpy(at, slot.text, kQuotedInstant);
-        at_ = at + kQuotedInstant;
+        close(']');
     }
 
   private:
+    // A period's text without its sub-periods is under 150 bytes.
+    static constexpr size_t kPeriodRoom = 256;
+
+    template <KeyName Name>
+    static char* member_name(char* at, bool after_another) {
+        constexpr auto& text = kMemberText<Name>;
+        if (after_another) {
+            std::memcpy(at, text.data(), text.size());
+            return at + text.size();
+        }
+        std::memcpy(at, text.data() + 1, text.size() - 1);  // without the comma
+        return at + text.size() - 1;
+    }
+
+    struct FormattedNumber {
+        uint64_t bits = 0;
+        uint8_t size = 0;  // 0: empty
+        char text[kJsonNumberMax];
+    };
     struct FormattedInstant {
         int64_t seconds = 0;
         bool filled = false;
@@ -143,6 +233,23 @@ class ChartText {
     };
     static size_t slot_of(int64_t seconds) {
         return static_cast<size_t>((static_cast<uint64_t>(seconds) * 0x9E3779B97F4A7C15u) >> 60);
+    }
+    using QuotedNames = std::array<QuotedName, 32>;
+
+    // Room for the longest: a year of six digits and its sign.
+    static constexpr size_t kLongestInstant = 32;
+    char* quoted_instant(char* at, int64_t seconds) {
+        if (seconds < kFirstFourDigitSecond || seconds >= kEndFourDigitSecond) {
+            return write_json_string(at, format_rfc3339_z(from_unix_seconds(seconds).value()));
+        }
+        FormattedInstant& slot = instants_[slot_of(seconds)];
+        if (!slot.filled || slot.seconds != seconds) {
+            write_quoted_instant(slot.text, seconds);
+            slot.seconds = seconds;
+            slot.filled = true;
+        }
+        std::memcpy(at, slot.text, kQuotedInstant);
+        return at + kQuotedInstant;
     }
 
     void grow(size_t needed) {
@@ -158,7 +265,8 @@ class ChartText {
     // Room for a value of up to `bytes` and its comma; returns where the value goes.
     char* start_value(size_t bytes) {
         room(bytes + 1);
-        if (comma_) *at_++ = ',';
+        *at_ = ',';
+        at_ += comma_;
         comma_ = true;
         return at_;
     }
@@ -167,13 +275,38 @@ class ChartText {
         *at_++ = ':';
         comma_ = false;
     }
-    void name(std::string_view text) {
-        char* at = start_value(text.size() + 2);
+    template <typename Enum, typename NameOf>
+    void name(QuotedNames& names, Enum item, NameOf name_of) {
+        at_ = quoted_name(start_value(kLongestQuotedName), names, item, name_of);
+    }
+    // Room for kLongestQuotedName bytes is made by the caller.
+    template <typename Enum, typename NameOf>
+    char* quoted_name(char* at, QuotedNames& names, Enum item, NameOf name_of) {
+        const auto index = static_cast<size_t>(item);
+        QuotedName* quoted = index < names.size() ? &names[index] : nullptr;
+        if (quoted && quoted->size == 0) {
+            const std::string_view text = name_of(item);
+            if (text.size() + 2 <= kLongestQuotedName) {
+                quoted->text[0] = '"';
+                std::memcpy(quoted->text + 1, text.data(), text.size());
+                quoted->text[text.size() + 1] = '"';
+                quoted->size = static_cast<uint8_t>(text.size() + 2);
+            }
+        }
+        if (!quoted || quoted->size == 0) return plain_name(at, name_of(item));
+        std::memcpy(at, quoted->text, kLongestQuotedName);
+        return at + quoted->size;
+    }
+    // A name too long for the table; room for it is made here.
+    char* plain_name(char* at, std::string_view text) {
+        const size_t used = static_cast<size_t>(at - at_);
+        room(used + text.size() + 2);
+        at = at_ + used;
         *at++ = '"';
         std::memcpy(at, text.data(), text.size());
         at += text.size();
         *at++ = '"';
-        at_ = at;
+        return at;
     }
     template <size_t N>
     void literal(const char (&text)[N]) {
@@ -197,6 +330,8 @@ class ChartText {
     char* limit_ = nullptr;
     bool comma_ = false;
     std::array<FormattedInstant, 16> instants_{};
+    std::array<FormattedNumber, 32> numbers_{};
+    QuotedNames planets_{}, signs_{}, nakshatras_{}, karakas_{};
 };
 
 // The document as events for a JsonWriter.
