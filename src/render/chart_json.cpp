@@ -95,6 +95,22 @@ void write_quoted_instant(char* at, int64_t seconds) {
     write_quoted_instant(at, year, month, day, second_of_day);
 }
 
+}  // namespace
+
+char* write_instant_text(char* at, int64_t seconds) {
+    if (seconds < kFirstFourDigitSecond || seconds >= kEndFourDigitSecond) {
+        const std::string text = format_rfc3339_z(from_unix_seconds(seconds).value());
+        std::memcpy(at, text.data(), text.size());
+        return at + text.size();
+    }
+    char quoted[kQuotedInstant];
+    write_quoted_instant(quoted, seconds);
+    std::memcpy(at, quoted + 1, kQuotedInstant - 2);
+    return at + kQuotedInstant - 2;
+}
+
+namespace {
+
 // A name of a vocabulary between quotes, padded so that it is copied in one fixed move.
 struct QuotedName {
     uint8_t size = 0;  // 0: not made yet
