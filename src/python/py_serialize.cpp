@@ -92,23 +92,58 @@ class PythonObjects {
     void value(const UtcDateTime& t) { add(new_str(format_rfc3339_z(t))); }
     void value(Instant instant) {
         if (failed_) return;
-        SharedInstant& slot = instants_[static_cast<size_t>(
-            (static_cast<uint64_t>(instant.seconds) * 0x9E3779B97F4A7C15u) >> 60)];
-        if (!slot.text || slot.seconds != instant.seconds) {
-            char text[kInstantTextMax];
-            slot.text = new_str(
-                {text, static_cast<size_t>(write_instant_text(text, instant.seconds) - text)});
-            slot.seconds = instant.seconds;
-            if (!slot.text) {
-                failed_ = true;
-                return;
-            }
-        }
-        add_kept(slot.text.get());
+        add_kept(instant_text(instant.seconds));
     }
     void null() { add_kept(Py_None); }
 
+    // The dasha tree, most of the document, built without the generic steps; member names
+    // and order as document::dasha_period gives them.
+    void dasha_periods(const std::vector<DashaPeriod>& periods) {
+        if (failed_) return;
+        Ref list = period_list(periods);
+        if (!list || !put(list.release())) failed_ = true;
+    }
+
   private:
+    Ref period_list(const std::vector<DashaPeriod>& periods) {
+        PyObject* const lord_name = member_name<"lord_name">();
+        PyObject* const start = member_name<"start">();
+        PyObject* const end = member_name<"end">();
+        PyObject* const sub_periods = member_name<"sub_periods">();
+        if (!lord_name || !start || !end || !sub_periods) return Ref();
+        Ref list(PyList_New(static_cast<Py_ssize_t>(periods.size())));
+        if (!list) return list;
+        Py_ssize_t index = 0;
+        for (const DashaPeriod& d : periods) {
+            Ref period(PyDict_New());
+            if (!period) return period;
+            // Each instant goes in before the next is looked up: that may replace its slot.
+            PyObject* lord = enum_name<Planet, planet_name>(d.lord);
+            if (!lord || PyDict_SetItem(period.get(), lord_name, lord) != 0) return Ref();
+            PyObject* text = instant_text(d.start);
+            if (!text || PyDict_SetItem(period.get(), start, text) != 0) return Ref();
+            text = instant_text(d.end);
+            if (!text || PyDict_SetItem(period.get(), end, text) != 0) return Ref();
+            Ref subs = period_list(d.sub_periods);
+            if (!subs || PyDict_SetItem(period.get(), sub_periods, subs.get()) != 0) return Ref();
+            PyList_SetItem(list.get(), index++, period.release());  // in range: cannot fail
+        }
+        return list;
+    }
+
+    // The str of an instant, borrowed from the document's cache (valid until the next call).
+    PyObject* instant_text(int64_t seconds) {
+        SharedInstant& slot = instants_[static_cast<size_t>(
+            (static_cast<uint64_t>(seconds) * 0x9E3779B97F4A7C15u) >> 60)];
+        if (!slot.text || slot.seconds != seconds) {
+            char text[kInstantTextMax];
+            slot.text =
+                new_str({text, static_cast<size_t>(write_instant_text(text, seconds) - text)});
+            slot.seconds = seconds;
+        }
+        return slot.text.get();
+    }
+
     struct Open {
         PyObject* container;  // owned by its parent, or by root_
         Py_ssize_t next;      // the next index of a list; -1 for a dict

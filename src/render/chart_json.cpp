@@ -74,24 +74,27 @@ void write_quoted_instant(char* at, const UtcDateTime& t) {
 constexpr int64_t kFirstFourDigitSecond = -62167219200;
 constexpr int64_t kEndFourDigitSecond = 253402300800;
 
-// An instant of the years 0 to 9999 in unsigned arithmetic: days are counted from the
-// 1st of March of year -400 (that calendar's years start in March, leap day last), so
-// that every count is positive and every division is by a constant.
+// An instant of the years 0 to 9999 in unsigned 32-bit arithmetic (Neri and Schneider's
+// Euclidean affine calendar functions): days are counted from the 1st of March of year
+// -400 in a calendar whose years start in March, so that every count is positive, every
+// division is by a constant and the leap day comes last.
 void write_quoted_instant(char* at, int64_t seconds) {
     constexpr uint64_t kDaysBefore1970 = 719468 + 146097;  // since -0400-03-01
     const uint64_t shifted = static_cast<uint64_t>(seconds) + kDaysBefore1970 * 86400;
     const auto days = static_cast<uint32_t>(shifted / 86400);
     const auto second_of_day = static_cast<unsigned>(shifted % 86400);
-    const uint32_t era = days / 146097;
-    const uint32_t day_of_era = days - era * 146097;
-    const uint32_t year_of_era =
-        (day_of_era - day_of_era / 1460 + day_of_era / 36524 - day_of_era / 146096) / 365;
-    const uint32_t day_of_year =
-        day_of_era - (365 * year_of_era + year_of_era / 4 - year_of_era / 100);
-    const uint32_t month_from_march = (5 * day_of_year + 2) / 153;
-    const uint32_t day = day_of_year - (153 * month_from_march + 2) / 5 + 1;
-    const uint32_t month = month_from_march < 10 ? month_from_march + 3 : month_from_march - 9;
-    const uint32_t year = year_of_era + era * 400 + (month <= 2) - 400;
+    const uint32_t century_days = 4 * days + 3;
+    const uint32_t century = century_days / 146097;
+    const uint32_t year_days = century_days % 146097 / 4 * 4 + 3;
+    const uint64_t year_fraction = uint64_t{2939745} * year_days;
+    const auto year_of_century = static_cast<uint32_t>(year_fraction >> 32);
+    const uint32_t day_of_year = static_cast<uint32_t>(year_fraction) / 2939745 / 4;
+    const uint32_t month_days = 2141 * day_of_year + 197913;
+    const uint32_t month_from_march = month_days >> 16;
+    const uint32_t day = (month_days & 0xFFFF) / 2141 + 1;
+    const bool january_or_february = day_of_year >= 306;
+    const uint32_t year = 100 * century + year_of_century + january_or_february - 400;
+    const uint32_t month = january_or_february ? month_from_march - 12 : month_from_march;
     write_quoted_instant(at, year, month, day, second_of_day);
 }
 
