@@ -55,9 +55,9 @@ class PythonObjects {
     Ref result() { return failed_ ? Ref() : std::move(root_); }
 
     void begin_object() { open(PyDict_New()); }
-    void end_object() { stack_.pop_back(); }
+    void end_object() { close(); }
     void begin_array(size_t count) { open(PyList_New(static_cast<Py_ssize_t>(count))); }
-    void end_array() { stack_.pop_back(); }
+    void end_array() { close(); }
 
     template <KeyName Name>
     void key(Key<Name>) {
@@ -199,6 +199,11 @@ class PythonObjects {
             return;
         }
         stack_.push_back({made, first});
+    }
+
+    // After a failure the containers are no longer followed.
+    void close() {
+        if (!failed_) stack_.pop_back();
     }
 
     Ref root_;

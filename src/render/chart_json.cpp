@@ -46,8 +46,8 @@ void two_digits(char* at, unsigned value) {
 
 // "YYYY-MM-DDTHH:MM:SSZ" with its quotes, for a year from 0 to 9999.
 constexpr size_t kQuotedInstant = 22;
-void write_quoted_instant(char* at, unsigned year, unsigned month, unsigned day,
-                          unsigned second_of_day) {
+void write_quoted_instant(char* at, unsigned year, unsigned month, unsigned day, unsigned hour,
+                          unsigned minute, unsigned second) {
     at[0] = '"';
     two_digits(at + 1, year / 100);
     two_digits(at + 3, year);
@@ -56,18 +56,18 @@ void write_quoted_instant(char* at, unsigned year, unsigned month, unsigned day,
     at[8] = '-';
     two_digits(at + 9, day);
     at[11] = 'T';
-    two_digits(at + 12, second_of_day / 3600);
+    two_digits(at + 12, hour);
     at[14] = ':';
-    two_digits(at + 15, second_of_day / 60 % 60);
+    two_digits(at + 15, minute);
     at[17] = ':';
-    two_digits(at + 18, second_of_day % 60);
+    two_digits(at + 18, second);
     at[20] = 'Z';
     at[21] = '"';
 }
 
 void write_quoted_instant(char* at, const UtcDateTime& t) {
-    write_quoted_instant(at, static_cast<unsigned>(t.year), t.month, t.day,
-                         t.hour * 3600 + t.minute * 60 + t.second);
+    write_quoted_instant(at, static_cast<unsigned>(t.year), t.month, t.day, t.hour, t.minute,
+                         t.second);
 }
 
 // 0000-01-01T00:00:00Z and 10000-01-01T00:00:00Z in seconds since 1970.
@@ -95,7 +95,8 @@ void write_quoted_instant(char* at, int64_t seconds) {
     const bool january_or_february = day_of_year >= 306;
     const uint32_t year = 100 * century + year_of_century + january_or_february - 400;
     const uint32_t month = january_or_february ? month_from_march - 12 : month_from_march;
-    write_quoted_instant(at, year, month, day, second_of_day);
+    write_quoted_instant(at, year, month, day, second_of_day / 3600, second_of_day / 60 % 60,
+                         second_of_day % 60);
 }
 
 }  // namespace

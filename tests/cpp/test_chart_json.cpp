@@ -109,7 +109,8 @@ TEST(ChartJson, TextIsWhatTheWriterMakesOfTheSameEvents) {
     charts[2].divisional_charts[60] = {
         {Planet::Ketu, 359.99999999999994, 60, Sign::Pisces, 1, 0.5, {"a \"warning\""}}};
     charts[2].yogas.push_back({"", "", "", {Planet::Rahu, Planet::Ketu}, false});
-    charts[3] = Chart{};  // nothing but defaults and empty containers
+    charts[3] = Chart{};                              // nothing but defaults and empty containers
+    charts[3].datetime = {2000, 13, 32, 24, 75, 99};  // fields written as they are
     std::string buffer = "left from before";
     for (const Chart& c : charts) {
         const std::string expected = through_writer(c);
