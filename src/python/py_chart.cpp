@@ -385,7 +385,7 @@ Entry kChartMethods[] = {
     {"Chart.explain", kInstance, {}, shows<explanation_dict>, kChartExplainDoc},
     {"Chart.compatibility", kInstance, Params{{"other"}}, runs_on<zk::match_kuta, kuta_object>,
      kCompatibilityDoc},
-    {"Chart.to_json", kInstance, {}, renders<chart_to_json>, kChartToJsonDoc},
+    {"Chart.to_json", kInstance, {}, shows<json_text>, kChartToJsonDoc},
     {"Chart.to_dict", kInstance, {}, shows<json_dict>, kChartToDictDoc},
     {"Chart.to_svg", kInstance, kDrawingOptions, draw_svg, kToSvgDoc},
     {"Chart.varga_ascendant", kInstance, Params{{"varga"}},

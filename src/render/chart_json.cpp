@@ -1,179 +1,411 @@
 #include "render/chart_json.hpp"
 
+#include <algorithm>
+#include <array>
+#include <bit>
 #include <charconv>
+#include <cmath>
+#include <cstring>
 #include <string>
 
+#include "render/chart_document.hpp"
 #include "render/json_writer.hpp"
 
 namespace zk {
 namespace {
 
-// An array of `items`, each written by `write_item(w, item)`.
-template <typename Items, typename WriteItem>
-void write_array(JsonWriter& w, const Items& items, const WriteItem& write_item) {
-    w.begin_array();
-    for (const auto& item : items) write_item(w, item);
-    w.end_array();
-}
-
-// An object with a member per (key, value) entry of `entries`, named `name_of(key)` and
-// written by `write_entry(w, value)`.
-template <typename Entries, typename NameOf, typename WriteEntry>
-void write_map(JsonWriter& w, const Entries& entries, const NameOf& name_of,
-               const WriteEntry& write_entry) {
-    w.begin_object();
-    for (const auto& [key, entry] : entries) write_entry(w.key(name_of(key)), entry);
-    w.end_object();
-}
-
-const auto write_plain = [](JsonWriter& w, const auto& value) { w.value(value); };
-const auto write_sign = [](JsonWriter& w, Sign sign) { w.value(sign_name(sign)); };
-const auto same_name = [](const std::string& name) -> const std::string& { return name; };
-// A number as a member name, without allocating: the text lives in the caller's buffer.
-struct NumberName {
-    char text[12];
-    size_t size;
-    operator std::string_view() const { return {text, size}; }
-};
-const auto number_name = [](uint32_t number) {
-    NumberName name{};
-    name.size = static_cast<size_t>(
-        std::to_chars(name.text, name.text + sizeof name.text, number).ptr - name.text);
-    return name;
-};
-
-void write_ayanamsa(JsonWriter& w, const AyanamsaMode& mode) {
-    if (mode.kind == AyanamsaMode::Kind::Custom) {
-        w.begin_object().members("Custom", mode.custom_deg).end_object();
-    } else {
-        w.value(ayanamsa_name(mode));
-    }
-}
-
-void write_shadbala(JsonWriter& w, const ShadbalaScore& s) {
-    w.begin_object().members("sthana_bala", s.sthana_bala, "dik_bala", s.dik_bala, "kala_bala",
-                             s.kala_bala, "chesta_bala", s.chesta_bala, "naisargika_bala",
-                             s.naisargika_bala, "drik_bala", s.drik_bala, "total", s.total,
-                             "required", s.required, "is_sufficient", s.is_sufficient);
-    w.end_object();
-}
-
-void write_planet(JsonWriter& w, const PlanetPosition& p) {
-    const auto house = p.house.transform([](uint8_t h) { return unsigned{h}; });
-    w.begin_object().members("planet", planet_name(p.planet), "longitude", p.longitude, "latitude",
-                             p.latitude, "speed", p.speed, "is_retrograde", p.is_retrograde, "sign",
-                             p.sign.transform(sign_name), "nakshatra",
-                             p.nakshatra.transform(nakshatra_name), "house", house);
-    write_map(w.key("divisional_signs"), p.divisional_signs, number_name, write_sign);
-    w.members("is_exalted", p.is_exalted, "is_debilitated", p.is_debilitated, "is_own_sign",
-              p.is_own_sign, "is_moolatrikona", p.is_moolatrikona, "is_vargottama",
-              p.is_vargottama);
-    w.key("shadbala");
-    if (p.shadbala) {
-        write_shadbala(w, *p.shadbala);
-    } else {
-        w.null();
-    }
-    w.end_object();
-}
-
-void write_dasha_period(JsonWriter& w, const DashaPeriod& d) {
-    w.begin_object().members("lord_name", d.lord_name(), "start", d.start_time(), "end",
-                             d.end_time());
-    write_array(w.key("sub_periods"), d.sub_periods, write_dasha_period);
-    w.end_object();
-}
-
-void write_varga(JsonWriter& w, const VargaPosition& v) {
-    w.begin_object().members("planet", planet_name(v.planet), "source_longitude",
-                             v.source_longitude, "varga", unsigned{v.varga}, "varga_sign",
-                             sign_name(v.varga_sign), "varga_index", unsigned{v.varga_index},
-                             "display_longitude", v.display_longitude);
-    write_array(w.key("warnings"), v.warnings, write_plain);
-    w.end_object();
-}
-
-void write_aspect(JsonWriter& w, const Aspect& a) {
-    w.begin_object().members("from_planet", planet_name(a.from_planet), "to_house",
-                             unsigned{a.to_house}, "to_planet", a.to_planet.transform(planet_name),
-                             "strength", a.strength, "is_special", a.is_special);
-    w.end_object();
-}
-
-void write_counts(JsonWriter& w, const std::array<uint8_t, 12>& counts) {
-    write_array(w, counts, [](JsonWriter& w, uint8_t count) { w.value(unsigned{count}); });
-}
-
-void write_ashtakavarga(JsonWriter& w, const Ashtakavarga& a) {
-    w.begin_object();
-    write_map(w.key("binna"), a.binna, same_name, write_counts);
-    write_counts(w.key("sarva"), a.sarva);
-    w.end_object();
-}
-
-void write_yoga(JsonWriter& w, const YogaResult& y) {
-    w.begin_object().members("name", y.name, "category", y.category, "description", y.description);
-    write_array(w.key("planets_involved"), y.planets_involved,
-                [](JsonWriter& w, Planet p) { w.value(planet_name(p)); });
-    w.members("is_present", y.is_present).end_object();
-}
-
-void write_metadata(JsonWriter& w, const CalculationMetadata& m) {
-    w.begin_object().members("input_mode", m.input_mode, "utc_datetime", m.utc_datetime, "timezone",
-                             m.timezone, "latitude", m.latitude, "longitude", m.longitude,
-                             "altitude", m.altitude, "ayanamsa", m.ayanamsa, "house_system",
-                             m.house_system, "true_nodes", m.true_nodes, "ephemeris", m.ephemeris,
-                             "longitude_type", m.longitude_type, "calculation_version",
-                             m.calculation_version);
-    w.end_object();
-}
-
-void write_house(JsonWriter& w, const HouseCusp& h) {
-    w.begin_object().members("house", unsigned{h.house}, "cusp", h.cusp).end_object();
-}
-
-void write_location(JsonWriter& w, const GeoLocation& at) {
-    w.begin_object().members("latitude", at.latitude, "longitude", at.longitude, "altitude",
-                             at.altitude);
-    w.end_object();
-}
-
 // A chart's document is about 110 KB, most of it the dasha tree.
 constexpr size_t kExpectedChartBytes = 160 * 1024;
+
+// `,"name":` made when compiling; written from its second byte for a first member.
+template <KeyName Name>
+constexpr auto kMemberText = [] {
+    constexpr std::string_view name = Key<Name>::name;
+    std::array<char, name.size() + 4> text{};
+    text[0] = ',';
+    text[1] = '"';
+    for (size_t i = 0; i < name.size(); ++i) text[2 + i] = name[i];
+    text[name.size() + 2] = '"';
+    text[name.size() + 3] = ':';
+    return text;
+}();
+
+// "00" to "99".
+constexpr auto kDigitPairs = [] {
+    std::array<char, 200> pairs{};
+    for (int i = 0; i < 100; ++i) {
+        pairs[2 * i] = static_cast<char>('0' + i / 10);
+        pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
+    }
+    return pairs;
+}();
+
+void two_digits(char* at, unsigned value) {
+    std::memcpy(at, &kDigitPairs[2 * (value % 100)], 2);
+}
+
+// "YYYY-MM-DDTHH:MM:SSZ" with its quotes, for a year from 0 to 9999.
+constexpr size_t kQuotedInstant = 22;
+void write_quoted_instant(char* at, unsigned year, unsigned month, unsigned day, unsigned hour,
+                          unsigned minute, unsigned second) {
+    at[0] = '"';
+    two_digits(at + 1, year / 100);
+    two_digits(at + 3, year);
+    at[5] = '-';
+    two_digits(at + 6, month);
+    at[8] = '-';
+    two_digits(at + 9, day);
+    at[11] = 'T';
+    two_digits(at + 12, hour);
+    at[14] = ':';
+    two_digits(at + 15, minute);
+    at[17] = ':';
+    two_digits(at + 18, second);
+    at[20] = 'Z';
+    at[21] = '"';
+}
+
+void write_quoted_instant(char* at, const UtcDateTime& t) {
+    write_quoted_instant(at, static_cast<unsigned>(t.year), t.month, t.day, t.hour, t.minute,
+                         t.second);
+}
+
+// 0000-01-01T00:00:00Z and 10000-01-01T00:00:00Z in seconds since 1970.
+constexpr int64_t kFirstFourDigitSecond = -62167219200;
+constexpr int64_t kEndFourDigitSecond = 253402300800;
+
+// An instant of the years 0 to 9999 in unsigned 32-bit arithmetic (Neri and Schneider's
+// Euclidean affine calendar functions): days are counted from the 1st of March of year
+// -400 in a calendar whose years start in March, so that every count is positive, every
+// division is by a constant and the leap day comes last.
+void write_quoted_instant(char* at, int64_t seconds) {
+    constexpr uint64_t kDaysBefore1970 = 719468 + 146097;  // since -0400-03-01
+    const uint64_t shifted = static_cast<uint64_t>(seconds) + kDaysBefore1970 * 86400;
+    const auto days = static_cast<uint32_t>(shifted / 86400);
+    const auto second_of_day = static_cast<unsigned>(shifted % 86400);
+    const uint32_t century_days = 4 * days + 3;
+    const uint32_t century = century_days / 146097;
+    const uint32_t year_days = century_days % 146097 / 4 * 4 + 3;
+    const uint64_t year_fraction = uint64_t{2939745} * year_days;
+    const auto year_of_century = static_cast<uint32_t>(year_fraction >> 32);
+    const uint32_t day_of_year = static_cast<uint32_t>(year_fraction) / 2939745 / 4;
+    const uint32_t month_days = 2141 * day_of_year + 197913;
+    const uint32_t month_from_march = month_days >> 16;
+    const uint32_t day = (month_days & 0xFFFF) / 2141 + 1;
+    const bool january_or_february = day_of_year >= 306;
+    const uint32_t year = 100 * century + year_of_century + january_or_february - 400;
+    const uint32_t month = january_or_february ? month_from_march - 12 : month_from_march;
+    write_quoted_instant(at, year, month, day, second_of_day / 3600, second_of_day / 60 % 60,
+                         second_of_day % 60);
+}
+
+}  // namespace
+
+char* write_instant_text(char* at, int64_t seconds) {
+    if (seconds < kFirstFourDigitSecond || seconds >= kEndFourDigitSecond) {
+        const std::string text = format_rfc3339_z(from_unix_seconds(seconds).value());
+        std::memcpy(at, text.data(), text.size());
+        return at + text.size();
+    }
+    char quoted[kQuotedInstant];
+    write_quoted_instant(quoted, seconds);
+    std::memcpy(at, quoted + 1, kQuotedInstant - 2);
+    return at + kQuotedInstant - 2;
+}
+
+namespace {
+
+// A name of a vocabulary between quotes, padded so that it is copied in one fixed move.
+struct QuotedName {
+    uint8_t size = 0;  // 0: not made yet
+    char text[23];
+};
+constexpr size_t kLongestQuotedName = sizeof QuotedName::text;
+
+// The chart's text straight into a buffer: room is made once per piece, member names are
+// copied whole with their quotes and colon, names of the vocabularies are copied without an
+// escape check, and the dasha tree's instants (each period's end is the next one's start)
+// are formatted once each.
+class ChartText {
+  public:
+    explicit ChartText(std::string& buffer) : buffer_(buffer) {
+        buffer_.clear();
+        grow(kExpectedChartBytes);
+    }
+    // Cuts the buffer to the text written.
+    void finish() { buffer_.resize(static_cast<size_t>(at_ - buffer_.data())); }
+
+    void begin_object() { open('{'); }
+    void end_object() { close('}'); }
+    void begin_array(size_t) { open('['); }
+    void end_array() { close(']'); }
+
+    template <KeyName Name>
+    void key(Key<Name>) {
+        constexpr auto& text = kMemberText<Name>;
+        // The comma is written always and kept only after an element.
+        room(text.size());
+        *at_ = ',';
+        at_ += comma_;
+        std::memcpy(at_, text.data() + 1, text.size() - 1);
+        at_ += text.size() - 1;
+        comma_ = false;
+    }
+    void key(std::string_view name) {
+        value(name);
+        finish_key();
+    }
+    void key(Planet planet) {
+        value(planet);
+        finish_key();
+    }
+    void key(uint32_t number) {
+        char* at = start_value(16);
+        *at++ = '"';
+        at = std::to_chars(at, at + 10, number).ptr;
+        *at++ = '"';
+        at_ = at;
+        finish_key();
+    }
+
+    void value(std::string_view text) {
+        at_ = write_json_string(start_value(json_string_room(text.size())), text);
+    }
+    void value(Planet planet) { name(planets_, planet, planet_name); }
+    void value(Sign sign) { name(signs_, sign, sign_name); }
+    void value(Nakshatra nakshatra) { name(nakshatras_, nakshatra, nakshatra_name); }
+    void value(Karaka karaka) { name(karakas_, karaka, karaka_name); }
+    // The varga positions repeat the planets' longitudes: a number written once is copied.
+    void value(double number) {
+        if (!std::isfinite(number)) return null();
+        char* at = start_value(kJsonNumberMax);
+        const auto bits = std::bit_cast<uint64_t>(number);
+        FormattedNumber& slot = numbers_[(bits * 0x9E3779B97F4A7C15u) >> 59];
+        if (slot.size == 0 || slot.bits != bits) {
+            slot.size = static_cast<uint8_t>(write_json_number(slot.text, number) - slot.text);
+            slot.bits = bits;
+        }
+        std::memcpy(at, slot.text, kJsonNumberMax);
+        at_ = at + slot.size;
+    }
+    void value(unsigned number) {
+        char* at = start_value(10);
+        at_ = std::to_chars(at, at + 10, number).ptr;
+    }
+    void value(bool flag) { flag ? literal("true") : literal("false"); }
+    void null() { literal("null"); }
+    void value(const UtcDateTime& t) {
+        if (t.year < 0 || t.year > 9999) return value(std::string_view(format_rfc3339_z(t)));
+        char* at = start_value(kQuotedInstant);
+        write_quoted_instant(at, t);
+        at_ = at + kQuotedInstant;
+    }
+    void value(Instant instant) {
+        at_ = quoted_instant(start_value(kLongestInstant), instant.seconds);
+    }
+
+    // Periods with one room check each (their sub-periods aside) and the writing position
+    // held locally.
+    void dasha_periods(const std::vector<DashaPeriod>& periods) {
+        open('[');
+        for (const DashaPeriod& d : periods) {
+            room(kPeriodRoom);
+            char* at = at_;
+            *at = ',';
+            at += comma_;
+            *at++ = '{';
+            at = member_name<"lord_name">(at, false);
+            at = quoted_name(at, planets_, d.lord, planet_name);
+            at = quoted_instant(member_name<"start">(at, true), d.start);
+            at = quoted_instant(member_name<"end">(at, true), d.end);
+            at_ = member_name<"sub_periods">(at, true);
+            comma_ = false;
+            dasha_periods(d.sub_periods);
+            close('}');
+        }
+        close(']');
+    }
+
+  private:
+    // A period's text without its sub-periods is under 150 bytes.
+    static constexpr size_t kPeriodRoom = 256;
+
+    template <KeyName Name>
+    static char* member_name(char* at, bool after_another) {
+        constexpr auto& text = kMemberText<Name>;
+        if (after_another) {
+            std::memcpy(at, text.data(), text.size());
+            return at + text.size();
+        }
+        std::memcpy(at, text.data() + 1, text.size() - 1);  // without the comma
+        return at + text.size() - 1;
+    }
+
+    struct FormattedNumber {
+        uint64_t bits = 0;
+        uint8_t size = 0;  // 0: empty
+        char text[kJsonNumberMax];
+    };
+    struct FormattedInstant {
+        int64_t seconds = 0;
+        bool filled = false;
+        char text[kQuotedInstant];
+    };
+    static size_t slot_of(int64_t seconds) {
+        return static_cast<size_t>((static_cast<uint64_t>(seconds) * 0x9E3779B97F4A7C15u) >> 60);
+    }
+    using QuotedNames = std::array<QuotedName, 32>;
+
+    // Room for the longest: a year of six digits and its sign.
+    static constexpr size_t kLongestInstant = 32;
+    char* quoted_instant(char* at, int64_t seconds) {
+        if (seconds < kFirstFourDigitSecond || seconds >= kEndFourDigitSecond) {
+            return write_json_string(at, format_rfc3339_z(from_unix_seconds(seconds).value()));
+        }
+        FormattedInstant& slot = instants_[slot_of(seconds)];
+        if (!slot.filled || slot.seconds != seconds) {
+            write_quoted_instant(slot.text, seconds);
+            slot.seconds = seconds;
+            slot.filled = true;
+        }
+        std::memcpy(at, slot.text, kQuotedInstant);
+        return at + kQuotedInstant;
+    }
+
+    void grow(size_t needed) {
+        const size_t used = at_ ? static_cast<size_t>(at_ - buffer_.data()) : 0;
+        const size_t size = std::max(buffer_.capacity(), std::max(2 * used, used + needed));
+        buffer_.resize_and_overwrite(size, [](char*, size_t n) { return n; });
+        at_ = buffer_.data() + used;
+        limit_ = buffer_.data() + buffer_.size();
+    }
+    void room(size_t bytes) {
+        if (static_cast<size_t>(limit_ - at_) < bytes) grow(bytes);
+    }
+    // Room for a value of up to `bytes` and its comma; returns where the value goes.
+    char* start_value(size_t bytes) {
+        room(bytes + 1);
+        *at_ = ',';
+        at_ += comma_;
+        comma_ = true;
+        return at_;
+    }
+    void finish_key() {
+        room(1);
+        *at_++ = ':';
+        comma_ = false;
+    }
+    template <typename Enum, typename NameOf>
+    void name(QuotedNames& names, Enum item, NameOf name_of) {
+        at_ = quoted_name(start_value(kLongestQuotedName), names, item, name_of);
+    }
+    // Room for kLongestQuotedName bytes is made by the caller.
+    template <typename Enum, typename NameOf>
+    char* quoted_name(char* at, QuotedNames& names, Enum item, NameOf name_of) {
+        const auto index = static_cast<size_t>(item);
+        QuotedName* quoted = index < names.size() ? &names[index] : nullptr;
+        if (quoted && quoted->size == 0) {
+            const std::string_view text = name_of(item);
+            if (text.size() + 2 <= kLongestQuotedName) {
+                quoted->text[0] = '"';
+                std::memcpy(quoted->text + 1, text.data(), text.size());
+                quoted->text[text.size() + 1] = '"';
+                quoted->size = static_cast<uint8_t>(text.size() + 2);
+            }
+        }
+        if (!quoted || quoted->size == 0) return plain_name(at, name_of(item));
+        std::memcpy(at, quoted->text, kLongestQuotedName);
+        return at + quoted->size;
+    }
+    // A name too long for the table; room for it is made here.
+    char* plain_name(char* at, std::string_view text) {
+        const size_t used = static_cast<size_t>(at - at_);
+        room(used + text.size() + 2);
+        at = at_ + used;
+        *at++ = '"';
+        std::memcpy(at, text.data(), text.size());
+        at += text.size();
+        *at++ = '"';
+        return at;
+    }
+    template <size_t N>
+    void literal(const char (&text)[N]) {
+        char* at = start_value(N - 1);
+        std::memcpy(at, text, N - 1);
+        at_ = at + N - 1;
+    }
+    void open(char bracket) {
+        *start_value(1) = bracket;
+        ++at_;
+        comma_ = false;
+    }
+    void close(char bracket) {
+        room(1);
+        *at_++ = bracket;
+        comma_ = true;
+    }
+
+    std::string& buffer_;
+    char* at_ = nullptr;
+    char* limit_ = nullptr;
+    bool comma_ = false;
+    std::array<FormattedInstant, 16> instants_{};
+    std::array<FormattedNumber, 32> numbers_{};
+    QuotedNames planets_{}, signs_{}, nakshatras_{}, karakas_{};
+};
+
+// The document as events for a JsonWriter.
+class WriterEvents {
+  public:
+    explicit WriterEvents(JsonWriter& w) : w_(w) {}
+
+    void begin_object() { w_.begin_object(); }
+    void end_object() { w_.end_object(); }
+    void begin_array(size_t) { w_.begin_array(); }
+    void end_array() { w_.end_array(); }
+    template <KeyName Name>
+    void key(Key<Name>) {
+        w_.key(Key<Name>::name);
+    }
+    void key(std::string_view name) { w_.key(name); }
+    void key(Planet planet) { w_.key(planet_name(planet)); }
+    void key(uint32_t number) {
+        char text[12];
+        w_.key({text,
+                static_cast<size_t>(std::to_chars(text, text + sizeof text, number).ptr - text)});
+    }
+    template <typename T>
+    void value(const T& v) {
+        w_.value(v);
+    }
+    void value(Planet planet) { w_.value(planet_name(planet)); }
+    void value(Sign sign) { w_.value(sign_name(sign)); }
+    void value(Nakshatra nakshatra) { w_.value(nakshatra_name(nakshatra)); }
+    void value(Karaka karaka) { w_.value(karaka_name(karaka)); }
+    void value(Instant instant) { w_.value(from_unix_seconds(instant.seconds).value()); }
+    void null() { w_.null(); }
+
+  private:
+    JsonWriter& w_;
+};
 
 }  // namespace
 
 void write_chart(JsonWriter& w, const Chart& chart) {
-    w.begin_object().members("datetime", chart.datetime);
-    write_location(w.key("location"), chart.location);
-    write_ayanamsa(w.key("ayanamsa"), chart.ayanamsa);
-    write_array(w.key("planets"), chart.planets, write_planet);
-    w.members("ascendant", chart.ascendant);
-    write_array(w.key("houses"), chart.houses, write_house);
-    write_map(w.key("dasha"), chart.dasha, same_name,
-              [](JsonWriter& w, const std::vector<DashaPeriod>& periods) {
-                  write_array(w, periods, write_dasha_period);
-              });
-    write_map(w.key("divisional_charts"), chart.divisional_charts, number_name,
-              [](JsonWriter& w, const std::vector<VargaPosition>& positions) {
-                  write_array(w, positions, write_varga);
-              });
-    write_map(w.key("karakas"), chart.karakas, planet_name,
-              [](JsonWriter& w, Karaka karaka) { w.value(karaka_name(karaka)); });
-    write_array(w.key("aspects"), chart.aspects, write_aspect);
-    write_ashtakavarga(w.key("ashtakavarga"), chart.ashtakavarga);
-    write_array(w.key("yogas"), chart.yogas, write_yoga);
-    write_metadata(w.key("metadata"), chart.metadata);
-    write_array(w.key("warnings"), chart.warnings, write_plain);
-    write_map(w.key("ascendant_divisional_signs"), chart.ascendant_divisional_signs, number_name,
-              write_sign);
-    w.end_object();
+    WriterEvents events(w);
+    emit_chart(events, chart);
+}
+
+void write_chart_text(std::string& buffer, const Chart& chart) {
+    ChartText text(buffer);
+    emit_chart(text, chart);
+    text.finish();
 }
 
 std::string chart_to_json(const Chart& chart) {
-    JsonWriter w(kExpectedChartBytes);
-    write_chart(w, chart);
-    return w.take();
+    std::string text;
+    write_chart_text(text, chart);
+    return text;
 }
 
 }  // namespace zk

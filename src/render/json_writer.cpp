@@ -18,49 +18,9 @@ void append_integer(std::string& out, auto number) {
     out.append(buf, static_cast<size_t>(end - buf));
 }
 
-// format_json_number in place: the shortest digits that read back to the value, laid out
-// plainly with at least one decimal (".0") from 1e-5 up to 1e16, else as 1.5e-7 or 2e16.
 void append_number(std::string& out, double value) {
-    if (std::signbit(value)) out.push_back('-');
-    const double magnitude = std::fabs(value);
-    if (magnitude == 0.0) {
-        out += "0.0";
-        return;
-    }
-    char buf[40];
-    const auto [end, ec] =
-        std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific);
-    const char* e = static_cast<const char*>(std::memchr(buf, 'e', static_cast<size_t>(end - buf)));
-    char digits[24];
-    int n = 0;
-    for (const char* c = buf; c != e; ++c) {
-        if (*c != '.') digits[n++] = *c;
-    }
-    const char* exp_text = e + 1;
-    if (*exp_text == '+') ++exp_text;
-    int exponent = 0;
-    std::from_chars(exp_text, end, exponent);
-    if (exponent < -5 || exponent >= 16) {
-        out.push_back(digits[0]);
-        if (n > 1) {
-            out.push_back('.');
-            out.append(digits + 1, static_cast<size_t>(n - 1));
-        }
-        out.push_back('e');
-        append_integer(out, exponent);
-    } else if (exponent < 0) {
-        out += "0.";
-        out.append(static_cast<size_t>(-exponent - 1), '0');
-        out.append(digits, static_cast<size_t>(n));
-    } else if (exponent + 1 >= n) {
-        out.append(digits, static_cast<size_t>(n));
-        out.append(static_cast<size_t>(exponent + 1 - n), '0');
-        out += ".0";
-    } else {
-        out.append(digits, static_cast<size_t>(exponent + 1));
-        out.push_back('.');
-        out.append(digits + exponent + 1, static_cast<size_t>(n - exponent - 1));
-    }
+    char buf[kJsonNumberMax];
+    out.append(buf, static_cast<size_t>(write_json_number(buf, value) - buf));
 }
 
 void two_digits(char* at, unsigned value) {
@@ -69,6 +29,67 @@ void two_digits(char* at, unsigned value) {
 }
 
 }  // namespace
+
+// The shortest digits that read back to the value, laid out plainly with at least one
+// decimal (".0") from 1e-5 up to 1e16, else as 1.5e-7 or 2e16.
+char* write_json_number(char* at, double value) {
+    if (std::signbit(value)) *at++ = '-';
+    const double magnitude = std::fabs(value);
+    // Whole numbers below 1e15 are their integer's digits: no shortest-digit search needed.
+    if (magnitude < 1e15 && magnitude == std::floor(magnitude)) {
+        at = std::to_chars(at, at + 16, static_cast<uint64_t>(magnitude)).ptr;
+        *at++ = '.';
+        *at++ = '0';
+        return at;
+    }
+    char buf[40];
+    const char* const end =
+        std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific).ptr;
+    // d[.ddd]e[+-]xx
+    char digits[24];
+    int n = 0;
+    const char* c = buf;
+    for (; *c != 'e'; ++c) {
+        if (*c != '.') digits[n++] = *c;
+    }
+    ++c;
+    const bool negative_exponent = *c == '-';
+    ++c;
+    int exponent = 0;
+    for (; c != end; ++c) exponent = exponent * 10 + (*c - '0');
+    if (negative_exponent) exponent = -exponent;
+    const auto copy = [&at](const char* from, int count) {
+        std::memcpy(at, from, static_cast<size_t>(count));
+        at += count;
+    };
+    if (exponent < -5 || exponent >= 16) {
+        *at++ = digits[0];
+        if (n > 1) {
+            *at++ = '.';
+            copy(digits + 1, n - 1);
+        }
+        *at++ = 'e';
+        return std::to_chars(at, at + 8, exponent).ptr;
+    }
+    if (exponent < 0) {
+        *at++ = '0';
+        *at++ = '.';
+        for (int i = -exponent - 1; i > 0; --i) *at++ = '0';
+        copy(digits, n);
+        return at;
+    }
+    if (exponent + 1 >= n) {
+        copy(digits, n);
+        for (int i = exponent + 1 - n; i > 0; --i) *at++ = '0';
+        *at++ = '.';
+        *at++ = '0';
+        return at;
+    }
+    copy(digits, exponent + 1);
+    *at++ = '.';
+    copy(digits + exponent + 1, n - exponent - 1);
+    return at;
+}
 
 void JsonWriter::before_value() {
     if (after_key_) {
@@ -185,53 +206,58 @@ constexpr auto kEscaped = [] {
     return table;
 }();
 
-void JsonWriter::write_string(std::string_view text) {
+char* write_json_string(char* at, std::string_view text) {
     static constexpr char kHex[] = "0123456789abcdef";
-    const auto escaped = [](char c) { return kEscaped[static_cast<unsigned char>(c)]; };
-    if (std::none_of(text.begin(), text.end(), escaped)) {
-        // The common case: the text between quotes as it is.
-        out_.push_back('"');
-        out_.append(text);
-        out_.push_back('"');
-        return;
-    }
-    out_.push_back('"');
-    size_t plain_from = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
+    *at++ = '"';
+    const char* plain_from = text.data();
+    for (const char& c : text) {
         if (!kEscaped[static_cast<unsigned char>(c)]) continue;
-        out_.append(text.data() + plain_from, i - plain_from);
-        plain_from = i + 1;
+        const size_t plain = static_cast<size_t>(&c - plain_from);
+        std::memcpy(at, plain_from, plain);
+        at += plain;
+        plain_from = &c + 1;
+        *at++ = '\\';
         switch (c) {
             case '"':
-                out_ += "\\\"";
+                *at++ = '"';
                 break;
             case '\\':
-                out_ += "\\\\";
+                *at++ = '\\';
                 break;
             case '\b':
-                out_ += "\\b";
+                *at++ = 'b';
                 break;
             case '\f':
-                out_ += "\\f";
+                *at++ = 'f';
                 break;
             case '\n':
-                out_ += "\\n";
+                *at++ = 'n';
                 break;
             case '\r':
-                out_ += "\\r";
+                *at++ = 'r';
                 break;
             case '\t':
-                out_ += "\\t";
+                *at++ = 't';
                 break;
             default:
-                out_ += "\\u00";
-                out_.push_back(kHex[(c >> 4) & 0xF]);
-                out_.push_back(kHex[c & 0xF]);
+                std::memcpy(at, "u00", 3);
+                at[3] = kHex[(c >> 4) & 0xF];
+                at[4] = kHex[c & 0xF];
+                at += 5;
         }
     }
-    out_.append(text.data() + plain_from, text.size() - plain_from);
-    out_.push_back('"');
+    const size_t plain = static_cast<size_t>(text.data() + text.size() - plain_from);
+    std::memcpy(at, plain_from, plain);
+    at += plain;
+    *at++ = '"';
+    return at;
+}
+
+void JsonWriter::write_string(std::string_view text) {
+    const size_t used = out_.size();
+    out_.resize_and_overwrite(used + json_string_room(text.size()), [&](char* data, size_t) {
+        return static_cast<size_t>(write_json_string(data + used, text) - data);
+    });
 }
 
 }  // namespace zk

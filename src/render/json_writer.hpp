@@ -17,6 +17,18 @@
 
 namespace zk {
 
+// The longest text write_json_number writes.
+inline constexpr size_t kJsonNumberMax = 32;
+// A finite double as the writer writes it (shortest round-trip digits with a fraction or an
+// exponent) at `at`; returns the end.
+char* write_json_number(char* at, double finite);
+// The room write_json_string may need for a text of `size` bytes.
+constexpr size_t json_string_room(size_t size) {
+    return 6 * size + 2;
+}
+// `text` between quotes with the writer's escaping at `at`; returns the end.
+char* write_json_string(char* at, std::string_view text);
+
 // Receives a document as events, in writing order: what a JsonWriter would have written.
 // Non-finite numbers and empty optionals arrive as null.
 class JsonSink {

@@ -1,9 +1,11 @@
 """The chart as JSON, dict, one-line summary, listing and SVG drawing."""
 import datetime
+import gc
 import json
 import shutil
 import struct
 import subprocess
+from concurrent.futures import ThreadPoolExecutor
 import xml.etree.ElementTree as ET
 
 import pytest
@@ -45,6 +47,33 @@ def test_repr_and_str(chart):
     assert [line.split(":")[0].strip() for line in lines[3:]] == list(chart.planets())
 
 
+def test_dicts_share_no_mutable_objects_and_leave_the_collector_as_found(chart):
+    first = chart.to_dict()
+    periods = first["dasha"]["vimshottari"]
+    leaves = [g for p in periods for s in p["sub_periods"] for g in s["sub_periods"]]
+    assert len({id(g["sub_periods"]) for g in leaves}) == len(leaves) > 600
+    leaves[0]["sub_periods"].append("changed")
+    periods[0]["lord_name"] = "changed"
+    first["planets"][0]["divisional_signs"].clear()
+    assert chart.to_dict() == json.loads(chart.to_json())
+    was_enabled = gc.isenabled()
+    try:
+        for enabled in (False, True):
+            (gc.enable if enabled else gc.disable)()
+            chart.to_dict()
+            assert gc.isenabled() is enabled
+    finally:
+        (gc.enable if was_enabled else gc.disable)()
+
+
+def test_documents_written_in_threads_at_once_are_whole(chart):
+    charts = [kathmandu_chart(hour) for hour in range(8)] * 4
+    expected = [c.to_json() for c in charts]
+    with ThreadPoolExecutor(4) as pool:
+        assert list(pool.map(lambda c: c.to_json(), charts)) == expected
+        assert list(pool.map(lambda c: c.to_dict(), charts)) == [json.loads(t) for t in expected]
+
+
 @pytest.mark.skipif(shutil.which("rsvg-convert") is None, reason="rsvg-convert is not installed")
 def test_svg_renders_to_a_500_pixel_png(chart):
     png = subprocess.run(["rsvg-convert"], input=chart.to_svg().encode(), check=True,
@@ -61,7 +90,8 @@ def test_every_chart_serialises_consistently(when, latitude, longitude, house_sy
     c = zodiakit.Chart.from_utc(*when.timetuple()[:6], latitude, longitude,
                                 house_system=house_system)
     doc = json.loads(c.to_json())
-    assert doc == c.to_dict()
+    # The same members in the same order, with int and float where the text has them.
+    assert json.dumps(c.to_dict()) == json.dumps(doc)
     assert doc["datetime"] == when.strftime("%Y-%m-%dT%H:%M:%SZ")
     # The bhava drawing: the sign of every house in house order, and every planet exactly
     # once.
