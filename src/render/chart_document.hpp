@@ -16,6 +16,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 #include "core/records.hpp"
 
@@ -121,15 +122,26 @@ void shadbala(Out& out, const ShadbalaScore& s) {
     out.end_object();
 }
 
+// {key: value, ...} over a map, each value written by `write`; text keys as they are,
+// numbers in decimal, enumerations by name.
+template <typename Out, typename Map, typename Write>
+void object_of(Out& out, const Map& map, Write write) {
+    out.begin_object();
+    for (const auto& [key, value] : map) {
+        if constexpr (std::is_same_v<std::decay_t<decltype(key)>, std::string>) {
+            out.key(std::string_view(key));
+        } else {
+            out.key(key);
+        }
+        write(out, value);
+    }
+    out.end_object();
+}
+
 // {"2": sign, ..., "60": sign}: a body's sign in each varga.
 template <typename Out>
 void varga_signs(Out& out, const VargaSigns& signs) {
-    out.begin_object();
-    for (const auto& [varga, sign] : signs) {
-        out.key(varga);
-        out.value(sign);
-    }
-    out.end_object();
+    object_of(out, signs, [](Out& o, auto sign) { o.value(sign); });
 }
 
 template <typename Out>
@@ -221,12 +233,7 @@ template <typename Out>
 void ashtakavarga(Out& out, const Ashtakavarga& a) {
     out.begin_object();
     out.key("binna"_key);
-    out.begin_object();
-    for (const auto& [name, values] : a.binna) {
-        out.key(std::string_view(name));
-        counts(out, values);
-    }
-    out.end_object();
+    object_of(out, a.binna, [](Out& o, const auto& values) { counts(o, values); });
     out.key("sarva"_key);
     counts(out, a.sarva);
     out.end_object();
@@ -262,26 +269,12 @@ void emit_chart(Out& out, const Chart& chart) {
         o.end_object();
     });
     out.key("dasha"_key);
-    out.begin_object();
-    for (const auto& [system, periods] : chart.dasha) {
-        out.key(std::string_view(system));
-        dasha_periods(out, periods);
-    }
-    out.end_object();
+    object_of(out, chart.dasha, [](Out& o, const auto& periods) { dasha_periods(o, periods); });
     out.key("divisional_charts"_key);
-    out.begin_object();
-    for (const auto& [number, positions] : chart.divisional_charts) {
-        out.key(number);
-        array(out, positions, varga<Out>);
-    }
-    out.end_object();
+    object_of(out, chart.divisional_charts,
+              [](Out& o, const auto& positions) { array(o, positions, varga<Out>); });
     out.key("karakas"_key);
-    out.begin_object();
-    for (const auto& [planet, karaka] : chart.karakas) {
-        out.key(planet);
-        out.value(karaka);
-    }
-    out.end_object();
+    object_of(out, chart.karakas, [](Out& o, auto karaka) { o.value(karaka); });
     out.key("aspects"_key);
     array(out, chart.aspects, aspect<Out>);
     out.key("ashtakavarga"_key);

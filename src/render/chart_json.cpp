@@ -48,21 +48,11 @@ void two_digits(char* at, unsigned value) {
 constexpr size_t kQuotedInstant = 22;
 void write_quoted_instant(char* at, unsigned year, unsigned month, unsigned day, unsigned hour,
                           unsigned minute, unsigned second) {
-    at[0] = '"';
-    two_digits(at + 1, year / 100);
-    two_digits(at + 3, year);
-    at[5] = '-';
-    two_digits(at + 6, month);
-    at[8] = '-';
-    two_digits(at + 9, day);
-    at[11] = 'T';
-    two_digits(at + 12, hour);
-    at[14] = ':';
-    two_digits(at + 15, minute);
-    at[17] = ':';
-    two_digits(at + 18, second);
-    at[20] = 'Z';
-    at[21] = '"';
+    static constexpr char kShape[] = "\"0000-00-00T00:00:00Z\"";
+    static constexpr size_t kFieldAt[] = {1, 3, 6, 9, 12, 15, 18};
+    const unsigned fields[] = {year / 100, year, month, day, hour, minute, second};
+    std::memcpy(at, kShape, kQuotedInstant);
+    for (size_t i = 0; i < std::size(fields); ++i) two_digits(at + kFieldAt[i], fields[i]);
 }
 
 void write_quoted_instant(char* at, const UtcDateTime& t) {
