@@ -7,15 +7,6 @@ namespace zk::py {
 
 namespace {
 
-// What a Python YogaResult shows: the record with its planets already named.
-struct YogaSnapshot {
-    std::string name;
-    std::string category;
-    std::string description;
-    std::vector<std::string> planets_involved;
-    bool is_present = true;
-};
-
 YogaSnapshot snapshot_of(const YogaResult& y) {
     YogaSnapshot s{y.name, y.category, y.description, {}, y.is_present};
     s.planets_involved.reserve(y.planets_involved.size());
