@@ -50,18 +50,31 @@ def call_and_free(fn, repeats=3):
 
 
 def batch_rates(inputs, workers_list, rounds=5):
-    """{workers: (charts per second of the call itself, of the call plus freeing its charts)}.
-    The worker counts take turns, round after round, so that a passing load on a shared
-    machine weighs on each alike; each keeps its fastest round. The charts are freed in the
-    caller's thread, with the interpreter lock, whatever the number of workers."""
-    best = {workers: (float("inf"), float("inf")) for workers in workers_list}
+    """{workers: (charts per second of the call itself, of the call plus freeing its charts,
+    CPU seconds of the call in the calling thread, in the workers)}. The worker counts take
+    turns, round after round, so that a passing load on a shared machine weighs on each
+    alike; each keeps its fastest round. The charts are freed in the caller's thread, with
+    the interpreter lock, whatever the number of workers."""
+    best = {}
     for _ in range(rounds):
         for workers in workers_list:
-            call, free = call_and_free(
-                lambda w=workers: zk.compute_chart_batch(inputs, workers=w), repeats=1)
-            best[workers] = (min(best[workers][0], call), min(best[workers][1], call + free))
-    return {workers: (len(inputs) / call, len(inputs) / total)
-            for workers, (call, total) in best.items()}
+            started, cpu, own_cpu = time.perf_counter(), time.process_time(), time.thread_time()
+            charts = zk.compute_chart_batch(inputs, workers=workers)
+            returned = time.perf_counter()
+            calling = time.thread_time() - own_cpu
+            others = time.process_time() - cpu - calling
+            del charts
+            freed = time.perf_counter()
+            times = (returned - started, freed - started, calling, others)
+            best[workers] = tuple(map(min, zip(best.get(workers, times), times)))
+    return {workers: (len(inputs) / call, len(inputs) / total, calling, others)
+            for workers, (call, total, calling, others) in best.items()}
+
+
+def on_free_cores(cpu_one, calling, others, workers):
+    """The ratio of `workers` to one worker on as many free cores, from CPU times: the calling
+    thread's time plus the workers' time spread evenly over them."""
+    return cpu_one / (calling + others / workers)
 
 
 def dask_rate(workers):
@@ -135,12 +148,15 @@ def run(floor_rate=None, peers=None):
     cpus = len(os.sched_getaffinity(0))
     zk.compute_chart_batch(inputs[:50])  # warm the ephemeris files
     rates = batch_rates(inputs, sorted({1, 2, cpus}))
-    (one, one_freed), (two, two_freed) = rates[1], rates[2]
+    (one, one_freed, *cpu_one), (two, two_freed, *cpu_two) = rates[1], rates[2]
     print(f"batch, 1 worker       {one:9.0f} charts/s  ({one_freed:.0f} with freeing them)")
     print(f"batch, 2 workers      {two:9.0f} charts/s  ({two_freed:.0f} with freeing them; "
           f"{cpus} CPUs usable)")
     print(f"batch, 2 workers : 1  {two / one:9.2f}x       ({two_freed / one_freed:.2f}x with "
           "freeing them)")
+    print(f"  by CPU time, on 2 free cores: {on_free_cores(sum(cpu_one), *cpu_two, 2):.2f}x "
+          f"(calling thread {cpu_two[0] * 1000:.0f} ms, workers {cpu_two[1] * 1000:.0f} ms, "
+          f"one worker {sum(cpu_one) * 1000:.0f} ms)")
     if cpus > 2:
         many = rates[cpus][0]
         print(f"batch, {cpus} workers     {many:9.0f} charts/s  ({many / one:.2f}x one worker)")
