@@ -81,28 +81,43 @@ Ref calendar_list(std::vector<PanchangaDay>&& days);
 Ref chart_list(std::vector<Chart>&& charts);
 Ref ingress_list(const std::vector<Ingress>& ingresses);
 Ref window_list(const std::vector<TimeWindow>& windows);
-// py_copy.cpp: copies (the object itself), a chart's pickle and equality
+// py_copy.cpp: copies (the object itself), pickles and equality. A chart pickles as its
+// inputs and settings; the other classes pickle as their record and compare by it.
 Body same_object, reduce_chart;
 PyObject* compare_charts(PyObject* self, PyObject* other, int op);
 Py_hash_t hash_chart(PyObject* self);
-extern PyMethodDef kCopyMethods[];  // __copy__, __deepcopy__
+template <typename Record>
+Body reduce_record;
+template <typename Record>
+PyObject* compare_records(PyObject* self, PyObject* other, int op);
+template <typename Record>
+Py_hash_t hash_record(PyObject* self);
+// __copy__, __deepcopy__ and __reduce__ of a record class.
+template <typename Record>
+PyMethodDef* record_methods();
 
-// A class of read-only record attributes that copies as itself, with the text `Show` builds
-// as its repr (none: the default repr).
+// A class of read-only record attributes that copies as itself, pickles and compares as its
+// record, with the text `Show` builds as its repr (none: the default repr).
 template <typename Record, auto Show = nullptr>
 PyTypeObject* create_record_type(const char* qualified_name, const char* doc,
                                  PyGetSetDef* getters) {
+    const PyType_Slot getset{Py_tp_getset, getters};
+    const PyType_Slot methods{Py_tp_methods, record_methods<Record>()};
+    const PyType_Slot compare{Py_tp_richcompare, reinterpret_cast<void*>(&compare_records<Record>)};
+    const PyType_Slot hash{Py_tp_hash, reinterpret_cast<void*>(&hash_record<Record>)};
     if constexpr (std::is_same_v<decltype(Show), std::nullptr_t>) {
-        return create_boxed_type<Record>(qualified_name, doc,
-                                         {{Py_tp_getset, getters}, {Py_tp_methods, kCopyMethods}});
+        return create_boxed_type<Record>(qualified_name, doc, {getset, methods, compare, hash});
     } else {
         return create_boxed_type<Record>(qualified_name, doc,
-                                         {{Py_tp_getset, getters},
-                                          {Py_tp_methods, kCopyMethods},
+                                         {getset,
+                                          methods,
+                                          compare,
+                                          hash,
                                           {Py_tp_repr, reinterpret_cast<void*>(&show_slot<Show>)}});
     }
 }
-bool add_chart_from_state(PyObject* module);  // zodiakit._core._chart_from_state
+// zodiakit._core._chart_from_state and _record_from_state, which pickles name.
+bool add_state_functions(PyObject* module);
 // py_table.cpp
 Ref wrap_table(ChartTable table);
 // py_foundation.cpp

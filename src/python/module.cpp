@@ -316,7 +316,7 @@ bool add_functions(PyObject* module) {
 PyObject* build_module() {
     Ref module(PyModule_Create(&kModuleDef));
     if (!module || !add_classes(module.get()) || !add_functions(module.get()) ||
-        !add_chart_from_state(module.get())) {
+        !add_state_functions(module.get())) {
         return nullptr;
     }
     return module.release();

@@ -237,6 +237,7 @@ Entry kPanchangaMethods[] = {
     {"Panchanga._repr_html_", Receiver::Instance, {}, shows<panchanga_html>},
     {"Panchanga.metadata", Receiver::Instance, {}, shows<metadata_of>, kPanchangaMetadataDoc},
     {"Panchanga.warnings", Receiver::Instance, {}, shows<warnings_of>, kPanchangaWarningsDoc},
+    {"Panchanga.__reduce__", Receiver::Instance, {}, reduce_record<Panchanga>},
     {"Panchanga.__copy__", Receiver::Instance, {}, same_object},
     {"Panchanga.__deepcopy__", Receiver::Instance, Params{{"memo"}}, same_object},
 };
@@ -248,7 +249,10 @@ PyTypeObject* create_panchanga_type() {
         "zodiakit.Panchanga",
         "The panchanga of a place and moment: tithi, nakshatra, yoga, karana and vara, each\n"
         "with its start and end times. Made by Panchanga.from_local.",
-        {{Py_tp_methods, method_table<kPanchangaMethods>()}, {Py_tp_getset, kPanchangaGetters}});
+        {{Py_tp_methods, method_table<kPanchangaMethods>()},
+         {Py_tp_getset, kPanchangaGetters},
+         {Py_tp_richcompare, reinterpret_cast<void*>(&compare_records<Panchanga>)},
+         {Py_tp_hash, reinterpret_cast<void*>(&hash_record<Panchanga>)}});
 }
 
 }  // namespace zk::py

@@ -23,6 +23,24 @@ bool convert_row(PyObject* item, ChartRow& out) {
            convert(at(8), out.altitude);
 }
 
+// Long inputs and results are read and built in runs, and between runs the interpreter lock
+// is let go for a moment: another Python thread (a timer, a progress display) that waited for
+// it takes it then, instead of waiting until a hundred thousand items are done.
+constexpr size_t kItemsPerRun = 1024;
+
+void let_waiting_threads_run(size_t done) {
+    if (done % kItemsPerRun == 0) PyEval_RestoreThread(PyEval_SaveThread());
+}
+
+template <typename Items, typename Make>
+Ref list_in_runs(Items& items, Make&& make) {
+    size_t done = 0;
+    return list_of(items, [&](auto& item) {
+        let_waiting_threads_run(++done);
+        return make(item);
+    });
+}
+
 Ref ingress_dict(const Ingress& ingress) {
     return new_dict("planet", new_str(planet_name(ingress.planet)), "from_sign",
                     new_str(sign_name(ingress.from_sign)), "to_sign",
@@ -41,15 +59,15 @@ Ref window_tuple(const TimeWindow& window) {
 }  // namespace
 
 Ref chart_list(std::vector<Chart>&& charts) {
-    return list_of(charts, [](Chart& chart) { return wrap_chart(std::move(chart)); });
+    return list_in_runs(charts, [](Chart& chart) { return wrap_chart(std::move(chart)); });
 }
 
 Ref ingress_list(const std::vector<Ingress>& ingresses) {
-    return list_of(ingresses, ingress_dict);
+    return list_in_runs(ingresses, ingress_dict);
 }
 
 Ref window_list(const std::vector<TimeWindow>& windows) {
-    return list_of(windows, window_tuple);
+    return list_in_runs(windows, window_tuple);
 }
 
 bool convert(PyObject* inputs, std::vector<ChartRow>& out) {
@@ -70,6 +88,7 @@ bool convert(PyObject* inputs, std::vector<ChartRow>& out) {
     constexpr size_t kFirstReserve = 4096;
     out.reserve(std::min(static_cast<size_t>(size), kFirstReserve));
     for (Py_ssize_t i = 0; i < size; ++i) {
+        let_waiting_threads_run(static_cast<size_t>(i) + 1);
         Ref item(PySequence_GetItem(inputs, i));
         if (!item || !convert_row(item.get(), out.emplace_back())) return false;
     }

@@ -87,15 +87,131 @@ def test_chart_equality_is_that_of_the_inputs():
     assert a != "chart" and len({a, zk.Chart.from_utc(2000, 1, 1, 12, 0, 0, 27.7, 85.3)}) == 1
 
 
-def test_copies_of_every_class_are_the_immutable_object_itself():
-    chart = zk.Chart.from_utc(2000, 1, 1, 12, 0, 0, 27.7, 85.3)
-    objects = [chart, chart.planets()["Moon"], chart.vargas(9)[0],
-               chart.dasha()["vimshottari"][0], chart.compatibility(chart),
-               zk.Panchanga.from_local("2024-01-15", "06:00:00", "Asia/Kathmandu", 27.7, 85.3)]
-    objects += chart.yogas()[:1]
-    for obj in objects:
+def records_of(chart, other):
+    """Objects of every record class a chart gives."""
+    dasha = chart.dasha()["vimshottari"]
+    return (list(chart.planets().values()) + chart.vargas(9) + chart.vargas(60) + dasha[:3]
+            + dasha[0].sub_periods[:2] + chart.yogas() + [chart.compatibility(other)])
+
+
+def panchangas():
+    return [zk.Panchanga.from_local("2024-01-15", "06:00:00", "Asia/Kathmandu", 27.7, 85.3),
+            zk.Panchanga.from_local("2024-01-15", "03:00:00", "Asia/Kolkata", 28.6, 77.2,
+                                    mode="sunrise_day", ayanamsa="custom:20",
+                                    sunrise="disc_center"),
+            # The Sun neither rises nor sets: the day's times and divisions are None.
+            zk.Panchanga.from_local("2024-06-21", "12:00:00", "Europe/Oslo", 78.2, 15.6,
+                                    true_nodes=False)]
+
+
+def every_record():
+    charts = random_charts(5, 6)
+    return [r for a, b in zip(charts, charts[1:]) for r in records_of(a, b)] + panchangas()
+
+
+def shown(obj):
+    """The object's own repr; None for the default one, which shows the address."""
+    return repr(obj) if type(obj).__repr__ is not object.__repr__ else None
+
+
+def test_records_of_every_class_pickle_and_copy_as_equal_objects():
+    records = every_record()
+    assert {type(r).__name__ for r in records} == {
+        "PlanetPosition", "VargaPosition", "DashaPeriod", "YogaResult", "KutaResult", "Panchanga"}
+    for protocol in (0, 2, pickle.HIGHEST_PROTOCOL):
+        loaded = pickle.loads(pickle.dumps(records, protocol=protocol))
+        assert loaded == records
+        assert [hash(r) for r in loaded] == [hash(r) for r in records]
+        assert plain(loaded) == plain(records)
+        assert [shown(r) for r in loaded] == [shown(r) for r in records]
+    for before, after in zip(panchangas(), pickle.loads(pickle.dumps(panchangas()))):
+        assert (after.to_dict(), after.metadata(), after.warnings(), after._repr_html_()) == (
+            before.to_dict(), before.metadata(), before.warnings(), before._repr_html_())
+    for obj in records + random_charts(6, 2):
         assert copy.copy(obj) is obj and copy.deepcopy(obj) is obj
-    assert copy.deepcopy({"charts": [chart]})["charts"][0] == chart
+    assert copy.deepcopy({"records": records})["records"] == records
+
+
+def test_records_are_equal_when_their_fields_are():
+    first = records_of(*random_charts(7, 2))
+    again = records_of(*random_charts(7, 2))  # computed anew
+    assert first == again and first is not again
+    assert len(set(first)) == len(set(first + again))
+    moon, sun = first[1], first[0]
+    assert moon != sun and moon != first[9] and moon != "Moon" and not moon == None  # noqa: E711
+    shifted = zk.Chart.from_utc(2000, 1, 1, 12, 0, 1, 27.7, 85.3)
+    chart = zk.Chart.from_utc(2000, 1, 1, 12, 0, 0, 27.7, 85.3)
+    # One second moves the Moon's longitude: the records differ though their signs agree.
+    assert chart.planets()["Moon"] != shifted.planets()["Moon"]
+    assert chart.planets()["Moon"].sign == shifted.planets()["Moon"].sign
+    assert chart.compatibility(chart) == shifted.compatibility(shifted)
+    a, b, _ = panchangas()
+    assert a != b and a == pickle.loads(pickle.dumps(a)) and (a != a) is False
+    with pytest.raises(TypeError):
+        moon < sun
+
+
+def record_state(obj):
+    restore, (name, version, fields) = obj.__reduce__()
+    return restore, name, version, fields
+
+
+def leaves(value, path=()):
+    """(path, leaf) for every non-tuple value of a nested tuple."""
+    if isinstance(value, tuple) and value:
+        for i, item in enumerate(value):
+            yield from leaves(item, path + (i,))
+    else:
+        yield path, value
+
+
+def replaced(value, path, new):
+    if not path:
+        return new
+    items = list(value)
+    items[path[0]] = replaced(items[path[0]], path[1:], new)
+    return tuple(items)
+
+
+JUNK = [None, True, -1, 0, 13, 2**63, 1.5, float("nan"), "x", "\ud800", (), (1,), b"b", 10**100]
+
+
+def test_damaged_record_states_are_refused_or_give_usable_objects():
+    rng = random.Random(8)
+    samples = every_record()
+    for obj in samples:
+        restore, name, version, fields = record_state(obj)
+        assert restore(name, version, fields) == obj
+        for bad in [(name, version + 1, fields), (name, version, fields[:-1]),
+                    (name, version, fields + (0,)), (name, version, list(fields)),
+                    ("Chart", version, fields), (name, str(version), fields)]:
+            with pytest.raises(ValueError, match="not the state of a pickled"):
+                restore(*bad)
+        paths = [path for path, _ in leaves(fields)]
+        for path in rng.sample(paths, min(12, len(paths))):
+            damaged = replaced(fields, path, rng.choice(JUNK))
+            try:
+                got = restore(name, version, damaged)
+            except ValueError as error:
+                assert str(error) == f"not the state of a pickled {type(obj).__name__}"
+                continue
+            plain(got), shown(got), hash(got), got == obj  # every view of what it accepts works
+            if name == "Panchanga":
+                got.to_dict(), got._repr_html_()
+    with pytest.raises(ValueError, match="not the state of a pickled zodiakit object"):
+        restore("Planet", 1, ())
+    with pytest.raises(ValueError, match="not the state of a pickled zodiakit object"):
+        restore()
+
+
+def test_dasha_states_are_bounded_like_computed_periods():
+    period = zk.Chart.from_utc(2000, 1, 1, 12, 0, 0, 27.7, 85.3).dasha()["vimshottari"][1]
+    restore, name, version, (lord, start, end, subs) = record_state(period)
+    for bad in [(lord, start, end, subs + subs[:1]),          # ten sub-periods
+                (lord, start, end, ((lord, start, end, (subs[0],)),) * 3),  # four levels deep
+                (9, start, end, ()), (lord, 2**43, end, ()), (lord, start, -2**63, ())]:
+        with pytest.raises(ValueError, match="pickled DashaPeriod"):
+            restore(name, version, bad)
 
 
 @pytest.mark.parametrize("bad", [(), (1,) * 16, ("x",) * 16, "state"])
@@ -106,14 +222,18 @@ def test_a_damaged_state_is_refused(bad):
 
 
 def charts_of_seed(seed):
-    return random_charts(seed, 25)
+    charts = random_charts(seed, 25)
+    return charts, records_of(charts[0], charts[1]), panchangas()
 
 
 @pytest.mark.parametrize("method", ["fork", "spawn"])
-def test_charts_come_back_from_worker_processes(method):
+def test_charts_and_records_come_back_from_worker_processes(method):
     context = multiprocessing.get_context(method)
     with ProcessPoolExecutor(2, mp_context=context) as pool:
-        got = [c for part in pool.map(charts_of_seed, [10, 11]) for c in part]
-    expected = charts_of_seed(10) + charts_of_seed(11)
+        got = list(pool.map(charts_of_seed, [10, 11]))
+    expected = [charts_of_seed(10), charts_of_seed(11)]
     assert got == expected
-    assert [digest(c) for c in got] == [digest(c) for c in expected]
+    assert [digest(c) for charts, _, _ in got for c in charts] == [
+        digest(c) for charts, _, _ in expected for c in charts]
+    assert plain([records for _, records, _ in got]) == plain(
+        [records for _, records, _ in expected])

@@ -12,8 +12,9 @@ import pytest
 import zodiakit as zk
 
 THREADS = 8
-# Charts per thread; ZODIAKIT_THREAD_CHARTS=1000 gives the full check (8 x 1,000 charts).
-CHARTS_PER_THREAD = int(os.environ.get("ZODIAKIT_THREAD_CHARTS", "200"))
+# Charts and panchangas per thread: 8 x 1,000 of each, 10 eighteen-month transit scans and 40
+# window searches per thread, about 40 s of CPU time; ZODIAKIT_THREAD_CHARTS=200 runs a fifth.
+CHARTS_PER_THREAD = int(os.environ.get("ZODIAKIT_THREAD_CHARTS", "1000"))
 AYANAMSAS = ["lahiri", "raman", "kp", "true_chitra", "true_pushya", "custom:23.5"]
 HOUSE_SYSTEMS = ["equal", "whole_sign", "placidus", "koch"]
 # Ctrl-C stops a computation within 0.5 s, plus slack for a loaded machine.
@@ -49,6 +50,7 @@ def concurrently(work, inputs):
         return list(pool.map(run, inputs))
 
 
+@pytest.mark.slow
 def test_threads_with_mixed_settings_give_the_sequential_charts():
     # The ephemeris library keeps its sidereal mode, node choice and files per thread: eight
     # threads switching ayanamsas, houses and nodes at every chart must not see each other's.
@@ -57,28 +59,38 @@ def test_threads_with_mixed_settings_give_the_sequential_charts():
     assert concurrently(chart_texts, jobs) == expected
 
 
-def test_threads_give_the_sequential_panchangas_transits_and_windows():
-    def panchangas(seed):
-        rng = random.Random(seed)
-        return [zk.get_panchanga(rng.randint(1900, 2100), rng.randint(1, 12), rng.randint(1, 28),
-                                 6, 0, 0, rng.uniform(-50, 50), rng.uniform(-180, 180),
-                                 ayanamsa=rng.choice(AYANAMSAS), locale=rng.choice(["en", "ne"]))
-                for _ in range(12)]
+def panchangas(seed):
+    rng = random.Random(seed)
+    return [zk.get_panchanga(rng.randint(1900, 2100), rng.randint(1, 12), rng.randint(1, 28),
+                             rng.randint(0, 23), 0, 0, rng.uniform(-50, 50), rng.uniform(-180, 180),
+                             ayanamsa=rng.choice(AYANAMSAS), true_nodes=rng.random() < 0.5,
+                             locale=rng.choice(["en", "hi", "ne"]))
+            for _ in range(CHARTS_PER_THREAD)]
 
-    def transits(seed):
-        year = 1900 + 20 * seed
-        return zk.get_transits(f"{year}-01-01", f"{year + 1}-06-01",
-                               ayanamsa=AYANAMSAS[seed % len(AYANAMSAS)], true_nodes=seed % 2 == 0)
 
-    def windows(seed):
-        return [zk.find_time_windows(f"{2000 + seed}-03-0{d}T00:00:00Z", 1440, varga, "Leo",
-                                     27.7 + seed, 85.3, ayanamsa=AYANAMSAS[d % len(AYANAMSAS)])
-                for d in range(1, 3) for varga in (1, 9)]
+def transits(seed):
+    # Eighteen months each, at 1 per 100 charts.
+    return [zk.get_transits(f"{1800 + 37 * seed + 2 * i}-01-01", f"{1801 + 37 * seed + 2 * i}-06-01",
+                            ayanamsa=AYANAMSAS[(seed + i) % len(AYANAMSAS)], true_nodes=i % 2 == 0)
+            for i in range(max(1, CHARTS_PER_THREAD // 100))]
 
-    for work in (panchangas, transits, windows):
-        seeds = list(range(THREADS))
-        expected = [work(s) for s in seeds]
-        assert concurrently(work, seeds) == expected, work.__name__
+
+def windows(seed):
+    # A day's ascendant windows in the D1 and D9, at 1 per 25 charts.
+    rng = random.Random(seed)
+    return [zk.find_time_windows(f"{rng.randint(1900, 2100)}-03-0{rng.randint(1, 9)}T00:00:00Z",
+                                 1440, rng.choice([1, 9]), rng.choice(["Leo", "Aries", "Pisces"]),
+                                 rng.uniform(-60, 60), rng.uniform(-180, 180),
+                                 ayanamsa=rng.choice(AYANAMSAS))
+            for _ in range(max(4, CHARTS_PER_THREAD // 25))]
+
+
+@pytest.mark.slow
+@pytest.mark.parametrize("work", [panchangas, transits, windows])
+def test_threads_give_the_sequential_panchangas_transits_and_windows(work):
+    seeds = list(range(THREADS))
+    expected = [work(s) for s in seeds]
+    assert concurrently(work, seeds) == expected
 
 
 def test_threads_that_end_close_their_ephemeris_files():
@@ -94,7 +106,17 @@ def test_threads_that_end_close_their_ephemeris_files():
     assert len(os.listdir("/proc/self/fd")) <= before + 2
 
 
-def test_other_threads_run_during_a_long_scan_which_still_stops_on_ctrl_c():
+LONG_LOOPS = {
+    "get_transits": lambda: zk.get_transits("0001-01-01", "9999-12-31"),
+    "find_time_windows": lambda: zk.find_time_windows("2000-01-01T00:00:00Z", 2**31 - 1, 60,
+                                                      "Leo", 27.7, 85.3),
+    "compute_chart_batch": lambda: zk.compute_chart_batch(
+        [(2000, 1, 1, 0, 0, 0, 27.7, 85.3, 0.0)] * 200_000, workers=1),
+}
+
+
+@pytest.mark.parametrize("loop", LONG_LOOPS.values(), ids=LONG_LOOPS.keys())
+def test_other_threads_run_during_a_long_loop_which_still_stops_on_ctrl_c(loop):
     fired = []
     started = time.monotonic()
     timer = threading.Timer(0.2, lambda: fired.append(time.monotonic() - started))
@@ -103,12 +125,12 @@ def test_other_threads_run_during_a_long_scan_which_still_stops_on_ctrl_c():
     sender = subprocess.Popen(["sh", "-c", f"sleep 1; kill -INT {os.getpid()}"])
     try:
         with pytest.raises(KeyboardInterrupt):
-            zk.get_transits("0001-01-01", "9999-12-31")
+            loop()
         stopped = time.monotonic() - started
     finally:
         sender.wait()
         timer.cancel()
-    # Holding the interpreter lock, the scan would let the timer fire only once it stopped.
+    # Holding the interpreter lock, the loop would let the timer fire only once it stopped.
     assert fired and fired[0] < 1, f"the timer fired at {fired} s"
     assert stopped < 1 + INTERRUPT_SLACK, f"interrupted after {stopped:.2f} s"
 
