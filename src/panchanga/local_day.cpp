@@ -75,10 +75,12 @@ Result<PanchangaMode> parse_panchanga_mode(std::string_view text) {
         "Unknown panchanga mode '" + lower + "'. Valid options: civil_day, sunrise_day"));
 }
 
-Result<Panchanga> compute_panchanga_local(const UtcDateTime& instant, const GeoLocation& location,
-                                          const std::string& zone_name, PanchangaMode mode,
-                                          const AyanamsaMode& ayanamsa, bool true_nodes,
-                                          SunriseConvention convention) {
+Result<PanchangaElements> compute_panchanga_elements(const UtcDateTime& instant,
+                                                     const GeoLocation& location,
+                                                     const std::string& zone_name,
+                                                     PanchangaMode mode,
+                                                     const AyanamsaMode& ayanamsa, bool true_nodes,
+                                                     SunriseConvention convention) {
     ZK_TRY_VOID(validate_geo(location.latitude, location.longitude, location.altitude));
     const auto zone = tz::lookup(zone_name);
     if (!zone) {
@@ -88,7 +90,8 @@ Result<Panchanga> compute_panchanga_local(const UtcDateTime& instant, const GeoL
     ephemeris::select_sidereal_mode(ayanamsa);
     const double jd = ephemeris::julian_day(instant);
 
-    Panchanga p;
+    PanchangaElements out;
+    Panchanga& p = out.panchanga;
     const UtcDateTime local = tz::to_local(instant, *zone).civil;
     p.metadata.local_datetime = format_iso_naive(local);
     ZK_TRY(vara, vara_of(mode, instant, jd, location, *zone));
@@ -125,15 +128,49 @@ Result<Panchanga> compute_panchanga_local(const UtcDateTime& instant, const GeoL
     p.metadata.true_nodes = true_nodes;
     p.metadata.calculation_version = kCalculationVersion;
     p.warnings.emplace_back(kPanchangaWarning);
-
-    const CivilDate date{local.year, local.month, local.day};
-    ZK_TRY(sky, compute_sky_times(date, location, *zone, convention));
     p.sunrise_convention = convention;
-    p.divisions = compute_day_divisions(weekday(date.year, date.month, date.day), sky.solar, *zone);
+
+    out.day = PanchangaDayInputs{CivilDate{local.year, local.month, local.day},
+                                 location,
+                                 *zone,
+                                 convention,
+                                 ayanamsa,
+                                 true_nodes,
+                                 jd};
+    return out;
+}
+
+Result<void> compute_panchanga_day(Panchanga& p, const PanchangaDayInputs& day) {
+    const CivilDate& date = day.date;
+    ZK_TRY(sky, compute_sky_times(date, day.location, day.zone, day.convention));
+    p.divisions =
+        compute_day_divisions(weekday(date.year, date.month, date.day), sky.solar, day.zone);
     p.sky = std::move(sky);
-    ZK_TRY(lunar, compute_lunar_calendar(jd, true_nodes));
+    ephemeris::select_sidereal_mode(day.ayanamsa);
+    ZK_TRY(lunar, compute_lunar_calendar(day.jd_ut, day.true_nodes));
     p.lunar = std::move(lunar);
-    return p;
+    return {};
+}
+
+bool panchanga_day_may_fail(const PanchangaDayInputs& day) {
+    // The library's analytical ephemeris serves Julian days up to 2818000.5 (3003 CE) whatever
+    // data files are found; the new moons the lunar calendar needs lie within about 60 days
+    // after the instant and 30 before it, the day's sunrises within 2. Before the common era
+    // the new-moon search does not always converge on the analytical Moon.
+    constexpr double kFirstSafe = 1721425.5;  // 0001-01-01
+    constexpr double kAnalyticalLast = 2818000.5;
+    constexpr double kReachDays = 100.0;
+    return !(day.jd_ut >= kFirstSafe && day.jd_ut < kAnalyticalLast - kReachDays);
+}
+
+Result<Panchanga> compute_panchanga_local(const UtcDateTime& instant, const GeoLocation& location,
+                                          const std::string& zone_name, PanchangaMode mode,
+                                          const AyanamsaMode& ayanamsa, bool true_nodes,
+                                          SunriseConvention convention) {
+    ZK_TRY(elements, compute_panchanga_elements(instant, location, zone_name, mode, ayanamsa,
+                                                true_nodes, convention));
+    ZK_TRY_VOID(compute_panchanga_day(elements.panchanga, elements.day));
+    return std::move(elements.panchanga);
 }
 
 }  // namespace zk

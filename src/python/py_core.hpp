@@ -21,6 +21,10 @@
 #include "core/error.hpp"
 #include "core/vocab.hpp"
 
+namespace zk {
+struct Panchanga;
+}  // namespace zk
+
 namespace zk::py {
 
 // An owned (strong) reference; releases it on scope exit.
@@ -192,6 +196,11 @@ template <typename Record>
 const Record& record_of(PyObject* self) {
     return *reinterpret_cast<Boxed<Record>*>(self)->record;
 }
+
+// A Panchanga computes its day (sky times, divisions, lunar calendar) on first use: its record
+// is complete once this returns (py_panchanga.cpp).
+template <>
+const Panchanga& record_of<Panchanga>(PyObject* self);
 
 // The docstring of a read-only attribute, when its row gives one.
 constexpr const char* attribute_doc(const char* doc = nullptr) {
