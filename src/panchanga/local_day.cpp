@@ -24,12 +24,14 @@ UtcDateTime utc_of(double jd_ut) {
 }
 
 // Fills the start and end of the element current at jd, in UTC and in the zone's local time.
+// The tithi and the karana share their edges on Moon - Sun through `shared`.
 template <typename Info>
 Result<void> set_bounds(Info& info, Result<ElementSample> (*element_at)(double, bool),
                         double span_deg, const ElementSample& now, double jd, bool true_nodes,
-                        const cctz::time_zone& zone) {
-    ZK_TRY(interval, find_element_interval([&](double t) { return element_at(t, true_nodes); },
-                                           span_deg, jd, now));
+                        const cctz::time_zone& zone, SharedEdges* shared = nullptr) {
+    const ElementSampler sample = [&](double t) { return element_at(t, true_nodes); };
+    ZK_TRY(interval, shared ? find_element_interval(sample, span_deg, jd, now, *shared)
+                            : find_element_interval(sample, span_deg, jd, now));
     info.start_time_utc = utc_of(interval.start_jd);
     info.end_time_utc = utc_of(interval.end_jd);
     info.start_time_local = tz::format_local(info.start_time_utc, zone);
@@ -102,8 +104,9 @@ Result<PanchangaElements> compute_panchanga_elements(const UtcDateTime& instant,
     p.tithi.index = tithi_number(now.moon_deg, now.sun_deg);
     p.tithi.name = tithi_name(p.tithi.index);
     p.tithi.paksha = paksha_name(p.tithi.index);
-    ZK_TRY_VOID(
-        set_bounds(p.tithi, &tithi_sample, kTithiSpanDeg, samples.tithi, jd, true_nodes, *zone));
+    SharedEdges elongation_edges;
+    ZK_TRY_VOID(set_bounds(p.tithi, &tithi_sample, kTithiSpanDeg, samples.tithi, jd, true_nodes,
+                           *zone, &elongation_edges));
 
     p.nakshatra.index = nakshatra_number(now.moon_deg);
     p.nakshatra.pada = nakshatra_pada(now.moon_deg);
@@ -119,7 +122,7 @@ Result<PanchangaElements> compute_panchanga_elements(const UtcDateTime& instant,
     p.karana.index = karana_number(now.moon_deg, now.sun_deg);
     p.karana.name = karana_name(p.karana.index);
     ZK_TRY_VOID(set_bounds(p.karana, &karana_sample, kKaranaSpanDeg, samples.karana, jd, true_nodes,
-                           *zone));
+                           *zone, &elongation_edges));
 
     p.metadata.timezone = zone_name;
     p.metadata.mode = panchanga_mode_name(mode);
