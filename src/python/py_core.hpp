@@ -132,13 +132,24 @@ Ref dict_of(const Range& items, Make&& make) {
     }
     return dict;
 }
+// A dict key written in the source as a string literal. Its str is made and interned once per
+// process, the first time it is used, and shared by every dict built with it from then on.
+class Key {
+  public:
+    template <size_t N>
+    constexpr Key(const char (&literal)[N]) : text_(literal) {}  // NOLINT: implicit on purpose
+    const char* text() const { return text_; }
+
+  private:
+    const char* text_;
+};
 // Stores `value` (consumed) under `key`; false with an exception set on failure.
-bool dict_set(PyObject* dict, const char* key, Ref value);
+bool dict_set(PyObject* dict, Key key, Ref value);
 inline bool fill_dict(PyObject*) {
     return true;
 }
 template <typename... Rest>
-bool fill_dict(PyObject* dict, const char* key, Ref value, Rest&&... rest) {
+bool fill_dict(PyObject* dict, Key key, Ref value, Rest&&... rest) {
     return dict_set(dict, key, std::move(value)) && fill_dict(dict, std::forward<Rest>(rest)...);
 }
 // A new dict of key/value pairs in this order: new_dict("index", new_int(1), "name", ...).
