@@ -179,15 +179,10 @@ inline Ref to_python(uint8_t value) {
 inline Ref to_python(const std::string& text) {
     return new_str(text);
 }
-inline Ref to_python(Planet planet) {
-    return new_str(planet_name(planet));
-}
-inline Ref to_python(Sign sign) {
-    return new_str(sign_name(sign));
-}
-inline Ref to_python(Nakshatra nakshatra) {
-    return new_str(nakshatra_name(nakshatra));
-}
+// The names of grahas, signs and nakshatras are made once each and shared.
+Ref to_python(Planet planet);
+Ref to_python(Sign sign);
+Ref to_python(Nakshatra nakshatra);
 inline Ref to_python(const std::vector<std::string>& texts) {
     return new_str_list(texts);
 }
