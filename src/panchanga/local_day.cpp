@@ -139,7 +139,8 @@ Result<PanchangaElements> compute_panchanga_elements(const UtcDateTime& instant,
                                  convention,
                                  ayanamsa,
                                  true_nodes,
-                                 jd};
+                                 jd,
+                                 now};
     return out;
 }
 
@@ -149,9 +150,10 @@ Result<void> compute_panchanga_day(Panchanga& p, const PanchangaDayInputs& day) 
     p.divisions =
         compute_day_divisions(weekday(date.year, date.month, date.day), sky.solar, day.zone);
     p.sky = std::move(sky);
+    // compute_lunar_calendar, with the luminaries the elements already read at the instant.
     ephemeris::select_sidereal_mode(day.ayanamsa);
-    ZK_TRY(lunar, compute_lunar_calendar(day.jd_ut, day.true_nodes));
-    p.lunar = std::move(lunar);
+    ZK_TRY(lunations, lunations_around(day.jd_ut, day.true_nodes));
+    p.lunar = lunar_calendar_from(lunations.current, lunations.next, day.luminaries);
     return {};
 }
 

@@ -84,6 +84,7 @@ struct PanchangaDayInputs {
     AyanamsaMode ayanamsa;
     bool true_nodes = true;
     double jd_ut = 0.0;
+    Luminaries luminaries;  // at jd_ut, as the elements read them
 };
 
 // The panchanga without its day: the elements, the weekday, the metadata and the warning
