@@ -71,6 +71,12 @@ def run(chart_floor_rate=None, peers=None):
             zodiakit.get_panchanga(t.year, t.month, t.day, t.hour, t.minute, t.second, lat, lon)
         return len(when)
 
+    def civil_day_panchangas():
+        for t in when:
+            zodiakit.Panchanga.from_local(t.strftime("%Y-%m-%d"), t.strftime("%H:%M:%S"),
+                                          "UTC", lat, lon)
+        return len(when)
+
     def sunrise_day_panchangas():
         for t in when:
             zodiakit.Panchanga.from_local(t.strftime("%Y-%m-%d"), t.strftime("%H:%M:%S"),
@@ -84,21 +90,27 @@ def run(chart_floor_rate=None, peers=None):
         return len(when)
 
     rate = best_rate(utc_panchangas)
+    civil_rate = best_rate(civil_day_panchangas)
     sunrise_rate = best_rate(sunrise_day_panchangas)
     floor_rate = best_rate(floor_calls)
-    mean_calls = ephemeris_calls().get("calls_per_panchanga", float("nan"))
+    counts = ephemeris_calls()
+    mean_calls = counts.get("calls_per_panchanga", float("nan"))
+    day_calls = counts.get("day_calls_per_panchanga", float("nan"))
 
-    print(f"panchangas per second (get_panchanga, civil day): {rate:,.0f}")
-    print(f"panchangas per second (from_local, sunrise day):  {sunrise_rate:,.0f}")
-    print(f"ephemeris calls per panchanga: mean {mean_calls:.1f} "
-          f"(plus 1-2 sunrise calls in sunrise-day mode)")
+    print(f"panchangas per second (get_panchanga, civil day, with its day): {rate:,.0f}")
+    print(f"panchangas per second (from_local, civil day, day on first use): {civil_rate:,.0f}")
+    print(f"panchangas per second (from_local, sunrise day, day on first use): "
+          f"{sunrise_rate:,.0f}")
+    print(f"ephemeris calls per panchanga: mean {mean_calls:.1f} for the elements "
+          f"(plus 1-2 sunrise calls in sunrise-day mode), {day_calls:.1f} position calls "
+          f"and 6 rise/set searches more for its day")
     print(f"single-position calls per second through Python (floor): {floor_rate:,.0f}")
-    print(f"panchanga time / (calls x floor call time): "
-          f"{floor_rate / (rate * mean_calls):.2f}")
+    print(f"elements time / (calls x floor call time): "
+          f"{floor_rate / (civil_rate * mean_calls):.2f}")
     if peers:
-        print(f"panchanga days/s, zodiakit : drik-panchanga: "
-              f"{rate / peers['drik_panchanga_day']:.2f}x "
-              f"(drik-panchanga {peers['drik_panchanga_day']:,.0f} days/s)")
+        drik = peers["drik_panchanga_day"]
+        print(f"panchanga days/s, zodiakit : drik-panchanga: {rate / drik:.2f}x with the day, "
+              f"{civil_rate / drik:.2f}x elements only (drik-panchanga {drik:,.0f} days/s)")
 
     year, singles = year_times(lat, lon, "Asia/Kathmandu")
     print(f"calendar year at Kathmandu: {year * 1e3:,.0f} ms ({year / 365 * 1e3:.2f} ms/day); "

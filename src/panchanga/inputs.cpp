@@ -58,11 +58,10 @@ Result<Panchanga> panchanga_from_utc(int32_t year, uint32_t month, uint32_t day,
     return panchanga;
 }
 
-Result<Panchanga> panchanga_from_local(std::string_view date_text, std::string_view time_text,
-                                       std::string_view zone, double latitude, double longitude,
-                                       double altitude, std::string_view ayanamsa_text,
-                                       bool true_nodes, std::string_view mode_text,
-                                       std::string_view sunrise) {
+Result<PanchangaElements> panchanga_elements_from_local(
+    std::string_view date_text, std::string_view time_text, std::string_view zone, double latitude,
+    double longitude, double altitude, std::string_view ayanamsa_text, bool true_nodes,
+    std::string_view mode_text, std::string_view sunrise) {
     if (auto valid = validate_geo(latitude, longitude, altitude); !valid) {
         return std::unexpected(std::move(valid.error()));
     }
@@ -73,8 +72,28 @@ Result<Panchanga> panchanga_from_local(std::string_view date_text, std::string_v
     auto mode = parse_panchanga_mode(mode_text);
     if (!mode) return std::unexpected(std::move(mode.error()));
     ZK_TRY(convention, sunrise_convention(sunrise));
-    return compute_panchanga_local(*utc, GeoLocation{latitude, longitude, altitude},
-                                   std::string(zone), *mode, *ayanamsa, true_nodes, convention);
+    ZK_TRY(elements,
+           compute_panchanga_elements(*utc, GeoLocation{latitude, longitude, altitude},
+                                      std::string(zone), *mode, *ayanamsa, true_nodes, convention));
+    if (panchanga_day_may_fail(elements.day)) {
+        ZK_TRY_VOID(compute_panchanga_day(elements.panchanga, elements.day));
+        elements.day_computed = true;
+    }
+    return elements;
+}
+
+Result<Panchanga> panchanga_from_local(std::string_view date_text, std::string_view time_text,
+                                       std::string_view zone, double latitude, double longitude,
+                                       double altitude, std::string_view ayanamsa_text,
+                                       bool true_nodes, std::string_view mode_text,
+                                       std::string_view sunrise) {
+    ZK_TRY(elements,
+           panchanga_elements_from_local(date_text, time_text, zone, latitude, longitude, altitude,
+                                         ayanamsa_text, true_nodes, mode_text, sunrise));
+    if (!elements.day_computed) {
+        ZK_TRY_VOID(compute_panchanga_day(elements.panchanga, elements.day));
+    }
+    return std::move(elements.panchanga);
 }
 
 Result<std::vector<PanchangaDay>> panchanga_calendar_between(

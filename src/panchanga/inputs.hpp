@@ -33,6 +33,13 @@ Result<Panchanga> panchanga_from_local(std::string_view date, std::string_view t
                                        double altitude, std::string_view ayanamsa, bool true_nodes,
                                        std::string_view mode, std::string_view sunrise);
 
+// The same checks and panchanga, its day left for compute_panchanga_day unless it may fail
+// (panchanga_day_may_fail): then it is computed here and its error is this function's.
+Result<PanchangaElements> panchanga_elements_from_local(
+    std::string_view date, std::string_view time, std::string_view zone, double latitude,
+    double longitude, double altitude, std::string_view ayanamsa, bool true_nodes,
+    std::string_view mode, std::string_view sunrise);
+
 // The printed panchanga of every local date from `start` to `end` (date texts, both
 // included) in an IANA zone: the place, the start text, the end text ("Invalid date;
 // expected YYYY-MM-DD"), the ayanamsa text, the sunrise text, then what

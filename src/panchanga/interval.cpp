@@ -54,9 +54,9 @@ bool rounds_safely(double jd) {
 
 // The edge on the side `direction` points to (+1 forwards, -1 backwards) of the element
 // `current` shown at jd, whose angle there is `now`.
-Result<double> angle_edge(const ElementSampler& sample, double span_deg, double jd,
-                          uint32_t current, AngleSample now, int direction,
-                          const char* limit_error) {
+Result<double> angle_edge_search(const ElementSampler& sample, double span_deg, double jd,
+                                 uint32_t current, AngleSample now, int direction,
+                                 const char* limit_error) {
     const double target = (direction > 0 ? current : current - 1) * span_deg;
     const double lo = direction > 0 ? jd : jd - kIntervalStepDays;
     const double hi = direction > 0 ? jd + kIntervalStepDays : jd;
@@ -83,6 +83,41 @@ Result<double> angle_edge(const ElementSampler& sample, double span_deg, double 
     return edge_towards(near_crossing, jd, current, direction * kIntervalStepDays, limit_error);
 }
 
+// angle_edge_search, or the edge `shared` holds for the same target and direction; a found
+// edge is added to it.
+Result<double> angle_edge(const ElementSampler& sample, double span_deg, double jd,
+                          uint32_t current, AngleSample now, int direction, const char* limit_error,
+                          SharedEdges* shared) {
+    const double target = (direction > 0 ? current : current - 1) * span_deg;
+    if (shared) {
+        for (size_t i = 0; i < shared->count; ++i) {
+            const SharedEdges::Edge& e = shared->found[i];
+            if (e.target_deg == target && e.direction == direction) return e.jd;
+        }
+    }
+    auto edge = angle_edge_search(sample, span_deg, jd, current, now, direction, limit_error);
+    if (edge && shared && shared->count < shared->found.size()) {
+        shared->found[shared->count++] = SharedEdges::Edge{target, direction, *edge};
+    }
+    return edge;
+}
+
+Result<ElementInterval> interval_of(const ElementSampler& sample, double span_deg, double jd_ut,
+                                    const ElementSample& now, SharedEdges* shared) {
+    auto start =
+        angle_edge(sample, span_deg, jd_ut, now.number, now.angle, -1, kStartNotFound, shared);
+    if (start) {
+        auto end =
+            angle_edge(sample, span_deg, jd_ut, now.number, now.angle, 1, kEndNotFound, shared);
+        if (end) return ElementInterval{*start, *end};
+    }
+    const ElementFunction f = [&](double t) -> Result<uint32_t> {
+        ZK_TRY(s, sample(t));
+        return s.number;
+    };
+    return find_element_interval(f, jd_ut);
+}
+
 }  // namespace
 
 Result<ElementInterval> find_element_interval(const ElementSampler& sample, double span_deg,
@@ -94,16 +129,13 @@ Result<ElementInterval> find_element_interval(const ElementSampler& sample, doub
 
 Result<ElementInterval> find_element_interval(const ElementSampler& sample, double span_deg,
                                               double jd_ut, const ElementSample& now) {
-    auto start = angle_edge(sample, span_deg, jd_ut, now.number, now.angle, -1, kStartNotFound);
-    if (start) {
-        auto end = angle_edge(sample, span_deg, jd_ut, now.number, now.angle, 1, kEndNotFound);
-        if (end) return ElementInterval{*start, *end};
-    }
-    const ElementFunction f = [&](double t) -> Result<uint32_t> {
-        ZK_TRY(s, sample(t));
-        return s.number;
-    };
-    return find_element_interval(f, jd_ut);
+    return interval_of(sample, span_deg, jd_ut, now, nullptr);
+}
+
+Result<ElementInterval> find_element_interval(const ElementSampler& sample, double span_deg,
+                                              double jd_ut, const ElementSample& now,
+                                              SharedEdges& shared) {
+    return interval_of(sample, span_deg, jd_ut, now, &shared);
 }
 
 Result<ElementInterval> find_element_interval(const ElementFunction& f, double jd_ut) {

@@ -4,6 +4,8 @@
 // ComputationError when no change lies within 100 days.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 
@@ -57,5 +59,23 @@ Result<ElementInterval> find_element_interval(const ElementSampler& sample, doub
 // The same, given the sample at jd_ut.
 Result<ElementInterval> find_element_interval(const ElementSampler& sample, double span_deg,
                                               double jd_ut, const ElementSample& now);
+
+// The edges found by Newton steps from one instant on one angle, kept for the next element
+// read from the same angle: the tithi and the karana both count Moon - Sun, and every karana
+// begins or ends with its tithi. The same search from the same sample gives the same edge, so
+// an edge found once is taken as it is.
+struct SharedEdges {
+    struct Edge {
+        double target_deg = 0.0;
+        int direction = 0;
+        double jd = 0.0;
+    };
+    std::array<Edge, 4> found{};
+    size_t count = 0;
+};
+// The same again, sharing edges with the searches before it through `shared`.
+Result<ElementInterval> find_element_interval(const ElementSampler& sample, double span_deg,
+                                              double jd_ut, const ElementSample& now,
+                                              SharedEdges& shared);
 
 }  // namespace zk

@@ -24,12 +24,14 @@ UtcDateTime utc_of(double jd_ut) {
 }
 
 // Fills the start and end of the element current at jd, in UTC and in the zone's local time.
+// The tithi and the karana share their edges on Moon - Sun through `shared`.
 template <typename Info>
 Result<void> set_bounds(Info& info, Result<ElementSample> (*element_at)(double, bool),
                         double span_deg, const ElementSample& now, double jd, bool true_nodes,
-                        const cctz::time_zone& zone) {
-    ZK_TRY(interval, find_element_interval([&](double t) { return element_at(t, true_nodes); },
-                                           span_deg, jd, now));
+                        const cctz::time_zone& zone, SharedEdges* shared = nullptr) {
+    const ElementSampler sample = [&](double t) { return element_at(t, true_nodes); };
+    ZK_TRY(interval, shared ? find_element_interval(sample, span_deg, jd, now, *shared)
+                            : find_element_interval(sample, span_deg, jd, now));
     info.start_time_utc = utc_of(interval.start_jd);
     info.end_time_utc = utc_of(interval.end_jd);
     info.start_time_local = tz::format_local(info.start_time_utc, zone);
@@ -75,10 +77,12 @@ Result<PanchangaMode> parse_panchanga_mode(std::string_view text) {
         "Unknown panchanga mode '" + lower + "'. Valid options: civil_day, sunrise_day"));
 }
 
-Result<Panchanga> compute_panchanga_local(const UtcDateTime& instant, const GeoLocation& location,
-                                          const std::string& zone_name, PanchangaMode mode,
-                                          const AyanamsaMode& ayanamsa, bool true_nodes,
-                                          SunriseConvention convention) {
+Result<PanchangaElements> compute_panchanga_elements(const UtcDateTime& instant,
+                                                     const GeoLocation& location,
+                                                     const std::string& zone_name,
+                                                     PanchangaMode mode,
+                                                     const AyanamsaMode& ayanamsa, bool true_nodes,
+                                                     SunriseConvention convention) {
     ZK_TRY_VOID(validate_geo(location.latitude, location.longitude, location.altitude));
     const auto zone = tz::lookup(zone_name);
     if (!zone) {
@@ -88,7 +92,8 @@ Result<Panchanga> compute_panchanga_local(const UtcDateTime& instant, const GeoL
     ephemeris::select_sidereal_mode(ayanamsa);
     const double jd = ephemeris::julian_day(instant);
 
-    Panchanga p;
+    PanchangaElements out;
+    Panchanga& p = out.panchanga;
     const UtcDateTime local = tz::to_local(instant, *zone).civil;
     p.metadata.local_datetime = format_iso_naive(local);
     ZK_TRY(vara, vara_of(mode, instant, jd, location, *zone));
@@ -99,8 +104,9 @@ Result<Panchanga> compute_panchanga_local(const UtcDateTime& instant, const GeoL
     p.tithi.index = tithi_number(now.moon_deg, now.sun_deg);
     p.tithi.name = tithi_name(p.tithi.index);
     p.tithi.paksha = paksha_name(p.tithi.index);
-    ZK_TRY_VOID(
-        set_bounds(p.tithi, &tithi_sample, kTithiSpanDeg, samples.tithi, jd, true_nodes, *zone));
+    SharedEdges elongation_edges;
+    ZK_TRY_VOID(set_bounds(p.tithi, &tithi_sample, kTithiSpanDeg, samples.tithi, jd, true_nodes,
+                           *zone, &elongation_edges));
 
     p.nakshatra.index = nakshatra_number(now.moon_deg);
     p.nakshatra.pada = nakshatra_pada(now.moon_deg);
@@ -116,7 +122,7 @@ Result<Panchanga> compute_panchanga_local(const UtcDateTime& instant, const GeoL
     p.karana.index = karana_number(now.moon_deg, now.sun_deg);
     p.karana.name = karana_name(p.karana.index);
     ZK_TRY_VOID(set_bounds(p.karana, &karana_sample, kKaranaSpanDeg, samples.karana, jd, true_nodes,
-                           *zone));
+                           *zone, &elongation_edges));
 
     p.metadata.timezone = zone_name;
     p.metadata.mode = panchanga_mode_name(mode);
@@ -125,15 +131,51 @@ Result<Panchanga> compute_panchanga_local(const UtcDateTime& instant, const GeoL
     p.metadata.true_nodes = true_nodes;
     p.metadata.calculation_version = kCalculationVersion;
     p.warnings.emplace_back(kPanchangaWarning);
-
-    const CivilDate date{local.year, local.month, local.day};
-    ZK_TRY(sky, compute_sky_times(date, location, *zone, convention));
     p.sunrise_convention = convention;
-    p.divisions = compute_day_divisions(weekday(date.year, date.month, date.day), sky.solar, *zone);
+
+    out.day = PanchangaDayInputs{CivilDate{local.year, local.month, local.day},
+                                 location,
+                                 *zone,
+                                 convention,
+                                 ayanamsa,
+                                 true_nodes,
+                                 jd,
+                                 now};
+    return out;
+}
+
+Result<void> compute_panchanga_day(Panchanga& p, const PanchangaDayInputs& day) {
+    const CivilDate& date = day.date;
+    ZK_TRY(sky, compute_sky_times(date, day.location, day.zone, day.convention));
+    p.divisions =
+        compute_day_divisions(weekday(date.year, date.month, date.day), sky.solar, day.zone);
     p.sky = std::move(sky);
-    ZK_TRY(lunar, compute_lunar_calendar(jd, true_nodes));
-    p.lunar = std::move(lunar);
-    return p;
+    // compute_lunar_calendar, with the luminaries the elements already read at the instant.
+    ephemeris::select_sidereal_mode(day.ayanamsa);
+    ZK_TRY(lunations, lunations_around(day.jd_ut, day.true_nodes));
+    p.lunar = lunar_calendar_from(lunations.current, lunations.next, day.luminaries);
+    return {};
+}
+
+bool panchanga_day_may_fail(const PanchangaDayInputs& day) {
+    // The library's analytical ephemeris serves Julian days up to 2818000.5 (3003 CE) whatever
+    // data files are found; the new moons the lunar calendar needs lie within about 60 days
+    // after the instant and 30 before it, the day's sunrises within 2. Before the common era
+    // the new-moon search does not always converge on the analytical Moon.
+    constexpr double kFirstSafe = 1721425.5;  // 0001-01-01
+    constexpr double kAnalyticalLast = 2818000.5;
+    constexpr double kReachDays = 100.0;
+    return !(day.jd_ut >= kFirstSafe && day.jd_ut < kAnalyticalLast - kReachDays);
+}
+
+Result<Panchanga> compute_panchanga_local(const UtcDateTime& instant, const GeoLocation& location,
+                                          const std::string& zone_name, PanchangaMode mode,
+                                          const AyanamsaMode& ayanamsa, bool true_nodes,
+                                          SunriseConvention convention) {
+    ZK_TRY(elements, compute_panchanga_elements(instant, location, zone_name, mode, ayanamsa,
+                                                true_nodes, convention));
+    ZK_TRY_VOID(compute_panchanga_day(elements.panchanga, elements.day));
+    return std::move(elements.panchanga);
 }
 
 }  // namespace zk

@@ -7,6 +7,9 @@
 // mode text.
 #pragma once
 
+#include <cctz/time_zone.h>
+
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -70,5 +73,42 @@ Result<Panchanga> compute_panchanga_local(
     const UtcDateTime& instant, const GeoLocation& location, const std::string& zone_name,
     PanchangaMode mode, const AyanamsaMode& ayanamsa, bool true_nodes,
     SunriseConvention convention = SunriseConvention::UpperLimb);
+
+// What the day of a panchanga (its sky times, day divisions and lunar calendar) is computed
+// from: the civil date of the instant in the zone, and the instant itself.
+struct PanchangaDayInputs {
+    CivilDate date{1970, 1, 1};
+    GeoLocation location;
+    cctz::time_zone zone;
+    SunriseConvention convention = SunriseConvention::UpperLimb;
+    AyanamsaMode ayanamsa;
+    bool true_nodes = true;
+    double jd_ut = 0.0;
+    Luminaries luminaries;  // at jd_ut, as the elements read them
+};
+
+// The panchanga without its day: the elements, the weekday, the metadata and the warning
+// (and the sunrise convention), with what its day needs. The same checks, errors and
+// ephemeris calls as compute_panchanga_local up to the day.
+struct PanchangaElements {
+    Panchanga panchanga;
+    PanchangaDayInputs day;
+    bool day_computed = false;  // the panchanga's day is already filled in
+};
+Result<PanchangaElements> compute_panchanga_elements(
+    const UtcDateTime& instant, const GeoLocation& location, const std::string& zone_name,
+    PanchangaMode mode, const AyanamsaMode& ayanamsa, bool true_nodes,
+    SunriseConvention convention = SunriseConvention::UpperLimb);
+
+// Fills the sky times, day divisions and lunar calendar of a panchanga, exactly as
+// compute_panchanga_local does; selects the sidereal mode itself. Errors: the first
+// ephemeris error, or DateTimeError for a date too far out to have a day window.
+Result<void> compute_panchanga_day(Panchanga& panchanga, const PanchangaDayInputs& day);
+
+// Whether the day may fail where the elements did not: its searches reach up to two lunations
+// beyond the instant, and near the end of the analytical ephemeris (beyond it only data files
+// serve) they may leave it; before the common era the new-moon search may not converge.
+// From 1 CE to within 100 days of that end the day always succeeds.
+bool panchanga_day_may_fail(const PanchangaDayInputs& day);
 
 }  // namespace zk

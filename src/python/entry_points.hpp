@@ -63,6 +63,7 @@ ChartView settings_dict, warnings_list, planets_dict, houses_list, ascendant_flo
 ChartView aspects_list, karakas_dict, ashtakavarga_dict, dasha_dict;
 const std::vector<VargaPosition>* varga_positions(const Chart& chart, uint32_t varga);
 Ref varga_list(const std::vector<VargaPosition>* positions);  // None for no positions
+Body varga_objects;  // Chart.vargas and Chart.divisional_chart
 Ref sign_or_none(std::optional<Sign> sign);
 Body get_divisional_sign;
 // py_yoga.cpp

@@ -1,6 +1,8 @@
 #include "python/py_core.hpp"
 
+#include <array>
 #include <climits>
+#include <cstdint>
 #include <string>
 
 namespace zk::py {
@@ -164,13 +166,73 @@ Ref new_none() {
     return Ref::borrow(Py_None);
 }
 
+namespace {
+
+// The str of a vocabulary value's name, made the first time and kept for the life of the
+// process (the interpreter lock guards the table).
+template <typename Vocabulary>
+Ref shared_name(Vocabulary value, std::string_view name) {
+    static std::array<PyObject*, 256> made{};
+    PyObject*& slot = made[static_cast<uint8_t>(value)];
+    if (!slot) {
+        Ref str = new_str(name);
+        if (!str) return str;
+        if (!slot) slot = str.release();
+    }
+    return Ref::borrow(slot);
+}
+
+}  // namespace
+
+Ref to_python(Planet planet) {
+    return shared_name(planet, planet_name(planet));
+}
+Ref to_python(Sign sign) {
+    return shared_name(sign, sign_name(sign));
+}
+Ref to_python(Nakshatra nakshatra) {
+    return shared_name(nakshatra, nakshatra_name(nakshatra));
+}
+
 Ref new_str_list(const std::vector<std::string>& texts) {
     return list_of(texts, new_str);
 }
 
-bool dict_set(PyObject* dict, const char* key, Ref value) {
+namespace {
+
+// The interned str of each key literal, found by the literal's address (open addressing; the
+// interpreter lock guards it). Nothing when the table is full: the caller makes its own.
+PyObject* key_object(const char* literal) {
+    constexpr size_t kSlots = 2048;
+    struct Slot {
+        const char* literal;
+        PyObject* str;
+    };
+    static std::array<Slot, kSlots> slots{};
+    const size_t home = static_cast<size_t>(
+        (reinterpret_cast<uintptr_t>(literal) >> 3) * 0x9E3779B97F4A7C15ULL >> 53);
+    for (size_t probe = 0; probe < kSlots; ++probe) {
+        Slot& slot = slots[(home + probe) % kSlots];
+        if (slot.literal == literal) return slot.str;
+        if (!slot.literal) {
+            PyObject* str = PyUnicode_InternFromString(literal);
+            if (!str) return nullptr;
+            // Making the str may have let another thread fill this very slot.
+            if (slot.literal) return str;  // kept for the life of the process all the same
+            slot = Slot{literal, str};
+            return str;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+bool dict_set(PyObject* dict, Key key, Ref value) {
     if (!value) return false;
-    return PyDict_SetItemString(dict, key, value.get()) == 0;
+    if (PyObject* str = key_object(key.text())) return PyDict_SetItem(dict, str, value.get()) == 0;
+    if (PyErr_Occurred()) return false;
+    return PyDict_SetItemString(dict, key.text(), value.get()) == 0;
 }
 
 Ref json_loads(std::string_view text) {

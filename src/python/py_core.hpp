@@ -21,6 +21,10 @@
 #include "core/error.hpp"
 #include "core/vocab.hpp"
 
+namespace zk {
+struct Panchanga;
+}  // namespace zk
+
 namespace zk::py {
 
 // An owned (strong) reference; releases it on scope exit.
@@ -128,13 +132,24 @@ Ref dict_of(const Range& items, Make&& make) {
     }
     return dict;
 }
+// A dict key written in the source as a string literal. Its str is made and interned once per
+// process, the first time it is used, and shared by every dict built with it from then on.
+class Key {
+  public:
+    template <size_t N>
+    constexpr Key(const char (&literal)[N]) : text_(literal) {}  // NOLINT: implicit on purpose
+    const char* text() const { return text_; }
+
+  private:
+    const char* text_;
+};
 // Stores `value` (consumed) under `key`; false with an exception set on failure.
-bool dict_set(PyObject* dict, const char* key, Ref value);
+bool dict_set(PyObject* dict, Key key, Ref value);
 inline bool fill_dict(PyObject*) {
     return true;
 }
 template <typename... Rest>
-bool fill_dict(PyObject* dict, const char* key, Ref value, Rest&&... rest) {
+bool fill_dict(PyObject* dict, Key key, Ref value, Rest&&... rest) {
     return dict_set(dict, key, std::move(value)) && fill_dict(dict, std::forward<Rest>(rest)...);
 }
 // A new dict of key/value pairs in this order: new_dict("index", new_int(1), "name", ...).
@@ -164,15 +179,10 @@ inline Ref to_python(uint8_t value) {
 inline Ref to_python(const std::string& text) {
     return new_str(text);
 }
-inline Ref to_python(Planet planet) {
-    return new_str(planet_name(planet));
-}
-inline Ref to_python(Sign sign) {
-    return new_str(sign_name(sign));
-}
-inline Ref to_python(Nakshatra nakshatra) {
-    return new_str(nakshatra_name(nakshatra));
-}
+// The names of grahas, signs and nakshatras are made once each and shared.
+Ref to_python(Planet planet);
+Ref to_python(Sign sign);
+Ref to_python(Nakshatra nakshatra);
 inline Ref to_python(const std::vector<std::string>& texts) {
     return new_str_list(texts);
 }
@@ -192,6 +202,11 @@ template <typename Record>
 const Record& record_of(PyObject* self) {
     return *reinterpret_cast<Boxed<Record>*>(self)->record;
 }
+
+// A Panchanga computes its day (sky times, divisions, lunar calendar) on first use: its record
+// is complete once this returns (py_panchanga.cpp).
+template <>
+const Panchanga& record_of<Panchanga>(PyObject* self);
 
 // The docstring of a read-only attribute, when its row gives one.
 constexpr const char* attribute_doc(const char* doc = nullptr) {

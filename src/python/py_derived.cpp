@@ -109,6 +109,14 @@ Ref varga_list(const std::vector<VargaPosition>* positions) {
                    [](const VargaPosition& v) { return wrap(Class::VargaPosition, v); });
 }
 
+// Chart.vargas and Chart.divisional_chart. Finding the positions is a lookup, not a
+// computation: the interpreter lock stays held.
+PyObject* varga_objects(PyObject* self, const Args& args) {
+    std::tuple<uint32_t> varga;
+    if (!args.convert_all(varga)) return nullptr;
+    return varga_list(varga_positions(record_of<Chart>(self), std::get<0>(varga))).release();
+}
+
 Ref sign_or_none(std::optional<Sign> sign) {
     return to_python(sign);
 }

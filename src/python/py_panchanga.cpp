@@ -1,9 +1,62 @@
 // The Panchanga class, and the dicts get_panchanga and get_panchanga_calendar return.
+#include <atomic>
+#include <memory>
+#include <mutex>
+
 #include "panchanga/inputs.hpp"
 #include "python/entry_points.hpp"
 
 namespace zk::py {
 namespace {
+
+// What a Panchanga instance holds: the record, whose day (sky times, divisions, lunar calendar)
+// is computed on first use from `day`. The day is computed with the interpreter lock released
+// and outside any lock, then published once: a thread that loses the race drops its own,
+// identical copy. Until `day_ready` is set only the elements of the record are read.
+struct PanchangaBox {
+    Panchanga record;
+    PanchangaDayInputs day;
+    std::atomic<bool> day_ready{false};
+    std::mutex publish;
+};
+
+PanchangaBox& box_of(PyObject* self) {
+    return const_cast<PanchangaBox&>(record_of<PanchangaBox>(self));
+}
+
+Result<void> ensure_day(PanchangaBox& box) {
+    if (box.day_ready.load(std::memory_order_acquire)) return {};
+    Panchanga computed;
+    auto done = without_lock([&] { return compute_panchanga_day(computed, box.day); });
+    if (!done) return done;
+    const std::lock_guard<std::mutex> lock(box.publish);
+    if (!box.day_ready.load(std::memory_order_relaxed)) {
+        box.record.sky = std::move(computed.sky);
+        box.record.divisions = std::move(computed.divisions);
+        box.record.lunar = std::move(computed.lunar);
+        box.day_ready.store(true, std::memory_order_release);
+    }
+    return {};
+}
+
+// The whole record, its day computed first (ValueError when that fails).
+const Panchanga* whole_record(PyObject* self) {
+    PanchangaBox& box = box_of(self);
+    if (auto done = ensure_day(box); !done) {
+        raise_error(done.error());
+        return nullptr;
+    }
+    return &box.record;
+}
+
+Ref wrap_box(std::unique_ptr<PanchangaBox> box) {
+    PyTypeObject* type = type_of(Class::Panchanga);
+    auto alloc = reinterpret_cast<allocfunc>(PyType_GetSlot(type, Py_tp_alloc));
+    PyObject* self = alloc(type, 0);
+    if (!self) return Ref();
+    reinterpret_cast<Boxed<PanchangaBox>*>(self)->record = box.release();
+    return Ref(self);
+}
 
 // ---------------------------------------------------------------- dictionaries
 
@@ -149,43 +202,83 @@ Ref calendar_list(std::vector<PanchangaDay>&& days) {
 }
 
 Ref wrap_panchanga(Panchanga panchanga) {
-    return wrap(Class::Panchanga, std::move(panchanga));
+    auto box = std::make_unique<PanchangaBox>();
+    box->record = std::move(panchanga);
+    box->day_ready.store(true, std::memory_order_relaxed);
+    return wrap_box(std::move(box));
+}
+
+template <>
+const Panchanga& record_of<Panchanga>(PyObject* self) {
+    PanchangaBox& box = box_of(self);
+    if (auto done = ensure_day(box); !done) throw InvariantFailure(done.error().display());
+    return box.record;
 }
 
 namespace {
 
+// A panchanga whose day waits for its first use.
+Ref wrap_elements(PanchangaElements elements) {
+    auto box = std::make_unique<PanchangaBox>();
+    box->record = std::move(elements.panchanga);
+    box->day = std::move(elements.day);
+    box->day_ready.store(elements.day_computed, std::memory_order_relaxed);
+    return wrap_box(std::move(box));
+}
+
+// Build applied to the whole record: as a method without parameters, and as an attribute.
+template <Ref (*Build)(const Panchanga&)>
+PyObject* build_whole(PyObject* self) {
+    const Panchanga* record = whole_record(self);
+    return record ? Build(*record).release() : nullptr;
+}
+
+template <Ref (*Build)(const Panchanga&)>
+PyObject* shows_whole(PyObject* self, const Args&) {
+    return build_whole<Build>(self);
+}
+
+template <Ref (*Build)(const Panchanga&)>
+PyObject* get_whole(PyObject* self, void*) {
+    return guarded([&] { return build_whole<Build>(self); });
+}
+
 // ---------------------------------------------------------------- the class
 
-Ref metadata_of(const Panchanga& p) {
-    return metadata_dict(p.metadata);
+Ref metadata_of(const PanchangaBox& p) {
+    return metadata_dict(p.record.metadata);
 }
 
-Ref warnings_of(const Panchanga& p) {
-    return new_str_list(p.warnings);
+Ref warnings_of(const PanchangaBox& p) {
+    return new_str_list(p.record.warnings);
 }
 
+// The elements are read as they are; the day's attributes compute the day first.
 PyGetSetDef kPanchangaGetters[] = {
-    ZK_GETTER(Panchanga, tithi, tithi_dict(r.tithi),
+    ZK_GETTER(PanchangaBox, tithi, tithi_dict(r.record.tithi),
               "The tithi: {index, name, paksha, start_time_utc, end_time_utc, start_time_local, "
               "end_time_local}."),
-    ZK_GETTER(Panchanga, nakshatra, nakshatra_dict(r.nakshatra),
+    ZK_GETTER(PanchangaBox, nakshatra, nakshatra_dict(r.record.nakshatra),
               "The Moon's nakshatra: {index, name, pada, start/end times UTC and local}."),
-    ZK_GETTER(Panchanga, yoga, plain_element_dict(r.yoga),
+    ZK_GETTER(PanchangaBox, yoga, plain_element_dict(r.record.yoga),
               "The yoga (Sun plus Moon): {index, name, start/end times UTC and local}."),
-    ZK_GETTER(Panchanga, karana, plain_element_dict(r.karana),
+    ZK_GETTER(PanchangaBox, karana, plain_element_dict(r.record.karana),
               "The karana (half tithi): {index, name, start/end times UTC and local}."),
-    ZK_GETTER(Panchanga, vara, vara_dict(r.vara),
+    ZK_GETTER(PanchangaBox, vara, vara_dict(r.record.vara),
               "The weekday: {index, name}, index 0 for Sunday."),
-    ZK_GETTER(Panchanga, sun_moon, sun_moon_dict(r),
-              "Sun and moon times of the local civil day: {sunrise, sunset, moonrise, moonset,\n"
-              "next_sunrise, solar_noon, day_length, night_length}; None where the body does\n"
-              "not rise or set that day."),
-    ZK_GETTER(Panchanga, day_divisions, day_divisions_dict(r),
-              "Rahu kalam, Yamaganda, Gulika kalam, Abhijit muhurta and the dur muhurtas of\n"
-              "the daytime, each {start, end} in local time; None without a sunrise or sunset."),
-    ZK_GETTER(Panchanga, lunar_calendar, lunar_dict(r),
-              "The lunar month (amanta and purnimanta, with adhika and kshaya flags),\n"
-              "samvatsara, Vikram and Shaka years, ritu, ayana, and the Sun's and Moon's signs."),
+    {"sun_moon", &get_whole<sun_moon_dict>, nullptr,
+     "Sun and moon times of the local civil day: {sunrise, sunset, moonrise, moonset,\n"
+     "next_sunrise, solar_noon, day_length, night_length}; None where the body does\n"
+     "not rise or set that day.",
+     nullptr},
+    {"day_divisions", &get_whole<day_divisions_dict>, nullptr,
+     "Rahu kalam, Yamaganda, Gulika kalam, Abhijit muhurta and the dur muhurtas of\n"
+     "the daytime, each {start, end} in local time; None without a sunrise or sunset.",
+     nullptr},
+    {"lunar_calendar", &get_whole<lunar_dict>, nullptr,
+     "The lunar month (amanta and purnimanta, with adhika and kshaya flags),\n"
+     "samvatsara, Vikram and Shaka years, ritu, ayana, and the Sun's and Moon's signs.",
+     nullptr},
     {nullptr, nullptr, nullptr, nullptr, nullptr},
 };
 
@@ -232,9 +325,9 @@ constexpr const char* kPanchangaWarningsDoc =
 Entry kPanchangaMethods[] = {
     {"Panchanga.from_local", Receiver::Class,
      kLocalTexts + kPlace + Params{kAyanamsa, kTrueNodes, {"mode", "\"civil_day\""}, kSunrise},
-     runs<zk::panchanga_from_local, wrap_panchanga>, kPanchangaFromLocalDoc},
-    {"Panchanga.to_dict", Receiver::Instance, {}, shows<panchanga_dict>, kPanchangaToDictDoc},
-    {"Panchanga._repr_html_", Receiver::Instance, {}, shows<panchanga_html>},
+     runs<zk::panchanga_elements_from_local, wrap_elements>, kPanchangaFromLocalDoc},
+    {"Panchanga.to_dict", Receiver::Instance, {}, shows_whole<panchanga_dict>, kPanchangaToDictDoc},
+    {"Panchanga._repr_html_", Receiver::Instance, {}, shows_whole<panchanga_html>},
     {"Panchanga.metadata", Receiver::Instance, {}, shows<metadata_of>, kPanchangaMetadataDoc},
     {"Panchanga.warnings", Receiver::Instance, {}, shows<warnings_of>, kPanchangaWarningsDoc},
     {"Panchanga.__reduce__", Receiver::Instance, {}, reduce_record<Panchanga>},
@@ -245,7 +338,7 @@ Entry kPanchangaMethods[] = {
 }  // namespace
 
 PyTypeObject* create_panchanga_type() {
-    return create_boxed_type<Panchanga>(
+    return create_boxed_type<PanchangaBox>(
         "zodiakit.Panchanga",
         "The panchanga of a place and moment: tithi, nakshatra, yoga, karana and vara, each\n"
         "with its start and end times. Made by Panchanga.from_local.",
