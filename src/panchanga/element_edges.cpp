@@ -184,20 +184,6 @@ Result<std::monostate> edges_between(const Bracket& k, bool true_nodes, Interrup
 
 }  // namespace
 
-Result<uint32_t> element_at(PanchangaElement element, double jd_ut, bool true_nodes) {
-    switch (element) {
-        case PanchangaElement::Tithi:
-            return tithi_at(jd_ut, true_nodes);
-        case PanchangaElement::Nakshatra:
-            return nakshatra_at(jd_ut, true_nodes);
-        case PanchangaElement::Yoga:
-            return yoga_at(jd_ut, true_nodes);
-        case PanchangaElement::Karana:
-            break;
-    }
-    return karana_at(jd_ut, true_nodes);
-}
-
 Result<ElementSample> element_sample(PanchangaElement element, double jd_ut, bool true_nodes) {
     switch (element) {
         case PanchangaElement::Tithi:
@@ -210,6 +196,11 @@ Result<ElementSample> element_sample(PanchangaElement element, double jd_ut, boo
             break;
     }
     return karana_sample(jd_ut, true_nodes);
+}
+
+Result<uint32_t> element_at(PanchangaElement element, double jd_ut, bool true_nodes) {
+    ZK_TRY(sample, element_sample(element, jd_ut, true_nodes));
+    return sample.number;
 }
 
 double element_span_deg(PanchangaElement element) {

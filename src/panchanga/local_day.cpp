@@ -77,6 +77,22 @@ Result<PanchangaMode> parse_panchanga_mode(std::string_view text) {
         "Unknown panchanga mode '" + lower + "'. Valid options: civil_day, sunrise_day"));
 }
 
+namespace {
+
+// The metadata's account of the settings; the local time is set where it is computed.
+void describe_settings(PanchangaMetadata& m, const UtcDateTime& instant,
+                       const std::string& zone_name, PanchangaMode mode,
+                       const AyanamsaMode& ayanamsa, bool true_nodes) {
+    m.timezone = zone_name;
+    m.mode = panchanga_mode_name(mode);
+    m.utc_datetime = format_rfc3339_utc(instant);
+    m.ayanamsa = ayanamsa_name(ayanamsa);
+    m.true_nodes = true_nodes;
+    m.calculation_version = kCalculationVersion;
+}
+
+}  // namespace
+
 Result<PanchangaElements> compute_panchanga_elements(const UtcDateTime& instant,
                                                      const GeoLocation& location,
                                                      const std::string& zone_name,
@@ -124,12 +140,7 @@ Result<PanchangaElements> compute_panchanga_elements(const UtcDateTime& instant,
     ZK_TRY_VOID(set_bounds(p.karana, &karana_sample, kKaranaSpanDeg, samples.karana, jd, true_nodes,
                            *zone, &elongation_edges));
 
-    p.metadata.timezone = zone_name;
-    p.metadata.mode = panchanga_mode_name(mode);
-    p.metadata.utc_datetime = format_rfc3339_utc(instant);
-    p.metadata.ayanamsa = ayanamsa_name(ayanamsa);
-    p.metadata.true_nodes = true_nodes;
-    p.metadata.calculation_version = kCalculationVersion;
+    describe_settings(p.metadata, instant, zone_name, mode, ayanamsa, true_nodes);
     p.warnings.emplace_back(kPanchangaWarning);
     p.sunrise_convention = convention;
 

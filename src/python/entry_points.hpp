@@ -44,6 +44,10 @@ template <typename Record>
 Ref wrap(Class c, Record record) {
     return wrap_record(type_of(c), std::move(record));
 }
+// A Panchanga object holds its record in a box of its own, whose day may wait for its first
+// use: every Panchanga is wrapped by py_panchanga.cpp.
+Ref wrap(Class, Panchanga record);
+Ref wrap_panchanga(Panchanga panchanga);
 
 using Creator = PyTypeObject*();
 Creator create_chart_type, create_planet_position_type;        // py_chart.cpp
@@ -76,7 +80,6 @@ ChartView html_text;
 Ref panchanga_html(const Panchanga& panchanga);
 // py_panchanga.cpp
 Ref panchanga_dict(const Panchanga& panchanga);
-Ref wrap_panchanga(Panchanga panchanga);
 Ref calendar_list(std::vector<PanchangaDay>&& days);
 // py_search.cpp
 Ref chart_list(std::vector<Chart>&& charts);
@@ -98,23 +101,24 @@ template <typename Record>
 PyMethodDef* record_methods();
 
 // A class of read-only record attributes that copies as itself, pickles and compares as its
-// record, with the text `Show` builds as its repr (none: the default repr).
-template <typename Record, auto Show = nullptr>
-PyTypeObject* create_record_type(const char* qualified_name, const char* doc,
-                                 PyGetSetDef* getters) {
+// record, with the text `Show` builds as its repr (none: the default repr). Its objects hold
+// a `Box` that record_of<Record> reads, by default the record itself.
+template <typename Record, auto Show = nullptr, typename Box = Record>
+PyTypeObject* create_record_type(const char* qualified_name, const char* doc, PyGetSetDef* getters,
+                                 PyMethodDef* method_table = record_methods<Record>()) {
     const PyType_Slot getset{Py_tp_getset, getters};
-    const PyType_Slot methods{Py_tp_methods, record_methods<Record>()};
+    const PyType_Slot methods{Py_tp_methods, method_table};
     const PyType_Slot compare{Py_tp_richcompare, reinterpret_cast<void*>(&compare_records<Record>)};
     const PyType_Slot hash{Py_tp_hash, reinterpret_cast<void*>(&hash_record<Record>)};
     if constexpr (std::is_same_v<decltype(Show), std::nullptr_t>) {
-        return create_boxed_type<Record>(qualified_name, doc, {getset, methods, compare, hash});
+        return create_boxed_type<Box>(qualified_name, doc, {getset, methods, compare, hash});
     } else {
-        return create_boxed_type<Record>(qualified_name, doc,
-                                         {getset,
-                                          methods,
-                                          compare,
-                                          hash,
-                                          {Py_tp_repr, reinterpret_cast<void*>(&show_slot<Show>)}});
+        return create_boxed_type<Box>(qualified_name, doc,
+                                      {getset,
+                                       methods,
+                                       compare,
+                                       hash,
+                                       {Py_tp_repr, reinterpret_cast<void*>(&show_slot<Show>)}});
     }
 }
 // zodiakit._core._chart_from_state and _record_from_state, which pickles name.

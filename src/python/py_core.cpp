@@ -166,32 +166,14 @@ Ref new_none() {
     return Ref::borrow(Py_None);
 }
 
-namespace {
-
-// The str of a vocabulary value's name, made the first time and kept for the life of the
-// process (the interpreter lock guards the table).
-template <typename Vocabulary>
-Ref shared_name(Vocabulary value, std::string_view name) {
-    static std::array<PyObject*, 256> made{};
-    PyObject*& slot = made[static_cast<uint8_t>(value)];
-    if (!slot) {
-        Ref str = new_str(name);
-        if (!str) return str;
-        if (!slot) slot = str.release();
-    }
-    return Ref::borrow(slot);
-}
-
-}  // namespace
-
 Ref to_python(Planet planet) {
-    return shared_name(planet, planet_name(planet));
+    return Ref::borrow(kept_name(planet, planet_name(planet)));
 }
 Ref to_python(Sign sign) {
-    return shared_name(sign, sign_name(sign));
+    return Ref::borrow(kept_name(sign, sign_name(sign)));
 }
 Ref to_python(Nakshatra nakshatra) {
-    return shared_name(nakshatra, nakshatra_name(nakshatra));
+    return Ref::borrow(kept_name(nakshatra, nakshatra_name(nakshatra)));
 }
 
 Ref new_str_list(const std::vector<std::string>& texts) {

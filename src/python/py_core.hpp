@@ -132,6 +132,21 @@ Ref dict_of(const Range& items, Make&& make) {
     }
     return dict;
 }
+// The interned str of a vocabulary value's name, made the first time and kept for the life of
+// the process (the interpreter lock guards the table). Borrowed; nullptr with an exception set.
+template <typename Vocabulary>
+PyObject* kept_name(Vocabulary value, std::string_view name) {
+    static std::array<PyObject*, 256> made{};
+    PyObject*& slot = made[static_cast<uint8_t>(value)];
+    if (!slot) {
+        PyObject* str =
+            PyUnicode_FromStringAndSize(name.data(), static_cast<Py_ssize_t>(name.size()));
+        if (!str) return nullptr;
+        PyUnicode_InternInPlace(&str);
+        if (!slot) slot = str;
+    }
+    return slot;
+}
 // A dict key written in the source as a string literal. Its str is made and interned once per
 // process, the first time it is used, and shared by every dict built with it from then on.
 class Key {

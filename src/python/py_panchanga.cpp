@@ -208,6 +208,10 @@ Ref wrap_panchanga(Panchanga panchanga) {
     return wrap_box(std::move(box));
 }
 
+Ref wrap(Class, Panchanga record) {
+    return wrap_panchanga(std::move(record));
+}
+
 template <>
 const Panchanga& record_of<Panchanga>(PyObject* self) {
     PanchangaBox& box = box_of(self);
@@ -338,14 +342,11 @@ Entry kPanchangaMethods[] = {
 }  // namespace
 
 PyTypeObject* create_panchanga_type() {
-    return create_boxed_type<PanchangaBox>(
+    return create_record_type<Panchanga, nullptr, PanchangaBox>(
         "zodiakit.Panchanga",
         "The panchanga of a place and moment: tithi, nakshatra, yoga, karana and vara, each\n"
         "with its start and end times. Made by Panchanga.from_local.",
-        {{Py_tp_methods, method_table<kPanchangaMethods>()},
-         {Py_tp_getset, kPanchangaGetters},
-         {Py_tp_richcompare, reinterpret_cast<void*>(&compare_records<Panchanga>)},
-         {Py_tp_hash, reinterpret_cast<void*>(&hash_record<Panchanga>)}});
+        kPanchangaGetters, method_table<kPanchangaMethods>());
 }
 
 }  // namespace zk::py

@@ -27,21 +27,14 @@ PyObject* kept_str(std::string_view text) {
 template <KeyName Name>
 PyObject* member_name() {
     static PyObject* name = nullptr;  // kept for the life of the process
-    if (!name) name = kept_str(Key<Name>::name);
+    if (!name) name = kept_str(zk::Key<Name>::name);
     return name;
 }
 
-// The kept name of each value of an enumeration (all of ours have fewer than 32 values).
+// The kept name of each value of a vocabulary.
 template <typename Enum, std::string_view (*NameOf)(Enum)>
 PyObject* enum_name(Enum item) {
-    static std::array<PyObject*, 32> names{};
-    const auto index = static_cast<size_t>(item);
-    if (index >= names.size()) {
-        PyErr_SetString(PyExc_SystemError, "an enumeration value out of range");
-        return nullptr;
-    }
-    if (!names[index]) names[index] = kept_str(NameOf(item));
-    return names[index];
+    return kept_name(item, NameOf(item));
 }
 
 // Builds the Python objects json.loads would make of the chart's JSON text, from the
@@ -60,7 +53,7 @@ class PythonObjects {
     void end_array() { close(); }
 
     template <KeyName Name>
-    void key(Key<Name>) {
+    void key(zk::Key<Name>) {
         set_key(member_name<Name>());
     }
     void key(std::string_view name) {
