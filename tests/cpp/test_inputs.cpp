@@ -51,20 +51,6 @@ TEST(ChartInputs, RefuseInTheirOrder) {
               "Date/time conversion error");
 }
 
-TEST(ChartInputs, RecordHowTheChartWasAskedFor) {
-    const auto local = chart_from_local("2000-01-01", "05:45:00", "Asia/Kathmandu", 27.7, 85.3, 0,
-                                        "lahiri", "equal", true);
-    ASSERT_TRUE(local) << failure(local);
-    EXPECT_EQ(local->metadata.input_mode, "local_civil");
-    EXPECT_EQ(local->metadata.timezone, "Asia/Kathmandu");
-    EXPECT_EQ(local->metadata.utc_datetime, "2000-01-01T00:00:00+00:00");
-    const auto by_day = chart_from_julian_day(2451544.5, 27.7, 85.3, 0, "lahiri", "equal", true);
-    ASSERT_TRUE(by_day) << failure(by_day);
-    EXPECT_EQ(by_day->metadata.input_mode, "julian_day_ut");
-    EXPECT_EQ(by_day->metadata.timezone, "UTC");
-    EXPECT_EQ(by_day->planets[1].longitude, local->planets[1].longitude);
-}
-
 TEST(ChartInputs, DignitiesAndOnePlanet) {
     EXPECT_EQ(failure(dignities_by_name("Rahu", "Aries", 10)), "Invalid planet");
     EXPECT_EQ(failure(dignities_by_name("pluto", "Ophiuchus", 10)), "Invalid planet");

@@ -114,27 +114,16 @@ TEST(LunarCalendar, PurnimantaRenamesTheDarkHalfButKeepsTheLeapMonth) {
     EXPECT_EQ(lost.amanta, (LunarMonth{10, "Pausha", false, true}));
 }
 
-TEST(LunarCalendar, NamesInEnglishHindiAndNepali) {
-    EXPECT_EQ(masa_name(1), "Chaitra");
-    EXPECT_EQ(masa_name(12), "Phalguna");
-    EXPECT_EQ(samvatsara_name(1), "Prabhava");
+TEST(LunarCalendar, NameTablesRefuseOutOfRangeNumbersAndKnowTheirLocales) {
+    // The English names are read above; one entry each shows a locale's table is in step.
     EXPECT_EQ(samvatsara_name(60), "Akshaya");
-    EXPECT_EQ(rashi_name(4), "Karka");
-    EXPECT_EQ(ritu_name(6), "Shishira");
-    EXPECT_EQ(ayana_name(2), "Dakshinayana");
     EXPECT_THROW(masa_name(13), InvariantFailure);
     EXPECT_THROW(samvatsara_name(0), InvariantFailure);
-
     const CalendarNames* hi = get_calendar_names("hi_IN");
     const CalendarNames* ne = get_calendar_names("ne_NP");
     ASSERT_TRUE(hi && ne);
     EXPECT_EQ(hi->masa_names[4], "श्रावण");
-    EXPECT_EQ(ne->masa_names[5], "भाद्र");
-    EXPECT_EQ(hi->rashi_names[3], "कर्क");
-    EXPECT_EQ(ne->rashi_names[3], "कर्कट");
     EXPECT_EQ(ne->samvatsara_names[38], "विश्वावसु");
-    EXPECT_EQ(hi->ritu_names[0], "वसंत");
-    EXPECT_EQ(hi->adhika, "अधिक");
     EXPECT_EQ(get_calendar_names("en"), nullptr);
     EXPECT_EQ(get_calendar_names("HI_IN"), nullptr);
 }

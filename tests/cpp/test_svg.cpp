@@ -384,32 +384,5 @@ TEST(ChartSvg, TheSouthStyleKeepsSignsInPlace) {
     EXPECT_EQ(cell(at["Mo"]), cell(at["5"]));
 }
 
-TEST(ChartSvg, DrawingOptionsAreChecked) {
-    const Chart c = cancer_rising();
-    auto message = [&](std::string_view style, uint32_t varga, int32_t size, std::string_view theme,
-                       std::string_view kind) {
-        const auto svg = draw_chart(c, style, varga, false, size, theme, kind);
-        return svg ? std::string("ok") : svg.error().display();
-    };
-    EXPECT_EQ(message("north", 1, 500, "dark", "rasi"), "ok");
-    EXPECT_EQ(message("east", 1, 500, "dark", "rasi"),
-              "Unknown style 'east'. Valid options: north, south");
-    EXPECT_EQ(message("north", 5, 500, "dark", "rasi"),
-              "Unknown varga 5. Valid options: 1, 2, 3, 4, 7, 9, 10, 12, 16, 20, 24, 27, 30, 40, "
-              "45, 60");
-    EXPECT_EQ(message("north", 1, 99, "dark", "rasi"), "Invalid size 99: expected 100..4000");
-    EXPECT_EQ(message("north", 1, 500, "dim", "rasi"),
-              "Unknown theme 'dim'. Valid options: dark, light");
-    EXPECT_EQ(message("north", 1, 500, "dark", "navamsa"),
-              "Unknown chart 'navamsa'. Valid options: rasi, bhava");
-    EXPECT_EQ(message("south", 1, 500, "dark", "bhava"),
-              "A bhava chart is drawn for varga 1 in the north style only");
-    const auto big = draw_chart(c, "north", 1, true, 1000, "light", "rasi");
-    ASSERT_TRUE(big);
-    EXPECT_TRUE(big->starts_with(R"(<svg width="1000" height="1000" viewBox="0 0 500 500")"));
-    EXPECT_NE(big->find("Su 10\u00b000&apos;"), std::string::npos);
-    EXPECT_NE(big->find("Asc 5\u00b000&apos;"), std::string::npos);
-}
-
 }  // namespace
 }  // namespace zk

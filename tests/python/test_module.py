@@ -1,8 +1,7 @@
-"""The module's surface: names, signatures, docstrings, argument binding, the stub."""
+"""The module's surface: names, signatures, docstrings, argument binding. The stub is held
+to the runtime by stubtest (test_packaging.py)."""
 
-import ast
 import inspect
-import pathlib
 import tracemalloc
 
 import pytest
@@ -44,8 +43,6 @@ FUNCTIONS = {  # name -> text signature
     'altitude=0.0, ayanamsa="lahiri", true_nodes=True, locale="en", sunrise="upper_limb")',
 }
 
-
-STUB = pathlib.Path(__file__).resolve().parents[2] / "python" / "zodiakit" / "__init__.pyi"
 # Static methods bind their arguments like the functions do.
 STATIC_METHODS = ["Chart.from_utc", "Chart.compute", "Chart.from_local", "Chart.from_julian_day",
                   "Chart.compute_bs", "Panchanga.from_local"]
@@ -178,69 +175,3 @@ def test_repeated_calls_do_not_leak():
     grown = tracemalloc.get_traced_memory()[0] - before
     tracemalloc.stop()
     assert grown < 64 * 1024, f"{grown} bytes retained over 3000 rounds"
-
-
-def stub_definitions():
-    """(qualified name, ast node) of every function and method the stub declares."""
-    for node in ast.parse(STUB.read_text(encoding="utf-8")).body:
-        if isinstance(node, ast.FunctionDef):
-            yield node.name, node
-        elif isinstance(node, ast.ClassDef):
-            for item in node.body:
-                if isinstance(item, ast.FunctionDef):
-                    yield f"{node.name}.{item.name}", item
-
-
-STUB_DEFINITIONS = dict(stub_definitions())
-
-
-def decorators(node):
-    return {d.id for d in node.decorator_list if isinstance(d, ast.Name)}
-
-
-def stub_parameters(node):
-    a = node.args
-    assert not (a.vararg or a.kwarg), node.name
-    params = [*a.posonlyargs, *a.args, *a.kwonlyargs]
-    defaults = [inspect.Parameter.empty] * (len(a.posonlyargs) + len(a.args) - len(a.defaults))
-    defaults += [ast.literal_eval(d) for d in a.defaults]
-    defaults += [inspect.Parameter.empty if d is None else ast.literal_eval(d)
-                 for d in a.kw_defaults]
-    kinds = (["POSITIONAL_ONLY"] * len(a.posonlyargs) + ["POSITIONAL_OR_KEYWORD"] * len(a.args)
-             + ["KEYWORD_ONLY"] * len(a.kwonlyargs))
-    return [(p.arg, kind, d, type(d)) for p, kind, d in zip(params, kinds, defaults)]
-
-
-def runtime_parameters(obj):
-    return [(p.name, p.kind.name, p.default, type(p.default))
-            for p in inspect.signature(obj).parameters.values()]
-
-
-@pytest.mark.parametrize("name", STUB_DEFINITIONS)
-def test_stub_agrees_with_the_runtime(name):
-    node = STUB_DEFINITIONS[name]
-    owner, _, attribute = name.rpartition(".")
-    raw = vars(getattr(zodiakit, owner))[attribute] if owner else getattr(zodiakit, name)
-    if "property" in decorators(node):
-        assert inspect.isgetsetdescriptor(raw), name
-        return
-    assert isinstance(raw, staticmethod) == ("staticmethod" in decorators(node)), name
-    expected = stub_parameters(node)
-    got = runtime_parameters(runtime_object(name))
-    if owner and not isinstance(raw, staticmethod):  # the instance: `self` here, `$self` there
-        assert (expected[0][0], got[0][0]) == ("self", "self"), name
-        expected, got = expected[1:], got[1:]
-    assert got == expected
-
-
-def test_stub_declares_every_class_member_and_function():
-    declared = {n for n in STUB_DEFINITIONS if not n.rpartition(".")[2].startswith("__")}
-    declared |= {name.partition(".")[0] for name in STUB_DEFINITIONS if "." in name}
-    public = set()
-    for name, value in vars(zodiakit).items():
-        if name.startswith("__"):
-            continue
-        public.add(name)
-        if isinstance(value, type):
-            public |= {f"{name}.{member}" for member in vars(value) if not member.startswith("__")}
-    assert declared == public

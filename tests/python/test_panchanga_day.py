@@ -67,21 +67,6 @@ def _length(text):
     return dt.timedelta(hours=h, minutes=m, seconds=s)
 
 
-@pytest.mark.parametrize("date, month", [
-    ("2023-08-01", "Shravana"),   # adhika Shravana, 18 July to 16 August 2023
-    ("2026-06-01", "Jyeshtha"),   # adhika Jyeshtha, 17 May to 15 June 2026
-])
-def test_leap_months_are_found(date, month):
-    day = zk.get_panchanga_calendar(date, date, "Asia/Kolkata", *DELHI)[0]
-    lunar = day["lunar_calendar"]
-    for reckoning in ("masa_amanta", "masa_purnimanta"):
-        assert (lunar[reckoning]["name"], lunar[reckoning]["adhika"]) == (month, True)
-    a_year_later = zk.get_panchanga_calendar(date.replace(date[:4], str(int(date[:4]) + 1)),
-                                             date.replace(date[:4], str(int(date[:4]) + 1)),
-                                             "Asia/Kolkata", *DELHI)[0]
-    assert not a_year_later["lunar_calendar"]["masa_amanta"]["adhika"]
-
-
 def test_reference_values_of_a_day_at_delhi():
     # 15 January 2024: Makara sankranti at Delhi, Pausha shukla paksha, Shaka 1945
     # (Shobhakrit), Vikram 2080, Hemanta, the Sun just past the winter turn.

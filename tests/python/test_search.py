@@ -8,6 +8,7 @@ import time
 import pytest
 
 import zodiakit as zk
+from goldens import SIGNS
 from units import SECOND
 
 KATHMANDU = (27.7172, 85.3240)
@@ -18,8 +19,6 @@ INGRESS_AGREEMENT = dt.timedelta(seconds=2)
 # Ctrl-C comes 0.5 s into the scan, which must stop within the next 0.5 s (plus slack for a
 # loaded machine).
 INTERRUPT_DEADLINE = 1.5  # seconds from the start of the scan
-SIGNS = ["Aries", "Taurus", "Gemini", "Cancer", "Leo", "Virgo", "Libra", "Scorpio",
-         "Sagittarius", "Capricorn", "Aquarius", "Pisces"]
 
 
 def utc(text):

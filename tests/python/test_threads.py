@@ -10,13 +10,12 @@ from concurrent.futures import ThreadPoolExecutor
 import pytest
 
 import zodiakit as zk
+from goldens import AYANAMSAS, HOUSES
 
 THREADS = 8
 # Charts and panchangas per thread: 8 x 1,000 of each, 10 eighteen-month transit scans and 40
 # window searches per thread, about 40 s of CPU time; ZODIAKIT_THREAD_CHARTS=200 runs a fifth.
 CHARTS_PER_THREAD = int(os.environ.get("ZODIAKIT_THREAD_CHARTS", "1000"))
-AYANAMSAS = ["lahiri", "raman", "kp", "true_chitra", "true_pushya", "custom:23.5"]
-HOUSE_SYSTEMS = ["equal", "whole_sign", "placidus", "koch"]
 # Ctrl-C stops a computation within 0.5 s, plus slack for a loaded machine.
 INTERRUPT_SLACK = 1.0
 
@@ -28,7 +27,7 @@ def chart_jobs(seed, count):
         row = (rng.randint(1850, 2350), rng.randint(1, 12), rng.randint(1, 28),
                rng.randint(0, 23), rng.randint(0, 59), rng.randint(0, 59),
                rng.uniform(-60, 60), rng.uniform(-180, 180), rng.uniform(0, 3000))
-        jobs.append((row, rng.choice(AYANAMSAS), rng.choice(HOUSE_SYSTEMS),
+        jobs.append((row, rng.choice(AYANAMSAS), rng.choice(HOUSES),
                      rng.random() < 0.5))
     return jobs
 
