@@ -92,10 +92,8 @@ def test_refusals_check_the_time_then_the_place_then_the_date(construct):
     # BS 2081 Baisakh has 31 days; Jestha has 32.
     assert gregorian(2081, 1, 31, construct) == dt.date(2024, 5, 13)
     assert gregorian(2081, 2, 32, construct) == dt.date(2024, 6, 14)
-    for args, message in [((2081, 1, 0, 0, 0, 0, *KATHMANDU), REFUSED),
-                          ((2081, 1, 32, 0, 0, 0, *KATHMANDU), REFUSED),
-                          ((2101, 1, 1, 0, 0, 0, *KATHMANDU), REFUSED),
-                          ((1999, 12, 30, 0, 0, 0, *KATHMANDU), REFUSED),
+    # Which dates the table refuses is checked day by day above.
+    for args, message in [((2081, 1, 32, 0, 0, 0, *KATHMANDU), REFUSED),
                           ((2101, 1, 1, 24, 0, 0, 91.0, 0.0), "Invalid time"),
                           ((2101, 1, 1, 0, 0, 0, 91.0, 0.0),
                            "Invalid parameter: Invalid latitude 91: expected -90..90")]:

@@ -1,6 +1,5 @@
 """The chart's derived results from Python: vargas, aspects, karakas, ashtakavarga, dasha."""
 import datetime
-import json
 import math
 import random
 
@@ -51,14 +50,10 @@ def test_ascendant_in_the_vargas(chart):
     sign = int(asc // 30)
     expected = SIGNS[([0, 9, 6, 3][sign % 4] + int(asc % 30 * 9 // 30)) % 12]
     assert (SIGNS[sign], expected) == ("Cancer", "Libra")  # 10.01 deg: just into the 4th part
-    doc = chart.to_dict()
-    assert list(doc)[-2:] == ["warnings", "ascendant_divisional_signs"] and len(doc) == 15
-    signs = doc["ascendant_divisional_signs"]
+    signs = chart.to_dict()["ascendant_divisional_signs"]  # the document's place: the goldens
     assert list(signs) == [str(v) for v in VARGAS]
     assert signs["9"] == chart.varga_ascendant(9) == expected
     assert chart.varga_ascendant(5) is None
-    assert chart.to_json().endswith(
-        ',"ascendant_divisional_signs":' + json.dumps(signs, separators=(",", ":")) + "}")
     assert len(chart.vargas(9)) == 9  # the varga lists stay the nine grahas'
 
 

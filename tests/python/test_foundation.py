@@ -23,19 +23,6 @@ AMBIGUOUS = "Ambiguous local time in {}. Provide UTC or an explicit DST fold pol
 GAP = "Invalid local time in {} (DST gap)"
 
 
-def chart_settings(**options):
-    return zodiakit.Chart.from_utc(2000, 1, 1, 12, 0, 0, 27.7, 85.3, **options).settings()
-
-
-def test_option_strings_reach_python():
-    assert chart_settings(ayanamsa="Custom:-1", house_system="Whole_Sign") == {
-        **chart_settings(), "ayanamsa": "Custom(-1.0)", "house_system": "WholeSign"}
-    with pytest.raises(ValueError, match="^Unknown house_system 'placidusx'. Valid options: "):
-        chart_settings(house_system="PLACIDUSX")
-    with pytest.raises(ValueError, match=f"^{CUSTOM_FORMAT}$"):
-        zodiakit.calc_planet_longitude(J2000, "sun", "custom:abc")
-
-
 # A capital sigma always lower-cases to the medial form, so it is left out here.
 @settings(max_examples=300)
 @given(st.text(st.characters(blacklist_characters="\u03a3"), max_size=12))
