@@ -33,18 +33,7 @@ def test_json_and_dict(chart):
     as_dict = chart.to_dict()
     assert as_dict == doc and list(as_dict) == list(doc) and len(doc) == 15
     assert all(isinstance(k, str) for k in as_dict["divisional_charts"])
-    custom = kathmandu_chart(ayanamsa="custom:24")
-    assert '"ayanamsa":{"Custom":24.0},' in custom.to_json()
-    assert custom.to_dict()["ayanamsa"] == {"Custom": 24.0}
-    assert repr(custom).endswith(" ayanamsa=Custom(24.0)>")
-
-
-def test_repr_and_str(chart):
-    assert repr(chart) == "<Chart asc=82.97\u00b0 Moon 199.5\u00b0 ayanamsa=Lahiri>"
-    lines = str(chart).split("\n")
-    assert lines[:5] == ["ZodiaKit Chart", "Ascendant: 82.97\u00b0", "Planets:",
-                         "  Sun: 256.5\u00b0 Sagittarius", "  Moon: 199.5\u00b0 Libra"]
-    assert [line.split(":")[0].strip() for line in lines[3:]] == list(chart.planets())
+    # The texts themselves, repr and str included, are the goldens'.
 
 
 def test_dicts_share_no_mutable_objects_and_leave_the_collector_as_found(chart):
