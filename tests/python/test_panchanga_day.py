@@ -158,14 +158,9 @@ def test_the_panchanga_object_shows_the_same_day():
 
 
 @pytest.mark.parametrize("call, message", [
-    (lambda: zk.get_panchanga_calendar("2000-01-01", "2100-01-02", "UTC", 0, 0),
-     "Invalid parameter: Calendar span exceeds 100 years (36525 days)"),
-    (lambda: zk.get_panchanga_calendar("2025-02-01", "2025-01-31", "UTC", 0, 0),
-     "Invalid parameter: Calendar end date is before its start date"),
+    # The span's own refusals are the engine's tests' (test_panchanga_day_calendar.cpp).
     (lambda: zk.get_panchanga_calendar("yesterday", "2025-01-31", "UTC", 0, 0),
      "Invalid date; expected YYYY-MM-DD"),
-    (lambda: zk.get_panchanga_calendar("2025-01-01", "2025-01-31", "Mars/Olympus", 0, 0),
-     "Invalid parameter: Unknown timezone: Mars/Olympus"),
     (lambda: zk.get_panchanga_calendar("2025-01-01", "2025-01-31", "UTC", 0, 0, sunrise="Hindu"),
      "Unknown sunrise convention 'hindu'. Valid options: upper_limb, disc_center"),
     (lambda: zk.get_panchanga(2025, 1, 1, 0, 0, 0, 0, 0, sunrise="x"),
