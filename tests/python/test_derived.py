@@ -39,8 +39,7 @@ def test_varga_positions(chart):
                 zodiakit.get_divisional_sign(p.source_longitude, varga)
             assert p.display_longitude == SIGNS.index(p.varga_sign) * 30 + 15
             assert p.varga_index == int(math.fmod(p.source_longitude, 30) // (30 / varga))
-            assert p.warnings == (["D60 (Shashtiamsa) is highly sensitive to birth-time "
-                                   "accuracy."] if varga == 60 else [])
+            assert bool(p.warnings) == (varga == 60)  # the text is the goldens'
 
 
 def test_ascendant_in_the_vargas(chart):
