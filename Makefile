@@ -81,8 +81,10 @@ sanitize-short: sanitize-configure
 	ZK_FUZZ_CALLS=8000 ZODIAKIT_THREAD_CHARTS=20 $(SANITIZE_PYTEST) $(SANITIZE_SHORT_TESTS)
 
 # make sanitize-threads - the module built with ThreadSanitizer, and the thread tests under it.
-#                 CPython itself is not instrumented: the reports inside the interpreter are
-#                 suppressed (tests/tsan.supp), those in the module are not.
+#                 CPython and glibc are not instrumented: tests/tsan.supp silences what
+#                 their hidden synchronisation makes look racy. The Ctrl-C tests are left
+#                 out: ThreadSanitizer holds a signal back until the thread calls into one
+#                 of its interceptors, and a scan without the lock may not for minutes.
 TSAN := build/tsan
 TSAN_FLAGS := -fsanitize=thread -fno-omit-frame-pointer
 .PHONY: sanitize-threads
@@ -93,7 +95,8 @@ sanitize-threads: setup
 	cmake --build $(TSAN) --target zodiakit_module
 	ZODIAKIT_SANITIZER=thread TSAN_OPTIONS="halt_on_error=1 suppressions=$(CURDIR)/tests/tsan.supp" \
 		LD_PRELOAD=$$(g++ -print-file-name=libtsan.so) PYTHONPATH=$(TSAN) \
-		$(PY) -m pytest -q -p no:cacheprovider tests/python/test_threads.py
+		ZODIAKIT_THREAD_CHARTS=20 $(PY) -m pytest -q -p no:cacheprovider -k "not ctrl_c" \
+		tests/python/test_threads.py
 
 # make fuzz  - set up, then one million adversarial calls of every entry point; prints the
 #              counts by outcome and the faults (exit status 1 when there is one)
