@@ -1,5 +1,6 @@
 # make demo  - set up (system packages, .venv, the module) and run the quickstart example
-# make test  - set up, build the wheel and the C++ suites, then run ctest and pytest
+# make test  - set up, build the wheel and the C++ suites, then run ctest and pytest (and
+#              sanitize-short: a sample of pytest on the ASan+UBSan module)
 # make bench - set up, then the benchmarks (ratios to the ephemeris floor)
 # make wheel - the self-contained wheel (libraries and ephemeris data inside) in build/wheelhouse
 PY := .venv/bin/python
