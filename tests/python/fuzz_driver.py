@@ -1131,6 +1131,8 @@ class Driver:
                 problem = None
             except Unsound as unsound:
                 problem = f"unsound result: {unsound}"
+            except KeyboardInterrupt:
+                raise  # a real Ctrl-C stops the run
             except BaseException as error:  # noqa: BLE001 - reading a result failed
                 problem = f"reading the result raised {type(error).__name__}: {error}"
             known = known_fault(call, None, problem)
@@ -1173,6 +1175,8 @@ class Driver:
         for label, fn, expected in refs:
             try:
                 got = fn()
+            except KeyboardInterrupt:
+                raise
             except BaseException as error:  # noqa: BLE001
                 got = f"raised {type(error).__name__}: {error}"
             if got != expected:
