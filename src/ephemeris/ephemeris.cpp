@@ -188,14 +188,7 @@ struct ThreadState {
 };
 thread_local ThreadState t_state;
 
-// The library keeps its open data files per thread: a thread that ends closes its own, or
-// every short-lived thread would leave its files open for the rest of the process.
-struct ThreadFiles {
-    ~ThreadFiles() { swe_close(); }
-};
-
 void set_data_path() {
-    thread_local ThreadFiles files;
     swe_set_ephe_path(data_path().c_str());
     t_state.data_path_set = true;
 }
