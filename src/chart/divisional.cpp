@@ -86,18 +86,18 @@ uint32_t trimsamsa_sign(bool odd, double degree) {
     return parts.back().sign;
 }
 
-}  // namespace
-
-uint32_t divisional_part(uint32_t varga, double longitude) {
+// Zero-based part of its sign, from the degrees already past the sign's start.
+uint32_t part_from_degree(uint32_t varga, double degree) {
     const double width = kSignSpanDeg / varga;
-    return saturating_u32(std::floor(degree_in_sign(longitude) / width));
+    return saturating_u32(std::floor(degree / width));
 }
 
-uint32_t divisional_sign(uint32_t varga, double longitude) {
+// The varga sign from the longitude's sign index and its degree in the sign, both computed
+// once by callers that place one longitude in many vargas.
+uint32_t sign_from_parts(uint32_t varga, uint64_t sign, double degree) {
     // Not wrapped: a longitude past Pisces takes the rule's `beyond` start.
-    const uint64_t sign = sign_index(longitude);
     const bool odd = sign % 2 == 0;
-    if (varga == 30) return trimsamsa_sign(odd, degree_in_sign(longitude));
+    if (varga == 30) return trimsamsa_sign(odd, degree);
 
     const VargaRule& rule = varga < kRules.size() ? kRules[varga] : kRules[0];
     const size_t parity = odd ? 0 : 1;
@@ -113,8 +113,18 @@ uint32_t divisional_sign(uint32_t varga, double longitude) {
             start = sign < 12 ? rule.table[sign] : rule.beyond;
             break;
     }
-    const uint64_t part = divisional_part(varga, longitude);
+    const uint64_t part = part_from_degree(varga, degree);
     return static_cast<uint32_t>((start + part * rule.step[parity]) % 12 + 1);
+}
+
+}  // namespace
+
+uint32_t divisional_part(uint32_t varga, double longitude) {
+    return part_from_degree(varga, degree_in_sign(longitude));
+}
+
+uint32_t divisional_sign(uint32_t varga, double longitude) {
+    return sign_from_parts(varga, sign_index(longitude), degree_in_sign(longitude));
 }
 
 Result<double> get_divisional_longitude(double longitude, uint32_t varga) {
@@ -130,10 +140,12 @@ Result<double> get_divisional_longitude(double longitude, uint32_t varga) {
 }
 
 VargaSigns varga_signs(double longitude) {
+    const uint64_t sign = sign_index(longitude);
+    const double degree = degree_in_sign(longitude);
     VargaSigns signs;
     signs.reserve(kVargaSet.size());
     for (uint32_t varga : kVargaSet) {
-        signs.set(varga, sign_from_number(divisional_sign(varga, longitude)));
+        signs.set(varga, sign_from_number(sign_from_parts(varga, sign, degree)));
     }
     return signs;
 }
@@ -141,22 +153,31 @@ VargaSigns varga_signs(double longitude) {
 std::map<uint32_t, std::vector<VargaPosition>> build_divisional_charts(
     const std::vector<PlanetPosition>& planets) {
     std::map<uint32_t, std::vector<VargaPosition>> charts;
-    for (uint32_t varga : kVargaSet) {
-        std::vector<VargaPosition>& positions = charts[varga];
-        positions.reserve(planets.size());
-        for (const PlanetPosition& p : planets) {
+    std::array<std::vector<VargaPosition>*, kVargaSet.size()> lists{};
+    for (size_t v = 0; v < kVargaSet.size(); ++v) {
+        lists[v] =
+            &charts.emplace_hint(charts.end(), kVargaSet[v], std::vector<VargaPosition>{})->second;
+        lists[v]->reserve(planets.size());
+    }
+    // Planet by planet, so that each longitude's sign and degree are taken once; every
+    // list still holds the planets in their order.
+    for (const PlanetPosition& p : planets) {
+        const uint64_t sign_at = sign_index(p.longitude);
+        const double degree = degree_in_sign(p.longitude);
+        for (size_t v = 0; v < kVargaSet.size(); ++v) {
+            const uint32_t varga = kVargaSet[v];
             // The pipeline has already placed the planet in every varga of the set.
             const auto known = p.divisional_signs.find(varga);
-            const uint32_t sign = known ? sign_number(*known) : divisional_sign(varga, p.longitude);
-            VargaPosition position;
+            const uint32_t sign =
+                known ? sign_number(*known) : sign_from_parts(varga, sign_at, degree);
+            VargaPosition& position = lists[v]->emplace_back();
             position.planet = p.planet;
             position.source_longitude = p.longitude;
             position.varga = varga;
             position.varga_sign = sign_from_number(sign);
-            position.varga_index = divisional_part(varga, p.longitude);
+            position.varga_index = part_from_degree(varga, degree);
             position.display_longitude = sign * kSignSpanDeg - kSignSpanDeg / 2;  // mid-sign
             if (varga == 60) position.warnings.emplace_back(kShashtiamsaWarning);
-            positions.push_back(std::move(position));
         }
     }
     return charts;

@@ -31,13 +31,15 @@ ShareRow share_row(double years) {
     return row;
 }
 
+// Filled when the library loads, so that reading a row needs no guard.
+const std::array<ShareRow, 9> kFixedShareRows = [] {
+    std::array<ShareRow, 9> out{};
+    for (size_t i = 0; i < out.size(); ++i) out[i] = share_row(kDashaYears[i]);
+    return out;
+}();
+
 const ShareRow& fixed_share_row(size_t position) {
-    static const std::array<ShareRow, 9> rows = [] {
-        std::array<ShareRow, 9> out{};
-        for (size_t i = 0; i < out.size(); ++i) out[i] = share_row(kDashaYears[i]);
-        return out;
-    }();
-    return rows[position];
+    return kFixedShareRows[position];
 }
 
 size_t cycle_position(Planet lord) {
@@ -51,40 +53,37 @@ struct InstantRange {
     int64_t first = to_unix_seconds({kMinYear, 1, 1, 0, 0, 0});
     int64_t last = to_unix_seconds({kMaxYear, 12, 31, 23, 59, 59});
 };
-const InstantRange& instant_range() {
-    static const InstantRange range;
-    return range;
-}
+const InstantRange kInstantRange;
 
 int64_t nominal_seconds(double years) {
     return saturating_i64(std::trunc(years * kDaysPerYear * kSecondsPerDay));
 }
 
 int64_t advance(int64_t start, int64_t seconds) {
-    const InstantRange& range = instant_range();
+    const InstantRange& range = kInstantRange;
     if (seconds > range.last - start) return range.last;
     if (seconds < range.first - start) return range.first;
     return start + seconds;
 }
 
-// Appends to `periods` the period of `lord` from unix second `start`, `seconds` long, whose
-// sub-lords take the shares `shares`, with `levels` levels below; returns its end.
-int64_t add_period(std::vector<DashaPeriod>& periods, Planet lord, int64_t start, int64_t seconds,
+// Appends to `periods` the period of the lord at `first` in the cycle from unix second
+// `start`, `seconds` long, whose sub-lords take the shares `shares`, with `levels` levels
+// below; returns its end.
+int64_t add_period(std::vector<DashaPeriod>& periods, size_t first, int64_t start, int64_t seconds,
                    const ShareRow& shares, int levels) {
     DashaPeriod& period = periods.emplace_back();
-    period.lord = lord;
+    period.lord = kDashaCycle[first];
     period.start = start;
     period.end = advance(start, seconds);
     if (levels == 0) return period.end;
     // Nine periods starting with the parent's lord, each the share y / 120 of the parent's
     // actual length; the last may end a few truncated seconds before the parent.
     const double length = static_cast<double>(period.end - start);
-    const size_t first = cycle_position(lord);
     period.sub_periods.reserve(kDashaCycle.size());
     int64_t cursor = start;
     for (size_t i = 0; i < kDashaCycle.size(); ++i) {
         const size_t position = (first + i) % kDashaCycle.size();
-        cursor = add_period(period.sub_periods, kDashaCycle[position], cursor,
+        cursor = add_period(period.sub_periods, position, cursor,
                             saturating_i64(std::trunc(shares[position] * length)),
                             fixed_share_row(position), levels - 1);
     }
@@ -111,8 +110,7 @@ void add_first_period(std::vector<DashaPeriod>& periods, size_t position, int64_
                       double balance) {
     const int64_t end = advance(birth, nominal_seconds(balance));
     const int64_t nominal_start = advance(end, -nominal_seconds(kDashaYears[position]));
-    add_period(periods, kDashaCycle[position], nominal_start, end - nominal_start,
-               fixed_share_row(position), 2);
+    add_period(periods, position, nominal_start, end - nominal_start, fixed_share_row(position), 2);
     DashaPeriod& first = periods.back();
     first.start = birth;
     cut_before(first.sub_periods, birth);
@@ -124,7 +122,8 @@ std::vector<DashaPeriod> compute_sub_periods(Planet lord, const UtcDateTime& sta
                                              const UtcDateTime& end, double years) {
     const int64_t from = to_unix_seconds(start);
     std::vector<DashaPeriod> parent;
-    add_period(parent, lord, from, to_unix_seconds(end) - from, share_row(years), 2);
+    add_period(parent, cycle_position(lord), from, to_unix_seconds(end) - from, share_row(years),
+               2);
     return std::move(parent.front().sub_periods);
 }
 
@@ -140,8 +139,8 @@ std::vector<DashaPeriod> compute_vimshottari(double moon_longitude, const UtcDat
     int64_t start = periods.front().end;
     for (size_t k = 1; k < kDashaCycle.size(); ++k) {
         const size_t position = (first + k) % kDashaCycle.size();
-        start = add_period(periods, kDashaCycle[position], start,
-                           nominal_seconds(kDashaYears[position]), fixed_share_row(position), 2);
+        start = add_period(periods, position, start, nominal_seconds(kDashaYears[position]),
+                           fixed_share_row(position), 2);
     }
     return periods;
 }

@@ -132,17 +132,4 @@ std::optional<double> parse_decimal(std::string_view text) {
     return negative ? -value : value;
 }
 
-uint32_t saturating_u32(double value) {
-    if (!(value > 0.0)) return 0;
-    if (value >= 4294967295.0) return std::numeric_limits<uint32_t>::max();
-    return static_cast<uint32_t>(value);
-}
-
-int64_t saturating_i64(double value) {
-    if (std::isnan(value)) return 0;
-    if (value <= -9223372036854775808.0) return std::numeric_limits<int64_t>::min();
-    if (value >= 9223372036854775807.0) return std::numeric_limits<int64_t>::max();
-    return static_cast<int64_t>(value);
-}
-
 }  // namespace zk

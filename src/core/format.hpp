@@ -3,7 +3,9 @@
 // number parses to no value.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -32,7 +34,18 @@ std::string format_fixed(double value, int decimals);
 std::optional<double> parse_decimal(std::string_view text);
 
 // Double to integer conversions that saturate: NaN and negatives give 0, too large gives max.
-uint32_t saturating_u32(double value);
-int64_t saturating_i64(double value);
+// Inline: the chart pipeline converts a few thousand values per chart.
+inline uint32_t saturating_u32(double value) {
+    if (!(value > 0.0)) return 0;
+    if (value >= 4294967295.0) return std::numeric_limits<uint32_t>::max();
+    return static_cast<uint32_t>(value);
+}
+
+inline int64_t saturating_i64(double value) {
+    if (std::isnan(value)) return 0;
+    if (value <= -9223372036854775808.0) return std::numeric_limits<int64_t>::min();
+    if (value >= 9223372036854775807.0) return std::numeric_limits<int64_t>::max();
+    return static_cast<int64_t>(value);
+}
 
 }  // namespace zk
