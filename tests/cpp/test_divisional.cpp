@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 #include "chart/divisional.hpp"
 
@@ -73,8 +74,60 @@ TEST(DivisionalSign, EdgesOfTheRange) {
     EXPECT_EQ(divisional_sign(1, 360.0), Ari);
     EXPECT_EQ(divisional_sign(0, 100.0), Can);             // varga 0 is the sign itself
     EXPECT_EQ(get_divisional_longitude(15.0, 30), 255.0);  // D30 Sagittarius, its middle
-    EXPECT_FALSE(get_divisional_longitude(NAN, 9));  // never a NaN longitude
+    EXPECT_FALSE(get_divisional_longitude(NAN, 9));        // never a NaN longitude
     EXPECT_EQ(get_divisional_longitude(1.0, 9), 9.0);
+}
+
+// Longitudes on and beside part boundaries, and outside [0, 360): every one is placed the
+// same way by itself and as part of a whole set of vargas.
+constexpr std::array<double, 10> kAwkwardLongitudes = {0.0,   29.999999, 30.0,   133.3333333, 200.5,
+                                                       359.9, 360.0,     -0.001, 725.25,      NAN};
+
+TEST(VargaSigns, AgreeWithEachVargaAlone) {
+    for (double lon : kAwkwardLongitudes) {
+        const VargaSigns signs = varga_signs(lon);
+        ASSERT_EQ(signs.size(), kVargaSet.size());
+        size_t i = 0;
+        for (const auto& [varga, sign] : signs) {
+            EXPECT_EQ(varga, kVargaSet[i++]);
+            EXPECT_EQ(sign_number(sign), divisional_sign(varga, lon)) << "D" << varga << " " << lon;
+        }
+    }
+}
+
+TEST(DivisionalCharts, OneListPerVargaInPlanetOrderWithOrWithoutPlacedSigns) {
+    std::vector<PlanetPosition> placed, bare;
+    for (size_t i = 0; i < kAllPlanets.size(); ++i) {
+        PlanetPosition p;
+        p.planet = kAllPlanets[i];
+        p.longitude = kAwkwardLongitudes[i];
+        bare.push_back(p);
+        p.divisional_signs = varga_signs(p.longitude);
+        placed.push_back(p);
+    }
+    const auto charts = build_divisional_charts(placed);
+    ASSERT_EQ(charts.size(), kVargaSet.size());
+    for (uint32_t varga : kVargaSet) {
+        const std::vector<VargaPosition>& list = charts.at(varga);
+        ASSERT_EQ(list.size(), placed.size());
+        for (size_t i = 0; i < list.size(); ++i) {
+            const VargaPosition& v = list[i];
+            const double lon = placed[i].longitude;
+            EXPECT_EQ(v.planet, placed[i].planet);
+            EXPECT_EQ(v.varga, varga);
+            EXPECT_EQ(sign_number(v.varga_sign), divisional_sign(varga, lon)) << "D" << varga;
+            EXPECT_EQ(v.varga_index, divisional_part(varga, lon)) << "D" << varga << " " << lon;
+            EXPECT_EQ(v.display_longitude, sign_number(v.varga_sign) * 30.0 - 15.0);
+            EXPECT_EQ(v.warnings.size(), varga == 60 ? 1u : 0u);
+        }
+    }
+    // Planets the pipeline has not placed are placed here, alike.
+    const auto from_bare = build_divisional_charts(bare);
+    for (uint32_t varga : kVargaSet) {
+        for (size_t i = 0; i < placed.size(); ++i) {
+            EXPECT_EQ(from_bare.at(varga)[i].varga_sign, charts.at(varga)[i].varga_sign);
+        }
+    }
 }
 
 }  // namespace
