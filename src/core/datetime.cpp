@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdio>
+#include <iterator>
 
 namespace zk {
 
@@ -83,8 +84,35 @@ unsigned weekday(int64_t year, uint32_t month, uint32_t day) {
 }
 
 namespace {
+// Writes `value` (below 10^digits) as exactly `digits` decimal digits.
+char* put_digits(char* at, uint32_t value, int digits) {
+    for (int i = digits - 1; i >= 0; --i) {
+        at[i] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    }
+    return at + digits;
+}
+
 std::string format_with_suffix(const UtcDateTime& t, const char* suffix) {
     char buf[64];
+    const bool two_digit_fields =
+        t.month < 100 && t.day < 100 && t.hour < 100 && t.minute < 100 && t.second < 100;
+    if (t.year >= 0 && t.year <= 9999 && two_digit_fields) {
+        // The common case, written digit by digit: a dasha tree alone has 1,638 bounds.
+        char* at = put_digits(buf, static_cast<uint32_t>(t.year), 4);
+        *at++ = '-';
+        at = put_digits(at, t.month, 2);
+        *at++ = '-';
+        at = put_digits(at, t.day, 2);
+        *at++ = 'T';
+        at = put_digits(at, t.hour, 2);
+        *at++ = ':';
+        at = put_digits(at, t.minute, 2);
+        *at++ = ':';
+        at = put_digits(at, t.second, 2);
+        for (const char* c = suffix; *c != '\0' && at < std::end(buf); ++c) *at++ = *c;
+        return std::string(buf, static_cast<size_t>(at - buf));
+    }
     // Years beyond four digits or before year 0 keep their sign and all digits.
     if (t.year >= 0 && t.year <= 9999) {
         std::snprintf(buf, sizeof buf, "%04d-%02u-%02uT%02u:%02u:%02u%s", t.year, t.month, t.day,

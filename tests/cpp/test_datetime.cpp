@@ -1,7 +1,11 @@
 // UTC civil date-times: validity, day counts, unix seconds, weekdays, text forms, parsers.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstring>
 #include <random>
+#include <string>
+#include <vector>
 
 #include "core/datetime.hpp"
 
@@ -43,6 +47,29 @@ TEST(CivilCalendar, RandomRoundTripsOverTheWholeRange) {
         ASSERT_TRUE(t.has_value()) << unix;
         EXPECT_EQ(to_unix_seconds(*t), unix);
         EXPECT_EQ(make_utc(t->year, t->month, t->day, t->hour, t->minute, t->second), *t);
+    }
+}
+
+TEST(TextForms, InstantsWrittenAsPrintfWouldWriteThem) {
+    // Every year from 0 to 9999 with changing fields, the four-digit edges, and fields too
+    // wide for two digits (which no valid instant has) all read as "%04d-%02u-..." gives.
+    std::vector<UtcDateTime> times;
+    for (int32_t y = -1; y <= 10000; ++y) {
+        const auto u = static_cast<uint32_t>(y);
+        times.push_back({y, u % 12 + 1, u % 31 + 1, u % 24, u % 60, (u * 7) % 60});
+    }
+    times.push_back({2024, 100, 7, 8, 9, 10});
+    times.push_back({2024, 12, 31, 23, 59, 123});
+    char expected[64];
+    for (const UtcDateTime& t : times) {
+        const char* form = t.year >= 0 && t.year <= 9999 ? "%04d-%02u-%02uT%02u:%02u:%02u%s"
+                                                         : "%+05d-%02u-%02uT%02u:%02u:%02u%s";
+        std::snprintf(expected, sizeof expected, form, t.year, t.month, t.day, t.hour, t.minute,
+                      t.second, "+00:00");
+        ASSERT_EQ(format_rfc3339_utc(t), expected);
+        expected[std::strlen(expected) - 6] = '\0';
+        ASSERT_EQ(format_iso_naive(t), expected);
+        ASSERT_EQ(format_rfc3339_z(t), std::string(expected) + "Z");
     }
 }
 
