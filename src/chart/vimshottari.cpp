@@ -66,6 +66,14 @@ int64_t advance(int64_t start, int64_t seconds) {
     return start + seconds;
 }
 
+// The whole seconds of a share of `length`, truncated toward zero. Any length a period can
+// have converts directly; only a share that is not finite, or absurd, needs saturating.
+int64_t share_seconds(double share, double length) {
+    const double seconds = share * length;
+    if (std::fabs(seconds) < 9.0e18) return static_cast<int64_t>(seconds);
+    return saturating_i64(std::trunc(seconds));
+}
+
 // Appends to `periods` the period of the lord at `first` in the cycle from unix second
 // `start`, `seconds` long, whose sub-lords take the shares `shares`, with `levels` levels
 // below; returns its end.
@@ -81,11 +89,12 @@ int64_t add_period(std::vector<DashaPeriod>& periods, size_t first, int64_t star
     const double length = static_cast<double>(period.end - start);
     period.sub_periods.reserve(kDashaCycle.size());
     int64_t cursor = start;
+    size_t position = first;
     for (size_t i = 0; i < kDashaCycle.size(); ++i) {
-        const size_t position = (first + i) % kDashaCycle.size();
         cursor = add_period(period.sub_periods, position, cursor,
-                            saturating_i64(std::trunc(shares[position] * length)),
-                            fixed_share_row(position), levels - 1);
+                            share_seconds(shares[position], length), fixed_share_row(position),
+                            levels - 1);
+        if (++position == kDashaCycle.size()) position = 0;
     }
     return period.end;
 }

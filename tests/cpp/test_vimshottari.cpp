@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
 #include <map>
 #include <random>
 
@@ -98,8 +99,8 @@ TEST(Vimshottari, TreesChainAtEveryLevelForRandomBirths) {
 TEST(Vimshottari, FirstMahaDashaKeepsItsSubPeriodsWhereTheyFall) {
     // 21.9 % through Uttara Ashadha: 1.314 of the Sun's 6 years have run, which is past its
     // Sun, Moon and Mars antardashas (1.15 years) and inside Rahu's.
-    const auto sun = compute_vimshottari(20 * 13.333333333333334 + 0.219 * 13.333333333333334,
-                                         kBirth)[0];
+    const auto sun =
+        compute_vimshottari(20 * 13.333333333333334 + 0.219 * 13.333333333333334, kBirth)[0];
     std::vector<std::string_view> lords;
     for (const DashaPeriod& p : sun.sub_periods) lords.push_back(p.lord_name());
     EXPECT_EQ(lords, (std::vector<std::string_view>{"Rahu", "Jupiter", "Saturn", "Mercury", "Ketu",
@@ -109,9 +110,27 @@ TEST(Vimshottari, FirstMahaDashaKeepsItsSubPeriodsWhereTheyFall) {
     for (double start : {0.0, 13.333333333333334, 26.666666666666668}) {
         const DashaPeriod first = compute_vimshottari(start, kBirth)[0];
         const double years = kYears.at(first.lord_name());
-        EXPECT_EQ(first.sub_periods, compute_sub_periods(first.lord, first.start_time(),
-                                                         first.end_time(), years))
+        EXPECT_EQ(first.sub_periods,
+                  compute_sub_periods(first.lord, first.start_time(), first.end_time(), years))
             << start;
+    }
+}
+
+TEST(Vimshottari, SubPeriodsOfANominalLengthWithNoShareStayAtTheStart) {
+    // Zero or unbounded nominal years give no share (0/0, inf/inf): every antardasha and
+    // pratyantardasha is an instant at the start, never a wild bound.
+    const UtcDateTime end{2000, 1, 1, 0, 0, 0};
+    const double inf = std::numeric_limits<double>::infinity();
+    for (double years : {0.0, inf, -inf, std::numeric_limits<double>::quiet_NaN()}) {
+        const auto subs = compute_sub_periods(Planet::Venus, kBirth, end, years);
+        ASSERT_EQ(subs.size(), 9u);
+        for (const DashaPeriod& antar : subs) {
+            EXPECT_EQ(antar.start_time(), kBirth) << years;
+            EXPECT_EQ(antar.end_time(), kBirth) << years;
+            for (const DashaPeriod& pratyantar : antar.sub_periods) {
+                EXPECT_EQ(pratyantar.end_time(), kBirth) << years;
+            }
+        }
     }
 }
 
