@@ -89,7 +89,7 @@ uint32_t trimsamsa_sign(bool odd, double degree) {
 // Zero-based part of its sign, from the degrees already past the sign's start.
 uint32_t part_from_degree(uint32_t varga, double degree) {
     const double width = kSignSpanDeg / varga;
-    return saturating_u32(std::floor(degree / width));
+    return saturating_floor_u32(degree / width);
 }
 
 // The varga sign from the longitude's sign index and its degree in the sign, both computed

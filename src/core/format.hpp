@@ -41,6 +41,12 @@ inline uint32_t saturating_u32(double value) {
     return static_cast<uint32_t>(value);
 }
 
+// saturating_u32(std::floor(value)) without the floor: above 0 the conversion truncates,
+// which is the floor, and at or below 0 (or NaN) both give 0.
+inline uint32_t saturating_floor_u32(double value) {
+    return saturating_u32(value);
+}
+
 inline int64_t saturating_i64(double value) {
     if (std::isnan(value)) return 0;
     if (value <= -9223372036854775808.0) return std::numeric_limits<int64_t>::min();

@@ -15,7 +15,7 @@ double normalize_degrees(double deg) {
 }
 
 uint32_t sign_index(double lon_deg) {
-    return saturating_u32(std::floor(lon_deg / kSignSpanDeg));
+    return saturating_floor_u32(lon_deg / kSignSpanDeg);
 }
 
 Sign sign_from_longitude(double lon_deg) {
@@ -23,12 +23,12 @@ Sign sign_from_longitude(double lon_deg) {
 }
 
 Nakshatra nakshatra_from_longitude(double lon_deg) {
-    const uint32_t index = saturating_u32(std::floor(lon_deg / kNakshatraSpanDeg));
+    const uint32_t index = saturating_floor_u32(lon_deg / kNakshatraSpanDeg);
     return static_cast<Nakshatra>(std::min(index, 26u) + 1);
 }
 
 uint32_t element_number(double quotient) {
-    const uint32_t whole = saturating_u32(std::floor(quotient));
+    const uint32_t whole = saturating_floor_u32(quotient);
     return (whole < 255 ? whole : 255) + 1;
 }
 

@@ -43,6 +43,24 @@ TEST(Format, IgnoresTheHostProgramsNumericLocale) {
     EXPECT_EQ(parsed, 1.5);
 }
 
+TEST(SaturatingConversions, AtTheEdgesOfTheirRanges) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    constexpr uint32_t kMaxU32 = std::numeric_limits<uint32_t>::max();
+    // The floor taken inside the conversion: fractions below 0 still give 0, never wrap.
+    for (double v : {-inf, -1e300, -1.0, -0.5, -0.0, 0.0, 0.25, 0.999999, 1.0, 29.9999999,
+                     4294967294.5, 4294967295.0, 4294967295.5, 4294967296.0, 1e300, inf, nan}) {
+        EXPECT_EQ(saturating_floor_u32(v), saturating_u32(std::floor(v))) << v;
+    }
+    EXPECT_EQ(saturating_floor_u32(-0.5), 0u);
+    EXPECT_EQ(saturating_floor_u32(4294967294.5), 4294967294u);
+    EXPECT_EQ(saturating_floor_u32(inf), kMaxU32);
+    EXPECT_EQ(saturating_i64(nan), 0);
+    EXPECT_EQ(saturating_i64(-inf), std::numeric_limits<int64_t>::min());
+    EXPECT_EQ(saturating_i64(9.3e18), std::numeric_limits<int64_t>::max());
+    EXPECT_EQ(saturating_i64(-2.5), -2);
+}
+
 TEST(ParseDecimal, AcceptsDecimalsAndSpecialValuesOnly) {
     using Case = std::pair<const char*, double>;
     for (const auto& [text, value] :
