@@ -164,10 +164,16 @@ std::map<uint32_t, std::vector<VargaPosition>> build_divisional_charts(
     for (const PlanetPosition& p : planets) {
         const uint64_t sign_at = sign_index(p.longitude);
         const double degree = degree_in_sign(p.longitude);
+        // The pipeline has already placed the planet in every varga of the set, in its order.
+        auto placed = p.divisional_signs.begin();
         for (size_t v = 0; v < kVargaSet.size(); ++v) {
             const uint32_t varga = kVargaSet[v];
-            // The pipeline has already placed the planet in every varga of the set.
-            const auto known = p.divisional_signs.find(varga);
+            std::optional<Sign> known;
+            if (placed != p.divisional_signs.end() && placed->first == varga) {
+                known = (placed++)->second;
+            } else {
+                known = p.divisional_signs.find(varga);
+            }
             const uint32_t sign =
                 known ? sign_number(*known) : sign_from_parts(varga, sign_at, degree);
             VargaPosition& position = lists[v]->emplace_back();

@@ -128,6 +128,14 @@ TEST(DivisionalCharts, OneListPerVargaInPlanetOrderWithOrWithoutPlacedSigns) {
             EXPECT_EQ(from_bare.at(varga)[i].varga_sign, charts.at(varga)[i].varga_sign);
         }
     }
+    // Signs already placed are read whatever their order; the others are placed here.
+    bare[0].divisional_signs = {{60, Sign::Leo}, {9, Sign::Pisces}, {2, Sign::Virgo}};
+    const auto partly = build_divisional_charts(bare);
+    EXPECT_EQ(partly.at(60)[0].varga_sign, Sign::Leo);
+    EXPECT_EQ(partly.at(9)[0].varga_sign, Sign::Pisces);
+    EXPECT_EQ(partly.at(2)[0].varga_sign, Sign::Virgo);
+    EXPECT_EQ(partly.at(3)[0].varga_sign, charts.at(3)[0].varga_sign);
+    EXPECT_EQ(partly.at(45)[0].varga_sign, charts.at(45)[0].varga_sign);
 }
 
 }  // namespace
