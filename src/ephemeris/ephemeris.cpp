@@ -144,6 +144,29 @@ Result<double> sunrise(double jd, double latitude, double longitude, double alti
     return tret[0];
 }
 
+Result<EquatorialState> equatorial_state(double jd, Planet planet) {
+    const std::string name(planet_name(planet));
+    if (!is_usable_jd(jd)) {
+        return std::unexpected(ZodiakitError::invalid_parameter("Julian day outside the ephemeris"));
+    }
+    double xx[6] = {0, 0, 0, 0, 0, 0};
+    char serr[AS_MAXCH] = {0};
+    use_data_path();
+    ZK_COUNT_CALL(sky_samples);
+    const int32 rc = swe_calc_ut(jd, body_of(planet, false),
+                                 SEFLG_EQUATORIAL | SEFLG_XYZ | SEFLG_SPEED, xx, serr);
+    if (rc < 0)
+        return std::unexpected(ZodiakitError::swe(name, valid_utf8_prefix(serr, sizeof serr)));
+    if (!std::isfinite(xx[0])) return std::unexpected(ZodiakitError::swe(name, "NaN returned"));
+    return EquatorialState{{xx[0], xx[1], xx[2]}, {xx[3], xx[4], xx[5]}};
+}
+
+double apparent_sidereal_time(double jd) {
+    use_data_path();
+    ZK_COUNT_CALL(sky_samples);
+    return swe_sidtime(jd) * 15.0;
+}
+
 std::optional<HouseResult> houses(double jd, double latitude, double longitude, char system) {
     HouseResult out;
     if (!is_usable_jd(jd)) return std::nullopt;

@@ -49,6 +49,18 @@ uint64_t analytical_positions();
 // Sun does not rise (polar day or night).
 Result<double> sunrise(double jd, double latitude, double longitude, double altitude);
 
+// The apparent geocentric place of the Sun or the Moon in the true equator and equinox of
+// date, rectangular in astronomical units, with its velocity per day; the rise and set
+// search samples these. Errors as calc_ut's.
+struct EquatorialState {
+    std::array<double, 3> pos{};
+    std::array<double, 3> vel{};
+};
+Result<EquatorialState> equatorial_state(double jd, Planet planet);
+
+// Apparent sidereal time at Greenwich in degrees; jd must be usable (finite and not absurd).
+double apparent_sidereal_time(double jd);
+
 // Sidereal house cusps (element 0 unused) and angles (element 0 the ascendant) for a house
 // system letter; false when the library refuses.
 struct HouseResult {
@@ -79,6 +91,7 @@ struct CallCounts {
     uint64_t positions = 0;  // calc_ut
     uint64_t houses = 0;     // houses, and with them ascendant
     uint64_t sunrises = 0;   // sunrise
+    uint64_t sky_samples = 0;  // equatorial_state and apparent_sidereal_time
 };
 CallCounts call_counts();
 void reset_call_counts();

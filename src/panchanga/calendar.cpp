@@ -15,8 +15,9 @@ namespace {
 
 // About a few milliseconds of ephemeris work between two questions to the caller.
 constexpr uint32_t kCallsPerPoll = 2048;
-// A rise, set or transit search costs the library some ten position calls.
-constexpr uint32_t kCallsPerSkyDay = 60;
+// A day's sky (a few samples of the Sun and the Moon, and the searches over them) costs
+// about as much as ten position calls.
+constexpr uint32_t kCallsPerSkyDay = 10;
 // The element containing a reference instant began at most this long before it.
 constexpr double kEdgeMarginDays = 2.0;
 // Edges this close to a half second may round either way: such an element is searched

@@ -24,10 +24,7 @@ DiscPoint sun_disc(SunriseConvention convention) {
 Result<std::optional<double>> first_event_before(double from, double until, SkyBody body,
                                                  SkyEvent event, DiscPoint disc,
                                                  const GeoLocation& place) {
-    auto found = ephemeris::next_sky_event(from, body, event, disc, place);
-    if (!found) return found;
-    if (*found && **found >= until) return std::optional<double>();
-    return found;
+    return ephemeris::first_sky_event(from, until, body, event, disc, place);
 }
 
 // The first instant of a civil date: its midnight, or the clock change that skips it.

@@ -190,7 +190,8 @@ TEST(SkyTimes, ConventionsParseCaseInsensitively) {
     EXPECT_FALSE(parse_sunrise_convention(""));
 }
 
-// The default convention is the one the sunrise-day weekday already uses.
+// The default convention is the one the sunrise-day weekday already uses; the two searches
+// agree to a few milliseconds.
 TEST(SkyTimes, UpperLimbSunriseIsTheWeekdaysSunrise) {
     const auto zone = *tz::lookup("Asia/Kathmandu");
     const GeoLocation at{27.7172, 85.3240, 1400.0};
@@ -201,7 +202,7 @@ TEST(SkyTimes, UpperLimbSunriseIsTheWeekdaysSunrise) {
         const auto weekday_sunrise =
             ephemeris::sunrise(window.start_jd, at.latitude, at.longitude, at.altitude);
         ASSERT_TRUE(weekday_sunrise);
-        EXPECT_EQ(t->solar.sunrise, *weekday_sunrise);
+        EXPECT_NEAR(*t->solar.sunrise, *weekday_sunrise, 0.02 / 86400.0);
     }
 }
 
