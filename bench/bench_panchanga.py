@@ -96,6 +96,7 @@ def run(chart_floor_rate=None, peers=None):
     counts = ephemeris_calls()
     mean_calls = counts.get("calls_per_panchanga", float("nan"))
     day_calls = counts.get("day_calls_per_panchanga", float("nan"))
+    sky_samples = counts.get("day_sky_samples_per_panchanga", float("nan"))
 
     print(f"panchangas per second (get_panchanga, civil day, with its day): {rate:,.0f}")
     print(f"panchangas per second (from_local, civil day, day on first use): {civil_rate:,.0f}")
@@ -103,7 +104,7 @@ def run(chart_floor_rate=None, peers=None):
           f"{sunrise_rate:,.0f}")
     print(f"ephemeris calls per panchanga: mean {mean_calls:.1f} for the elements "
           f"(plus 1-2 sunrise calls in sunrise-day mode), {day_calls:.1f} position calls "
-          f"and 6 rise/set searches more for its day")
+          f"and {sky_samples:.1f} samples of the sky (for its rise and set times) more for its day")
     print(f"single-position calls per second through Python (floor): {floor_rate:,.0f}")
     print(f"elements time / (calls x floor call time): "
           f"{floor_rate / (civil_rate * mean_calls):.2f}")

@@ -32,6 +32,7 @@ int main() {
         const auto day = ephemeris::call_counts();
         d.positions += day.positions;
         d.sunrises += day.sunrises;
+        d.sky_samples += day.sky_samples;
     }
 
     ephemeris::reset_call_counts();
@@ -59,12 +60,14 @@ int main() {
 
     std::printf(
         "{\"calls_per_panchanga\": %.2f, \"day_calls_per_panchanga\": %.2f, "
+        "\"day_sky_samples_per_panchanga\": %.2f, "
         "\"calls_per_ingress\": %.2f, \"ingresses\": %zu, "
         "\"house_calls_per_window_sample\": %.3f, "
         "\"house_calls_per_window_instant\": %.3f, \"window_position_calls\": %llu, "
         "\"window_samples\": %.0f, \"window_edges\": %.0f}\n",
         static_cast<double>(p.positions + p.sunrises) / panchangas,
         static_cast<double>(d.positions + d.sunrises) / panchangas,
+        static_cast<double>(d.sky_samples) / panchangas,
         ingresses ? static_cast<double>(t.positions) / static_cast<double>(ingresses->size()) : 0.0,
         ingresses ? ingresses->size() : size_t{0}, static_cast<double>(w.houses) / samples,
         static_cast<double>(w.houses) / static_cast<double>(instants),
