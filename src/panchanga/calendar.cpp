@@ -183,7 +183,7 @@ using LunationWalk = Lunations;
 
 Result<std::monostate> walk_to(LunationWalk& walk, double jd, bool true_nodes) {
     while (jd >= walk.current.end_jd) {
-        auto next = lunation_from(walk.next.end_jd, true_nodes);
+        auto next = next_lunation(walk.next, true_nodes);
         if (!next) return std::unexpected(next.error());
         walk.current = walk.next;
         walk.next = *next;

@@ -169,14 +169,15 @@ Result<void> compute_panchanga_day(Panchanga& p, const PanchangaDayInputs& day) 
 }
 
 bool panchanga_day_may_fail(const PanchangaDayInputs& day) {
-    // The library's analytical ephemeris serves Julian days up to 2818000.5 (3003 CE) whatever
-    // data files are found; the new moons the lunar calendar needs lie within about 60 days
-    // after the instant and 30 before it, the day's sunrises within 2. Before the common era
-    // the new-moon search does not always converge on the analytical Moon.
-    constexpr double kFirstSafe = 1721425.5;  // 0001-01-01
+    // The library's analytical ephemeris serves Julian days from 625000.5 (3001 BCE) to
+    // 2818000.5 (3003 CE) whatever data files are found; the new moons the lunar calendar
+    // needs lie within about 60 days after the instant and 30 before it, the day's sunrises
+    // within 2.
+    constexpr double kAnalyticalFirst = 625000.5;
     constexpr double kAnalyticalLast = 2818000.5;
     constexpr double kReachDays = 100.0;
-    return !(day.jd_ut >= kFirstSafe && day.jd_ut < kAnalyticalLast - kReachDays);
+    return !(day.jd_ut >= kAnalyticalFirst + kReachDays &&
+             day.jd_ut < kAnalyticalLast - kReachDays);
 }
 
 Result<Panchanga> compute_panchanga_local(const UtcDateTime& instant, const GeoLocation& location,

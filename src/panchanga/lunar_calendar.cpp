@@ -12,7 +12,14 @@ namespace {
 constexpr double kSynodicMonthDays = 29.530588853;
 constexpr double kMeanElongationPerDay = kFullCircleDeg / kSynodicMonthDays;
 constexpr int kNewtonRounds = 12;
-constexpr double kNewMoonToleranceDays = 1e-9;  // about 0.1 ms
+// A Newton step below this (about 0.9 s) leaves the new moon within 2e-11 days: the
+// elongation accelerates by less than 3 degrees a day per day and grows by more than 10
+// degrees a day, so the next step would be under 0.15 x this squared. The step is taken
+// without another sample.
+constexpr double kSettledStepDays = 1e-5;
+// A synodic month lasts 29.27 to 29.83 days: a mean month after one new moon is within
+// Newton's reach of the next, and nowhere near another.
+constexpr double kShortestMonthDays = 29.0, kLongestMonthDays = 30.1;
 constexpr int64_t kShakaOffset = 78;            // Gregorian year - Shaka year, from Chaitra
 constexpr int64_t kVikramAfterShaka = 135;
 
@@ -41,7 +48,7 @@ Result<double> refine_new_moon(double guess, bool true_nodes) {
         const double rate = e->rate > 1.0 ? e->rate : kMeanElongationPerDay;
         const double step = e->degrees / rate;
         t -= step;
-        if (std::fabs(step) < kNewMoonToleranceDays) return t;
+        if (std::fabs(step) < kSettledStepDays) return t;
     }
     return std::unexpected(ZodiakitError::computation("new moon search did not converge"));
 }
@@ -95,14 +102,32 @@ Result<uint32_t> sun_sign_at(double jd_ut, bool true_nodes) {
     return sign_number(sign_from_longitude(normalize_degrees(sun->longitude)));
 }
 
-Result<Lunation> lunation_from(double new_moon_jd, bool true_nodes) {
-    auto end = new_moon_after(new_moon_jd, true_nodes);
+namespace {
+
+// The lunation beginning at a new moon whose Sun sign is known.
+Result<Lunation> lunation_with_start_sign(double new_moon_jd, uint32_t start_sign,
+                                          bool true_nodes) {
+    auto end = refine_new_moon(new_moon_jd + kSynodicMonthDays, true_nodes);
+    if (end && !(*end > new_moon_jd + kShortestMonthDays &&
+                 *end < new_moon_jd + kLongestMonthDays)) {
+        end = new_moon_after(new_moon_jd, true_nodes);
+    }
     if (!end) return std::unexpected(end.error());
-    auto start_sign = sun_sign_at(new_moon_jd, true_nodes);
-    if (!start_sign) return std::unexpected(start_sign.error());
     auto end_sign = sun_sign_at(*end, true_nodes);
     if (!end_sign) return std::unexpected(end_sign.error());
-    return Lunation{new_moon_jd, *end, *start_sign, *end_sign};
+    return Lunation{new_moon_jd, *end, start_sign, *end_sign};
+}
+
+}  // namespace
+
+Result<Lunation> lunation_from(double new_moon_jd, bool true_nodes) {
+    auto start_sign = sun_sign_at(new_moon_jd, true_nodes);
+    if (!start_sign) return std::unexpected(start_sign.error());
+    return lunation_with_start_sign(new_moon_jd, *start_sign, true_nodes);
+}
+
+Result<Lunation> next_lunation(const Lunation& lunation, bool true_nodes) {
+    return lunation_with_start_sign(lunation.end_jd, lunation.end_sign, true_nodes);
 }
 
 LunarCalendar lunar_calendar_from(const Lunation& current, const Lunation& next,
@@ -135,7 +160,7 @@ LunarCalendar lunar_calendar_from(const Lunation& current, const Lunation& next,
 Result<Lunations> lunations_around(double jd_ut, bool true_nodes) {
     ZK_TRY(start, new_moon_at_or_before(jd_ut, true_nodes));
     ZK_TRY(current, lunation_from(start, true_nodes));
-    ZK_TRY(next, lunation_from(current.end_jd, true_nodes));
+    ZK_TRY(next, next_lunation(current, true_nodes));
     return Lunations{current, next};
 }
 

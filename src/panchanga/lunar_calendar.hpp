@@ -73,8 +73,10 @@ struct Lunation {
     uint32_t end_sign = 1;
 };
 
-// The lunation that begins at a new moon (found by new_moon_after from it).
+// The lunation that begins at a new moon, and the one after a lunation (it reuses the Sun's
+// sign at the new moon they share).
 Result<Lunation> lunation_from(double new_moon_jd, bool true_nodes);
+Result<Lunation> next_lunation(const Lunation& lunation, bool true_nodes);
 
 // The lunation containing an instant and the one after it.
 struct Lunations {

@@ -114,6 +114,28 @@ TEST(LunarCalendar, PurnimantaRenamesTheDarkHalfButKeepsTheLeapMonth) {
     EXPECT_EQ(lost.amanta, (LunarMonth{10, "Pausha", false, true}));
 }
 
+// A lunation begun at a computed new moon runs to the next one, under every ayanamsa: a
+// search from the new moon itself can land on that same new moon a hair later, which once
+// made a lunation of no length and with it a false leap month (Krishnamurti, 27 December
+// 1947, read "adhika Margashirsha").
+TEST(LunarCalendar, EveryLunationRunsToTheNextNewMoon) {
+    for (auto kind : {AyanamsaMode::Kind::Lahiri, AyanamsaMode::Kind::Raman,
+                      AyanamsaMode::Kind::Krishnamurti, AyanamsaMode::Kind::TrueChitra}) {
+        ephemeris::select_sidereal_mode(AyanamsaMode{kind, 0.0});
+        Lunation l = *lunation_from(*new_moon_after(jd_at(1940, 1, 1), false), false);
+        for (int i = 0; i < 250; ++i) {
+            const double days = l.end_jd - l.start_jd;
+            ASSERT_TRUE(days > 29.2 && days < 29.9) << date_of(l.start_jd) << " " << days;
+            EXPECT_EQ(lunation_from(l.start_jd, false)->end_jd, l.end_jd);
+            l = *next_lunation(l, false);
+        }
+    }
+    ephemeris::select_sidereal_mode(AyanamsaMode{AyanamsaMode::Kind::Krishnamurti, 0.0});
+    const auto c = compute_lunar_calendar(jd_at(1947, 12, 27, 2), false);
+    ASSERT_TRUE(c);
+    EXPECT_EQ(c->amanta, (LunarMonth{9, "Margashirsha", false, false}));
+}
+
 TEST(LunarCalendar, NameTablesRefuseOutOfRangeNumbersAndKnowTheirLocales) {
     // The English names are read above; one entry each shows a locale's table is in step.
     EXPECT_EQ(samvatsara_name(60), "Akshaya");
