@@ -18,6 +18,8 @@ constexpr uint32_t kCallsPerPoll = 2048;
 // A day's sky (a few samples of the Sun and the Moon, and the searches over them) costs
 // about as much as ten position calls.
 constexpr uint32_t kCallsPerSkyDay = 10;
+// Building a day from the shared work costs about as much as two.
+constexpr uint32_t kCallsPerDayBuilt = 2;
 // The element containing a reference instant began at most this long before it.
 constexpr double kEdgeMarginDays = 2.0;
 // Edges this close to a half second may round either way: such an element is searched
@@ -208,6 +210,9 @@ struct Span {
     std::vector<DayFrame> frames;
     std::vector<Luminaries> at_reference;  // by frame
     std::vector<uint32_t> sun_sign;        // by frame, at its first instant (frame 0 unused)
+    // By day, from day 1 (day 0 is the single-day record): found as soon as the next day's
+    // frame is known, while the samples of the sky both read are still kept.
+    std::vector<SkyTimes> skies;
 
     // The Sun's sign at the frame's first instant: that of its reference instant (its sunrise,
     // within the same civil day) when the Sun had then gone further into that sign than it
@@ -233,22 +238,26 @@ struct Span {
             auto sign = k == 0 ? Result<uint32_t>(0) : sign_at_start(*frame, *now);
             if (!sign) return std::unexpected(sign.error());
             sun_sign.push_back(*sign);
-            poll.count(kCallsPerSkyDay / 4);
+            if (k >= 3) {
+                const DayFrame& day = frames[k - 1];
+                ZK_TRY(sky, sky_times_of_day(day.window, frame->window, day.sunrise,
+                                             frame->sunrise, location, convention, zone));
+                skies.push_back(std::move(sky));
+            }
+            poll.count(kCallsPerSkyDay);
             ZK_TRY_VOID(poll.check());
         }
         return {};
     }
 
     Result<PanchangaDay> day(size_t i, const Panchanga& model, const ElementEdges& edges,
-                             LunationWalk& walk) const {
+                             LunationWalk& walk) {
         const DayFrame& f = frames[i + 1];
         const Luminaries& now = at_reference[i + 1];
         ZK_TRY_VOID(walk_to(walk, f.reference_jd, true_nodes));
         Result<Panchanga> panchanga = model;
         if (i > 0) {
-            ZK_TRY(sky, sky_times_of_day(f.window, frames[i + 2].window, f.sunrise,
-                                         frames[i + 2].sunrise, location, convention, zone));
-            panchanga = panchanga_from_edges(model, f, now, edges, std::move(sky),
+            panchanga = panchanga_from_edges(model, f, now, edges, std::move(skies[i - 1]),
                                              lunar_calendar_from(walk.current, walk.next, now),
                                              true_nodes, zone);
             if (!panchanga) return std::unexpected(panchanga.error());
@@ -280,7 +289,7 @@ struct Span {
             auto d = day(i, *model, edges, walk);
             if (!d) return std::unexpected(d.error());
             out.push_back(std::move(*d));
-            poll.count(kCallsPerSkyDay);
+            poll.count(kCallsPerDayBuilt);
             ZK_TRY_VOID(poll.check());
         }
         return out;
