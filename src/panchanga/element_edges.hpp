@@ -6,11 +6,10 @@
 // the two samples' angles and speeds meets the boundary (within a few milliseconds of the
 // edge, so that one step settles it). Those steps read the Moon alone: the Sun comes from
 // the cubic through its two samples, within 1e-10 degrees. Where that does not settle inside
-// the nine hours, the
-// element's own function (tithi_at, nakshatra_at, ...) is bisected down to adjacent Julian
-// days. A tithi ends with its second karana, at the same edge. Either way an edge lies within
-// a few units of a Julian day's last place (tens of microseconds) of the one
-// find_element_interval finds.
+// the nine hours, the element's own function (tithi_at, nakshatra_at, ...) is bisected down
+// to adjacent Julian days. A tithi ends with its second karana, at the same edge. Either way
+// an edge lies within a few units of a Julian day's last place (tens of microseconds) of the
+// one find_element_interval finds.
 #pragma once
 
 #include <array>
