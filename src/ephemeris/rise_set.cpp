@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "core/hermite.hpp"
 #include "ephemeris/ephemeris.hpp"
 
 namespace zk::ephemeris {
@@ -83,23 +84,6 @@ Vec operator-(Vec a, Vec b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
 Vec operator*(double k, Vec a) { return {k * a.x, k * a.y, k * a.z}; }
 double dot(Vec a, Vec b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 
-// Cubic Hermite between two nodes `step` apart, at fraction s: value and derivative.
-struct Hermite {
-    double h00, h10, h01, h11;  // value weights
-    double d00, d10, d01, d11;  // derivative weights (per day)
-    Hermite(double s, double step) {
-        const double s2 = s * s, s3 = s2 * s;
-        h00 = 2 * s3 - 3 * s2 + 1;
-        h10 = (s3 - 2 * s2 + s) * step;
-        h01 = -2 * s3 + 3 * s2;
-        h11 = (s3 - s2) * step;
-        d00 = (6 * s2 - 6 * s) / step;
-        d10 = 3 * s2 - 4 * s + 1;
-        d01 = -d00;
-        d11 = 3 * s2 - 2 * s;
-    }
-};
-
 struct Motion {
     Vec pos;  // km
     Vec vel;  // km per day
@@ -113,13 +97,9 @@ Result<Motion> body_at(double t, SkyBody body) {
     ZK_TRY(second, cached_node(kind, static_cast<int64_t>(k) + 1, step));
     const EquatorialState& a = first.state;
     const EquatorialState& b = second.state;
-    const Hermite w(t / step - k, step);
-    const auto pos = [&](size_t i) {
-        return w.h00 * a.pos[i] + w.h10 * a.vel[i] + w.h01 * b.pos[i] + w.h11 * b.vel[i];
-    };
-    const auto vel = [&](size_t i) {
-        return w.d00 * a.pos[i] + w.d10 * a.vel[i] + w.d01 * b.pos[i] + w.d11 * b.vel[i];
-    };
+    const CubicHermite w(t / step - k, step);
+    const auto pos = [&](size_t i) { return w.value(a.pos[i], a.vel[i], b.pos[i], b.vel[i]); };
+    const auto vel = [&](size_t i) { return w.rate(a.pos[i], a.vel[i], b.pos[i], b.vel[i]); };
     return Motion{kKmPerAu * Vec{pos(0), pos(1), pos(2)}, kKmPerAu * Vec{vel(0), vel(1), vel(2)}};
 }
 

@@ -5,6 +5,7 @@
 #include <utility>
 #include <variant>
 
+#include "core/hermite.hpp"
 #include "core/vocab.hpp"
 #include "ephemeris/ephemeris.hpp"
 #include "panchanga/elements.hpp"
@@ -51,14 +52,10 @@ struct SunBetween {
 
     // Longitude and speed at t, in degrees and degrees a day.
     std::pair<double, double> at(double t) const {
-        const double h = t1 - t0, s = (t - t0) / h, s2 = s * s, s3 = s2 * s;
-        const double y0 = a.sun, y1 = a.sun + normalize_degrees(b.sun - a.sun);
-        const double d0 = a.sun_speed * h, d1 = b.sun_speed * h;
-        const double y = (2 * s3 - 3 * s2 + 1) * y0 + (s3 - 2 * s2 + s) * d0 +
-                         (-2 * s3 + 3 * s2) * y1 + (s3 - s2) * d1;
-        const double dy = (6 * s2 - 6 * s) * y0 + (3 * s2 - 4 * s + 1) * d0 +
-                          (-6 * s2 + 6 * s) * y1 + (3 * s2 - 2 * s) * d1;
-        return {y, dy / h};
+        const CubicHermite w((t - t0) / (t1 - t0), t1 - t0);
+        const double y1 = a.sun + normalize_degrees(b.sun - a.sun);
+        return {w.value(a.sun, a.sun_speed, y1, b.sun_speed),
+                w.rate(a.sun, a.sun_speed, y1, b.sun_speed)};
     }
 };
 
@@ -115,14 +112,11 @@ double hermite_guess(double lo, double hi, Angle a, Angle b, double boundary) {
     const double y0 = past(a.degrees, boundary);
     const double y1 = y0 + normalize_degrees(b.degrees - a.degrees);
     if (!(y0 <= 0.0 && y1 > 0.0)) return lo + h * 0.5;
-    const double d0 = a.rate * h, d1 = b.rate * h;
     double s = -y0 / (y1 - y0);
     for (int round = 0; round < kHermiteRounds; ++round) {
-        const double s2 = s * s, s3 = s2 * s;
-        const double p = (2 * s3 - 3 * s2 + 1) * y0 + (s3 - 2 * s2 + s) * d0 +
-                         (-2 * s3 + 3 * s2) * y1 + (s3 - s2) * d1;
-        const double dp = (6 * s2 - 6 * s) * y0 + (3 * s2 - 4 * s + 1) * d0 +
-                          (-6 * s2 + 6 * s) * y1 + (3 * s2 - 2 * s) * d1;
+        const CubicHermite w(s, h);
+        const double p = w.value(y0, a.rate, y1, b.rate);
+        const double dp = w.rate(y0, a.rate, y1, b.rate) * h;
         if (!(dp > 0.0)) break;
         s = std::clamp(s - p / dp, 0.0, 1.0);
     }

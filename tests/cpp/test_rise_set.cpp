@@ -9,6 +9,7 @@
 #include <random>
 #include <string>
 
+#include "core/hermite.hpp"
 #include "ephemeris/ephemeris.hpp"
 #include "ephemeris/rise_set.hpp"
 
@@ -99,6 +100,19 @@ TEST(RiseSet, TheSameEventFromAnyStartIsTheSameInstant) {
                 }
             }
         }
+    }
+}
+
+// The interpolation every sample of the sky goes through is exact for a cubic, value and rate.
+TEST(RiseSet, CubicHermiteIsExactForACubic) {
+    const auto f = [](double t) { return 2.0 - 3.0 * t + 0.5 * t * t - 0.25 * t * t * t; };
+    const auto df = [](double t) { return -3.0 + t - 0.75 * t * t; };
+    const double t0 = 1.5, span = 0.75;
+    for (double s : {0.0, 0.2, 0.5, 0.9, 1.0}) {
+        const CubicHermite w(s, span);
+        const double t = t0 + s * span;
+        EXPECT_NEAR(w.value(f(t0), df(t0), f(t0 + span), df(t0 + span)), f(t), 1e-12);
+        EXPECT_NEAR(w.rate(f(t0), df(t0), f(t0 + span), df(t0 + span)), df(t), 1e-12);
     }
 }
 
