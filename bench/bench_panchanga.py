@@ -4,7 +4,8 @@ Run through `make bench`, or alone with the module installed: .venv/bin/python b
 
 A year is 2025 at Kathmandu in the disc-centre convention, computed by one
 get_panchanga_calendar call, by 365 single-day calls (the same days one date at a time),
-and by drik-panchanga (bench/peers.py: the five elements of each day), all in one run.
+and by drik-panchanga (bench/peers.py: the five elements of each day, and again with the
+rest of what it computes of a calendar day), all in one run.
 
 The call count is the ephemeris layer's own (bench/counts.py): the native ephemeris_calls
 program runs these same 200 instants through the counting build of the ephemeris gateway.
@@ -119,7 +120,11 @@ def run(chart_floor_rate=None, peers=None):
     if peers and "drik_panchanga_year" in peers:
         drik = peers["drik_panchanga_year"]
         print(f"calendar year, drik-panchanga time / zodiakit time: {drik / year:.1f}x "
-              f"(drik-panchanga {drik * 1e3:,.0f} ms)")
+              f"(drik-panchanga {drik * 1e3:,.0f} ms for its elements and weekday)")
+    if peers and "drik_panchanga_full_year" in peers:
+        drik = peers["drik_panchanga_full_year"]
+        print(f"  with the sun and moon times, kalams, muhurtas, months, ritu and samvatsara: "
+              f"{drik / year:.1f}x (drik-panchanga {drik * 1e3:,.0f} ms)")
 
 
 if __name__ == "__main__":
