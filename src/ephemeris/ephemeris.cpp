@@ -167,6 +167,11 @@ double apparent_sidereal_time(double jd) {
     return swe_sidtime(jd) * 15.0;
 }
 
+double delta_t(double jd) {
+    use_data_path();
+    return swe_deltat(jd);
+}
+
 std::optional<HouseResult> houses(double jd, double latitude, double longitude, char system) {
     HouseResult out;
     if (!is_usable_jd(jd)) return std::nullopt;

@@ -61,6 +61,9 @@ Result<EquatorialState> equatorial_state(double jd, Planet planet);
 // Apparent sidereal time at Greenwich in degrees; jd must be usable (finite and not absurd).
 double apparent_sidereal_time(double jd);
 
+// Dynamical time minus Universal Time (delta T) at a Julian day, in days; jd must be usable.
+double delta_t(double jd);
+
 // Sidereal house cusps (element 0 unused) and angles (element 0 the ascendant) for a house
 // system letter; false when the library refuses.
 struct HouseResult {

@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <numbers>
 
 #include "core/hermite.hpp"
 #include "ephemeris/ephemeris.hpp"
@@ -10,8 +11,7 @@
 namespace zk::ephemeris {
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-constexpr double kDegToRad = kPi / 180.0;
+constexpr double kDegToRad = std::numbers::pi / 180.0;
 constexpr double kKmPerAu = 149597870.7;
 constexpr double kLightKmPerDay = 299792.458 * 86400.0;
 // The library's reference ellipsoid (IERS 2003).

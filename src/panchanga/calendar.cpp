@@ -356,7 +356,7 @@ Result<std::vector<PanchangaDay>> compute_panchanga_calendar(
               *zone,    convention,
               ayanamsa, true_nodes,
               {},       {},
-              {}};
+              {},       {}};
     InterruptPoll poll(interrupted, kCallsPerPoll);
     return span.compute(poll);
 }

@@ -1,6 +1,7 @@
 #include "panchanga/lunar_calendar.hpp"
 
 #include <cmath>
+#include <numbers>
 
 #include "core/vocab.hpp"
 #include "ephemeris/ephemeris.hpp"
@@ -37,6 +38,39 @@ Result<Elongation> elongation_at(double jd, bool true_nodes) {
     double e = normalize_degrees(moon->longitude - sun->longitude);
     if (e > 180.0) e -= kFullCircleDeg;
     return Elongation{e, moon->speed - sun->speed};
+}
+
+// The new moon numbered k (0 the first of 2000), estimated to within 0.001 days in 1000-2990
+// and 0.01 days in 2900 BCE, as a Julian day (UT): the mean lunation with the chief
+// periodic terms of the Moon's and the Sun's orbits (Meeus, Astronomical Algorithms, 49).
+double estimated_new_moon(int64_t k) {
+    const double n = static_cast<double>(k), t = n / 1236.85, t2 = t * t, t3 = t2 * t;
+    const double jde = 2451550.09766 + 29.530588861 * n + 0.00015437 * t2 - 0.000000150 * t3 +
+                       0.00000000073 * t2 * t2;
+    const auto rad = [](double degrees) { return std::fmod(degrees, 360.0) * (std::numbers::pi / 180.0); };
+    const double m = rad(2.5534 + 29.10535670 * n - 0.0000014 * t2 - 0.00000011 * t3);
+    const double mp = rad(201.5643 + 385.81693528 * n + 0.0107582 * t2 + 0.00001238 * t3 -
+                          0.000000058 * t2 * t2);
+    const double f = rad(160.7108 + 390.67050284 * n - 0.0016118 * t2 - 0.00000227 * t3 +
+                         0.000000011 * t2 * t2);
+    const double node = rad(124.7746 - 1.56375588 * n + 0.0020672 * t2 + 0.00000215 * t3);
+    const double e = 1 - 0.002516 * t - 0.0000074 * t2;
+    using std::sin;
+    const double terms =
+        -0.40720 * sin(mp) + 0.17241 * e * sin(m) + 0.01608 * sin(2 * mp) + 0.01039 * sin(2 * f) +
+        0.00739 * e * sin(mp - m) - 0.00514 * e * sin(mp + m) + 0.00208 * e * e * sin(2 * m) -
+        0.00111 * sin(mp - 2 * f) - 0.00057 * sin(mp + 2 * f) + 0.00056 * e * sin(2 * mp + m) -
+        0.00042 * sin(3 * mp) + 0.00042 * e * sin(m + 2 * f) + 0.00038 * e * sin(m - 2 * f) -
+        0.00024 * e * sin(2 * mp - m) - 0.00017 * sin(node);
+    return jde + terms - ephemeris::delta_t(jde);
+}
+
+// More than estimated_new_moon is ever off by.
+constexpr double kEstimateErrorDays = 0.05;
+
+// The number of the last mean new moon at or before jd.
+int64_t lunation_number(double jd) {
+    return static_cast<int64_t>(std::floor((jd - 2451550.09766) / kSynodicMonthDays));
 }
 
 // Newton's method on the elongation from a guess within a few days of a new moon.
@@ -79,21 +113,31 @@ int64_t year_of_chaitra(const Lunation& current, uint32_t masa) {
 }  // namespace
 
 Result<double> new_moon_at_or_before(double jd_ut, bool true_nodes) {
-    auto e = elongation_at(jd_ut, true_nodes);
-    if (!e) return std::unexpected(e.error());
-    const double since = normalize_degrees(e->degrees) / kMeanElongationPerDay;
-    auto found = refine_new_moon(jd_ut - since, true_nodes);
-    if (found && *found > jd_ut) return refine_new_moon(*found - kSynodicMonthDays, true_nodes);
-    return found;
+    // An instant the library refuses gives the error of its position call.
+    if (!(std::fabs(jd_ut) <= 1e10)) return std::unexpected(elongation_at(jd_ut, true_nodes).error());
+    int64_t n = lunation_number(jd_ut) + 1;
+    while (estimated_new_moon(n) > jd_ut) --n;
+    // Only where an estimate lies within its error of the instant can the answer be another.
+    if (estimated_new_moon(n + 1) - jd_ut < kEstimateErrorDays) {
+        ZK_TRY(next, refine_new_moon(estimated_new_moon(n + 1), true_nodes));
+        if (next <= jd_ut) return next;
+    }
+    ZK_TRY(found, refine_new_moon(estimated_new_moon(n), true_nodes));
+    if (found <= jd_ut) return found;
+    return refine_new_moon(estimated_new_moon(n - 1), true_nodes);
 }
 
 Result<double> new_moon_after(double jd_ut, bool true_nodes) {
-    auto e = elongation_at(jd_ut, true_nodes);
-    if (!e) return std::unexpected(e.error());
-    const double until = (kFullCircleDeg - normalize_degrees(e->degrees)) / kMeanElongationPerDay;
-    auto found = refine_new_moon(jd_ut + until, true_nodes);
-    if (found && *found <= jd_ut) return refine_new_moon(*found + kSynodicMonthDays, true_nodes);
-    return found;
+    if (!(std::fabs(jd_ut) <= 1e10)) return std::unexpected(elongation_at(jd_ut, true_nodes).error());
+    int64_t n = lunation_number(jd_ut);
+    while (estimated_new_moon(n) <= jd_ut) ++n;
+    if (jd_ut - estimated_new_moon(n - 1) < kEstimateErrorDays) {
+        ZK_TRY(previous, refine_new_moon(estimated_new_moon(n - 1), true_nodes));
+        if (previous > jd_ut) return previous;
+    }
+    ZK_TRY(found, refine_new_moon(estimated_new_moon(n), true_nodes));
+    if (found > jd_ut) return found;
+    return refine_new_moon(estimated_new_moon(n + 1), true_nodes);
 }
 
 Result<uint32_t> sun_sign_at(double jd_ut, bool true_nodes) {
@@ -107,7 +151,8 @@ namespace {
 // The lunation beginning at a new moon whose Sun sign is known.
 Result<Lunation> lunation_with_start_sign(double new_moon_jd, uint32_t start_sign,
                                           bool true_nodes) {
-    auto end = refine_new_moon(new_moon_jd + kSynodicMonthDays, true_nodes);
+    const int64_t k = std::llround((new_moon_jd - 2451550.09766) / kSynodicMonthDays);
+    auto end = refine_new_moon(estimated_new_moon(k + 1), true_nodes);
     if (end && !(*end > new_moon_jd + kShortestMonthDays &&
                  *end < new_moon_jd + kLongestMonthDays)) {
         end = new_moon_after(new_moon_jd, true_nodes);
