@@ -147,7 +147,8 @@ Result<double> sunrise(double jd, double latitude, double longitude, double alti
 Result<EquatorialState> equatorial_state(double jd, Planet planet) {
     const std::string name(planet_name(planet));
     if (!is_usable_jd(jd)) {
-        return std::unexpected(ZodiakitError::invalid_parameter("Julian day outside the ephemeris"));
+        return std::unexpected(
+            ZodiakitError::invalid_parameter("Julian day outside the ephemeris"));
     }
     double xx[6] = {0, 0, 0, 0, 0, 0};
     char serr[AS_MAXCH] = {0};

@@ -91,9 +91,9 @@ void use_data_path();
 // Test builds only (the C++ suites and the benchmark's native program compile this file once
 // more with the define): the calls that reached the library since the last reset.
 struct CallCounts {
-    uint64_t positions = 0;  // calc_ut
-    uint64_t houses = 0;     // houses, and with them ascendant
-    uint64_t sunrises = 0;   // sunrise
+    uint64_t positions = 0;    // calc_ut
+    uint64_t houses = 0;       // houses, and with them ascendant
+    uint64_t sunrises = 0;     // sunrise
     uint64_t sky_samples = 0;  // equatorial_state and apparent_sidereal_time
 };
 CallCounts call_counts();

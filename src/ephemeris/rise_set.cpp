@@ -79,10 +79,18 @@ Result<Node> cached_node(NodeKind kind, int64_t index, double step) {
 struct Vec {
     double x = 0, y = 0, z = 0;
 };
-Vec operator+(Vec a, Vec b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-Vec operator-(Vec a, Vec b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-Vec operator*(double k, Vec a) { return {k * a.x, k * a.y, k * a.z}; }
-double dot(Vec a, Vec b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+Vec operator+(Vec a, Vec b) {
+    return {a.x + b.x, a.y + b.y, a.z + b.z};
+}
+Vec operator-(Vec a, Vec b) {
+    return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
+Vec operator*(double k, Vec a) {
+    return {k * a.x, k * a.y, k * a.z};
+}
+double dot(Vec a, Vec b) {
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
 
 struct Motion {
     Vec pos;  // km
@@ -120,7 +128,7 @@ struct Query {
     SkyBody body;
     SkyEvent event;
     DiscPoint disc;
-    double east_rad;   // longitude
+    double east_rad;  // longitude
     double cos_lat, sin_lat;
     double axis_km;    // the observer's distance from the Earth's axis
     double height_km;  // and from the equator's plane
@@ -132,8 +140,8 @@ struct Query {
 double horizon_refraction_rad(double altitude_m) {
     const double pressure = 1013.25 * std::pow(1.0 - 0.0065 * altitude_m / 288.0, 5.255);
     constexpr double kArcmin = 34.46;
-    const double arcmin = (pressure - 80.0) / 930.0 /
-                          (1.0 + 0.00008 * (kArcmin + 39.0) * (0.0 - 10.0)) * kArcmin;
+    const double arcmin =
+        (pressure - 80.0) / 930.0 / (1.0 + 0.00008 * (kArcmin + 39.0) * (0.0 - 10.0)) * kArcmin;
     return arcmin / 60.0 * kDegToRad;
 }
 
@@ -234,8 +242,8 @@ Result<std::pair<double, Sample>> turning_point(double lo, double hi, Sample at_
 Result<std::optional<double>> zero_in_cell(double a, double b, Sample at_a, Sample at_b,
                                            const Query& q, double from) {
     const bool upward = q.event != SkyEvent::Set;
-    const auto crossing = [&](double lo, double hi, Sample l, Sample h)
-        -> Result<std::optional<double>> {
+    const auto crossing = [&](double lo, double hi, Sample l,
+                              Sample h) -> Result<std::optional<double>> {
         if ((l.value < 0.0) == (h.value < 0.0) || (l.value < 0.0) != upward) {
             return std::optional<double>();
         }

@@ -240,8 +240,8 @@ struct Span {
             sun_sign.push_back(*sign);
             if (k >= 3) {
                 const DayFrame& day = frames[k - 1];
-                ZK_TRY(sky, sky_times_of_day(day.window, frame->window, day.sunrise,
-                                             frame->sunrise, location, convention, zone));
+                ZK_TRY(sky, sky_times_of_day(day.window, frame->window, day.sunrise, frame->sunrise,
+                                             location, convention, zone));
                 skies.push_back(std::move(sky));
             }
             poll.count(kCallsPerSkyDay);

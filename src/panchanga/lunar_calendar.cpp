@@ -18,10 +18,12 @@ constexpr int kNewtonRounds = 12;
 // degrees a day, so the next step would be under 0.15 x this squared. The step is taken
 // without another sample.
 constexpr double kSettledStepDays = 1e-5;
-// A synodic month lasts 29.27 to 29.83 days: a mean month after one new moon is within
-// Newton's reach of the next, and nowhere near another.
+// A synodic month lasts 29.27 to 29.83 days: a search for the next new moon that lands
+// outside these bounds found another one.
 constexpr double kShortestMonthDays = 29.0, kLongestMonthDays = 30.1;
-constexpr int64_t kShakaOffset = 78;            // Gregorian year - Shaka year, from Chaitra
+// The first new moon of 2000 (Julian Ephemeris Day), number 0 of the count below.
+constexpr double kNewMoonZero = 2451550.09766;
+constexpr int64_t kShakaOffset = 78;  // Gregorian year - Shaka year, from Chaitra
 constexpr int64_t kVikramAfterShaka = 135;
 
 // The Moon's elongation from the Sun in (-180, 180] and its rate in degrees a day.
@@ -45,14 +47,16 @@ Result<Elongation> elongation_at(double jd, bool true_nodes) {
 // periodic terms of the Moon's and the Sun's orbits (Meeus, Astronomical Algorithms, 49).
 double estimated_new_moon(int64_t k) {
     const double n = static_cast<double>(k), t = n / 1236.85, t2 = t * t, t3 = t2 * t;
-    const double jde = 2451550.09766 + 29.530588861 * n + 0.00015437 * t2 - 0.000000150 * t3 +
+    const double jde = kNewMoonZero + 29.530588861 * n + 0.00015437 * t2 - 0.000000150 * t3 +
                        0.00000000073 * t2 * t2;
-    const auto rad = [](double degrees) { return std::fmod(degrees, 360.0) * (std::numbers::pi / 180.0); };
+    const auto rad = [](double degrees) {
+        return std::fmod(degrees, 360.0) * (std::numbers::pi / 180.0);
+    };
     const double m = rad(2.5534 + 29.10535670 * n - 0.0000014 * t2 - 0.00000011 * t3);
-    const double mp = rad(201.5643 + 385.81693528 * n + 0.0107582 * t2 + 0.00001238 * t3 -
-                          0.000000058 * t2 * t2);
-    const double f = rad(160.7108 + 390.67050284 * n - 0.0016118 * t2 - 0.00000227 * t3 +
-                         0.000000011 * t2 * t2);
+    const double mp =
+        rad(201.5643 + 385.81693528 * n + 0.0107582 * t2 + 0.00001238 * t3 - 0.000000058 * t2 * t2);
+    const double f =
+        rad(160.7108 + 390.67050284 * n - 0.0016118 * t2 - 0.00000227 * t3 + 0.000000011 * t2 * t2);
     const double node = rad(124.7746 - 1.56375588 * n + 0.0020672 * t2 + 0.00000215 * t3);
     const double e = 1 - 0.002516 * t - 0.0000074 * t2;
     using std::sin;
@@ -70,7 +74,7 @@ constexpr double kEstimateErrorDays = 0.05;
 
 // The number of the last mean new moon at or before jd.
 int64_t lunation_number(double jd) {
-    return static_cast<int64_t>(std::floor((jd - 2451550.09766) / kSynodicMonthDays));
+    return static_cast<int64_t>(std::floor((jd - kNewMoonZero) / kSynodicMonthDays));
 }
 
 // Newton's method on the elongation from a guess within a few days of a new moon.
@@ -114,7 +118,8 @@ int64_t year_of_chaitra(const Lunation& current, uint32_t masa) {
 
 Result<double> new_moon_at_or_before(double jd_ut, bool true_nodes) {
     // An instant the library refuses gives the error of its position call.
-    if (!(std::fabs(jd_ut) <= 1e10)) return std::unexpected(elongation_at(jd_ut, true_nodes).error());
+    if (!(std::fabs(jd_ut) <= 1e10))
+        return std::unexpected(elongation_at(jd_ut, true_nodes).error());
     int64_t n = lunation_number(jd_ut) + 1;
     while (estimated_new_moon(n) > jd_ut) --n;
     // Only where an estimate lies within its error of the instant can the answer be another.
@@ -128,7 +133,8 @@ Result<double> new_moon_at_or_before(double jd_ut, bool true_nodes) {
 }
 
 Result<double> new_moon_after(double jd_ut, bool true_nodes) {
-    if (!(std::fabs(jd_ut) <= 1e10)) return std::unexpected(elongation_at(jd_ut, true_nodes).error());
+    if (!(std::fabs(jd_ut) <= 1e10))
+        return std::unexpected(elongation_at(jd_ut, true_nodes).error());
     int64_t n = lunation_number(jd_ut);
     while (estimated_new_moon(n) <= jd_ut) ++n;
     if (jd_ut - estimated_new_moon(n - 1) < kEstimateErrorDays) {
@@ -151,10 +157,10 @@ namespace {
 // The lunation beginning at a new moon whose Sun sign is known.
 Result<Lunation> lunation_with_start_sign(double new_moon_jd, uint32_t start_sign,
                                           bool true_nodes) {
-    const int64_t k = std::llround((new_moon_jd - 2451550.09766) / kSynodicMonthDays);
-    auto end = refine_new_moon(estimated_new_moon(k + 1), true_nodes);
-    if (end && !(*end > new_moon_jd + kShortestMonthDays &&
-                 *end < new_moon_jd + kLongestMonthDays)) {
+    const int64_t number = lunation_number(new_moon_jd + kSynodicMonthDays / 2);
+    auto end = refine_new_moon(estimated_new_moon(number + 1), true_nodes);
+    if (end &&
+        !(*end > new_moon_jd + kShortestMonthDays && *end < new_moon_jd + kLongestMonthDays)) {
         end = new_moon_after(new_moon_jd, true_nodes);
     }
     if (!end) return std::unexpected(end.error());

@@ -60,8 +60,7 @@ constexpr Kind kKinds[] = {
 // hills, for every kind of event.
 TEST(RiseSet, AgreesWithTheLibrarysSearch) {
     std::mt19937 rng(11);
-    std::uniform_real_distribution<double> day(2378496.5, 2561118.5), lat(-62, 62),
-        lon(-180, 180);
+    std::uniform_real_distribution<double> day(2378496.5, 2561118.5), lat(-62, 62), lon(-180, 180);
     for (const Kind& kind : kKinds) {
         double worst = 0;
         for (int i = 0; i < 300; ++i) {
@@ -75,8 +74,8 @@ TEST(RiseSet, AgreesWithTheLibrarysSearch) {
             if (!*found) continue;
             worst = std::max(worst, std::fabs(**found - *expected) * kSecondsPerDay);
         }
-        EXPECT_LE(worst, kind.tolerance_s) << static_cast<int>(kind.body) << " "
-                                           << static_cast<int>(kind.event);
+        EXPECT_LE(worst, kind.tolerance_s)
+            << static_cast<int>(kind.body) << " " << static_cast<int>(kind.event);
     }
 }
 
@@ -119,8 +118,8 @@ TEST(RiseSet, CubicHermiteIsExactForACubic) {
 TEST(RiseSet, WindowsAndBadInstants) {
     const GeoLocation delhi{28.6139, 77.2090, 0.0};
     // A window of an hour before midnight holds no sunrise.
-    const auto none = first_sky_event(2460676.5, 2460676.5 + 1.0 / 24, SkyBody::Sun,
-                                      SkyEvent::Rise, DiscPoint::UpperLimbRefracted, delhi);
+    const auto none = first_sky_event(2460676.5, 2460676.5 + 1.0 / 24, SkyBody::Sun, SkyEvent::Rise,
+                                      DiscPoint::UpperLimbRefracted, delhi);
     ASSERT_TRUE(none);
     EXPECT_FALSE(*none);
     for (double bad : {std::nan(""), 1e300, -HUGE_VAL}) {
