@@ -6,7 +6,7 @@
 // the apparent sidereal time are read from the Swiss Ephemeris at fixed instants of a
 // global grid (the Sun and sidereal time each whole Julian day, the Moon each half day),
 // interpolated between them (cubic Hermite over positions and velocities; the error is
-// below 0.001" for the Sun and about 0.1" for the Moon), moved to the observer on the
+// below 0.001" for the Sun and at most 0.2" for the Moon), moved to the observer on the
 // reference ellipsoid with diurnal aberration, and the crossing is solved on a grid of
 // half-hour cells to about a microsecond. Grid samples are kept per thread, so that
 // neighbouring days share them, and every answer depends only on the cell it lies in:
