@@ -9,7 +9,7 @@ namespace zk {
 
 class CubicHermite {
   public:
-    constexpr CubicHermite(double s, double span) : span_(span) {
+    constexpr CubicHermite(double s, double span) {
         const double s2 = s * s, s3 = s2 * s;
         v0_ = 2 * s3 - 3 * s2 + 1;
         vm0_ = (s3 - 2 * s2 + s) * span;
@@ -27,10 +27,8 @@ class CubicHermite {
     constexpr double rate(double y0, double m0, double y1, double m1) const {
         return r0_ * y0 + rm0_ * m0 + r1_ * y1 + rm1_ * m1;
     }
-    constexpr double span() const { return span_; }
 
   private:
-    double span_;
     double v0_, vm0_, v1_, vm1_;  // weights of the value
     double r0_, rm0_, r1_, rm1_;  // weights of its rate
 };

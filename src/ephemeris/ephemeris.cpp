@@ -36,13 +36,6 @@ constexpr int32 kSiderealModes[] = {SE_SIDM_LAHIRI, SE_SIDM_RAMAN, SE_SIDM_KRISH
                                     SE_SIDM_TRUE_CITRA, SE_SIDM_TRUE_PUSHYA};
 static_assert(std::size(kSiderealModes) == static_cast<size_t>(AyanamsaMode::Kind::Custom));
 
-// The library keeps file and cache state between calls, and a NaN or astronomically huge
-// Julian day leaves that state corrupted, so that every later call in the process fails.
-// Such instants never reach it. Ten billion days is far beyond any ephemeris.
-bool is_usable_jd(double jd) {
-    return std::isfinite(jd) && std::fabs(jd) <= 1e10;
-}
-
 #ifdef ZODIAKIT_COUNT_EPHEMERIS_CALLS
 thread_local CallCounts t_counts;
 #define ZK_COUNT_CALL(kind) (++t_counts.kind)
@@ -51,6 +44,13 @@ thread_local CallCounts t_counts;
 #endif
 
 }  // namespace
+
+// The library keeps file and cache state between calls, and a NaN or astronomically huge
+// Julian day leaves that state corrupted, so that every later call in the process fails.
+// Such instants never reach it. Ten billion days is far beyond any ephemeris.
+bool is_usable_jd(double jd) {
+    return std::isfinite(jd) && std::fabs(jd) <= 1e10;
+}
 
 double julian_day(const UtcDateTime& t) {
     const double hour = t.hour + t.minute / 60.0 + t.second / 3600.0;
@@ -162,7 +162,11 @@ Result<EquatorialState> equatorial_state(double jd, Planet planet) {
     return EquatorialState{{xx[0], xx[1], xx[2]}, {xx[3], xx[4], xx[5]}};
 }
 
-double apparent_sidereal_time(double jd) {
+Result<double> apparent_sidereal_time(double jd) {
+    if (!is_usable_jd(jd)) {
+        return std::unexpected(
+            ZodiakitError::invalid_parameter("Julian day outside the ephemeris"));
+    }
     use_data_path();
     ZK_COUNT_CALL(sky_samples);
     return swe_sidtime(jd) * 15.0;

@@ -19,6 +19,10 @@
 
 namespace zk::ephemeris {
 
+// Whether a Julian day may reach the library: finite, and within ten billion days. Every
+// call below refuses any other.
+bool is_usable_jd(double jd);
+
 // Julian day (UT) of a UTC date-time; 2000-01-01 12:00:00 is 2451545.0.
 double julian_day(const UtcDateTime& t);
 
@@ -58,8 +62,9 @@ struct EquatorialState {
 };
 Result<EquatorialState> equatorial_state(double jd, Planet planet);
 
-// Apparent sidereal time at Greenwich in degrees; jd must be usable (finite and not absurd).
-double apparent_sidereal_time(double jd);
+// Apparent sidereal time at Greenwich in degrees; InvalidParameter "Julian day outside the
+// ephemeris" for an unusable jd.
+Result<double> apparent_sidereal_time(double jd);
 
 // Dynamical time minus Universal Time (delta T) at a Julian day, in days; jd must be usable.
 double delta_t(double jd);

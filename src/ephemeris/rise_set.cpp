@@ -32,10 +32,6 @@ constexpr double kCellsPerDay = 48.0;
 constexpr double kFastestChange = 7.5;
 constexpr double kRootDays = 1e-11;  // about a microsecond
 
-bool is_usable_jd(double jd) {
-    return std::isfinite(jd) && std::fabs(jd) <= 1e10;
-}
-
 // The samples of the grid, kept per thread (a sample depends only on its instant, so a
 // forked child's copies stay right). Consecutive days and the events of one day reuse them.
 struct Node {
@@ -63,11 +59,8 @@ Result<Node> cached_node(NodeKind kind, int64_t index, double step) {
     const double jd = static_cast<double>(index) * step;
     Node node;
     if (kind == NodeKind::SiderealTime) {
-        if (!is_usable_jd(jd)) {
-            return std::unexpected(
-                ZodiakitError::invalid_parameter("Julian day outside the ephemeris"));
-        }
-        node.sidereal_deg = apparent_sidereal_time(jd);
+        ZK_TRY(degrees, apparent_sidereal_time(jd));
+        node.sidereal_deg = degrees;
     } else {
         ZK_TRY(state, equatorial_state(jd, kind == NodeKind::Sun ? Planet::Sun : Planet::Moon));
         node.state = state;

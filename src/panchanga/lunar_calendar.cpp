@@ -118,7 +118,7 @@ int64_t year_of_chaitra(const Lunation& current, uint32_t masa) {
 
 Result<double> new_moon_at_or_before(double jd_ut, bool true_nodes) {
     // An instant the library refuses gives the error of its position call.
-    if (!(std::fabs(jd_ut) <= 1e10))
+    if (!ephemeris::is_usable_jd(jd_ut))
         return std::unexpected(elongation_at(jd_ut, true_nodes).error());
     int64_t n = lunation_number(jd_ut) + 1;
     while (estimated_new_moon(n) > jd_ut) --n;
@@ -133,7 +133,7 @@ Result<double> new_moon_at_or_before(double jd_ut, bool true_nodes) {
 }
 
 Result<double> new_moon_after(double jd_ut, bool true_nodes) {
-    if (!(std::fabs(jd_ut) <= 1e10))
+    if (!ephemeris::is_usable_jd(jd_ut))
         return std::unexpected(elongation_at(jd_ut, true_nodes).error());
     int64_t n = lunation_number(jd_ut);
     while (estimated_new_moon(n) <= jd_ut) ++n;

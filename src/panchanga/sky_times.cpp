@@ -20,13 +20,6 @@ DiscPoint sun_disc(SunriseConvention convention) {
                                                        : DiscPoint::UpperLimbRefracted;
 }
 
-// The first event of the kind at or after `from`, kept only when it comes before `until`.
-Result<std::optional<double>> first_event_before(double from, double until, SkyBody body,
-                                                 SkyEvent event, DiscPoint disc,
-                                                 const GeoLocation& place) {
-    return ephemeris::first_sky_event(from, until, body, event, disc, place);
-}
-
 // The first instant of a civil date: its midnight, or the clock change that skips it.
 std::optional<double> first_instant(int64_t year, uint32_t month, uint32_t day,
                                     const cctz::time_zone& zone) {
@@ -83,8 +76,8 @@ std::optional<DayWindow> civil_day_window(const CivilDate& date, const cctz::tim
 
 Result<std::optional<double>> first_sunrise(const DayWindow& day, const GeoLocation& place,
                                             SunriseConvention convention) {
-    return first_event_before(day.start_jd, day.end_jd, SkyBody::Sun, SkyEvent::Rise,
-                              sun_disc(convention), place);
+    return ephemeris::first_sky_event(day.start_jd, day.end_jd, SkyBody::Sun, SkyEvent::Rise,
+                                      sun_disc(convention), place);
 }
 
 Result<SkyTimes> sky_times_of_day(const DayWindow& day, const DayWindow& next_day,
@@ -92,18 +85,19 @@ Result<SkyTimes> sky_times_of_day(const DayWindow& day, const DayWindow& next_da
                                   const GeoLocation& place, SunriseConvention convention,
                                   const cctz::time_zone& zone) {
     constexpr DiscPoint kMoonDisc = DiscPoint::UpperLimbRefracted;
-    auto sunset =
-        first_event_before(sunrise.value_or(day.start_jd), sunrise ? next_day.end_jd : day.end_jd,
-                           SkyBody::Sun, SkyEvent::Set, sun_disc(convention), place);
+    auto sunset = ephemeris::first_sky_event(sunrise.value_or(day.start_jd),
+                                             sunrise ? next_day.end_jd : day.end_jd, SkyBody::Sun,
+                                             SkyEvent::Set, sun_disc(convention), place);
     if (!sunset) return std::unexpected(sunset.error());
-    auto moonrise = first_event_before(day.start_jd, day.end_jd, SkyBody::Moon, SkyEvent::Rise,
-                                       kMoonDisc, place);
+    auto moonrise = ephemeris::first_sky_event(day.start_jd, day.end_jd, SkyBody::Moon,
+                                               SkyEvent::Rise, kMoonDisc, place);
     if (!moonrise) return std::unexpected(moonrise.error());
-    auto moonset = first_event_before(day.start_jd, day.end_jd, SkyBody::Moon, SkyEvent::Set,
-                                      kMoonDisc, place);
+    auto moonset = ephemeris::first_sky_event(day.start_jd, day.end_jd, SkyBody::Moon,
+                                              SkyEvent::Set, kMoonDisc, place);
     if (!moonset) return std::unexpected(moonset.error());
     // A transit has no disc point; the argument is ignored.
-    auto noon = first_event_before(day.start_jd, day.end_jd, SkyBody::Sun, SkyEvent::UpperTransit,
+    auto noon =
+        ephemeris::first_sky_event(day.start_jd, day.end_jd, SkyBody::Sun, SkyEvent::UpperTransit,
                                    DiscPoint::CentreUnrefracted, place);
     if (!noon) return std::unexpected(noon.error());
 
