@@ -8,6 +8,7 @@
 #include "panchanga/calendar_names.hpp"
 #include "panchanga/element_edges.hpp"
 #include "panchanga/interval.hpp"
+#include "panchanga/luminary_table.hpp"
 #include "time/timezone.hpp"
 
 namespace zk {
@@ -22,10 +23,17 @@ constexpr uint32_t kCallsPerSkyDay = 10;
 constexpr uint32_t kCallsPerDayBuilt = 2;
 // The element containing a reference instant began at most this long before it.
 constexpr double kEdgeMarginDays = 2.0;
-// Edges this close to a half second may round either way: such an element is searched
-// again from the day's instant, exactly as the single-day computation does.
-constexpr double kRoundingMarginSeconds = 2e-3;
+// Edges read from the table lie within 1.3 ms of those the single-day search finds (the
+// largest seen): one this close to a half second may round either way, and its element is
+// searched again from the day's instant, exactly as the single-day computation does.
+constexpr double kRoundingMarginSeconds = 4e-3;
 constexpr double kUnixEpochJd = 2440587.5;
+// The table of the luminaries reaches this far beyond the span's dates in UTC: past the day
+// before the first and the day after the last, in any zone, and the edge margin around them.
+constexpr double kTableMarginDays = 4.0;
+// Fifty times the table's largest error: numbers read from it this far from a boundary are
+// those the library's own readings give.
+constexpr double kTableBoundaryMarginDeg = 1e-5;
 // More than the Sun moves in a civil day: its sidereal motion stays below 1.02 degrees a
 // day, and a civil day lasts at most 25 hours.
 constexpr double kSunDegreesInADayAtMost = 1.5;
@@ -108,6 +116,25 @@ TithiDay tithi_day(uint32_t previous, uint32_t today, uint32_t next,
 PanchangaDay day_of(const DayFrame& f, Panchanga&& panchanga, TithiDay&& tithis) {
     return PanchangaDay{f.date, f.sunrise ? "sunrise" : "midnight", std::move(panchanga),
                         std::move(tithis)};
+}
+
+// The first instant of a date in UTC, as a Julian day.
+double civil_midnight_jd(const CivilDate& date) {
+    return kUnixEpochJd + static_cast<double>(days_from_civil(date.year, date.month, date.day));
+}
+
+// Whether the luminaries lie further than the margin from every boundary that the numbers read
+// from them at an instant depend on: the Moon's nakshatra quarters (which include its signs),
+// the Sun's signs, the karanas of Moon - Sun (which include the tithis and the fortnights) and
+// the yogas of Moon + Sun.
+bool clear_of_boundaries(const Luminaries& l) {
+    const auto clear = [](double degrees, double spacing) {
+        const double r = std::fmod(normalize_degrees(degrees), spacing);
+        return std::min(r, spacing - r) > kTableBoundaryMarginDeg;
+    };
+    return clear(l.moon_deg, kNakshatraSpanDeg / 4.0) && clear(l.sun_deg, kSignSpanDeg) &&
+           clear(l.moon_deg - l.sun_deg, kKaranaSpanDeg) &&
+           clear(l.moon_deg + l.sun_deg, kNakshatraSpanDeg);
 }
 
 // A Julian day whose second lies within the rounding margin of a half second.
@@ -207,6 +234,8 @@ struct Span {
     const AyanamsaMode& ayanamsa;
     bool true_nodes;
 
+    // Over every day's frame and the edges around it, when there is more than one day.
+    std::optional<LuminaryTable> table;
     std::vector<DayFrame> frames;
     std::vector<Luminaries> at_reference;  // by frame
     std::vector<uint32_t> sun_sign;        // by frame, at its first instant (frame 0 unused)
@@ -225,6 +254,16 @@ struct Span {
         return sun_sign_at(frame.window.start_jd, true_nodes);
     }
 
+    // The luminaries at an instant: from the table unless they lie so near a boundary of an
+    // element, a nakshatra quarter or a sign that the table's error could cross it.
+    Result<Luminaries> luminaries_near(double jd) const {
+        if (table && table->covers(jd)) {
+            const Luminaries l = table->at(jd);
+            if (clear_of_boundaries(l)) return l;
+        }
+        return luminaries_at(jd, true_nodes);
+    }
+
     // Interrupted when the poll says stop.
     Result<void> prepare(InterruptPoll& poll) {
         for (size_t k = 0; k < days + 2; ++k) {
@@ -232,7 +271,7 @@ struct Span {
                 frame_of(add_days(from, static_cast<int64_t>(k) - 1), location, zone, convention);
             if (!frame) return std::unexpected(frame.error());
             frames.push_back(*frame);
-            auto now = luminaries_at(frame->reference_jd, true_nodes);
+            auto now = luminaries_near(frame->reference_jd);
             if (!now) return std::unexpected(now.error());
             at_reference.push_back(*now);
             auto sign = k == 0 ? Result<uint32_t>(0) : sign_at_start(*frame, *now);
@@ -254,9 +293,9 @@ struct Span {
                              LunationWalk& walk) {
         const DayFrame& f = frames[i + 1];
         const Luminaries& now = at_reference[i + 1];
-        ZK_TRY_VOID(walk_to(walk, f.reference_jd, true_nodes));
         Result<Panchanga> panchanga = model;
         if (i > 0) {
+            ZK_TRY_VOID(walk_to(walk, f.reference_jd, true_nodes));
             panchanga = panchanga_from_edges(model, f, now, edges, std::move(skies[i - 1]),
                                              lunar_calendar_from(walk.current, walk.next, now),
                                              true_nodes, zone);
@@ -273,16 +312,29 @@ struct Span {
     }
 
     Result<std::vector<PanchangaDay>> compute(InterruptPoll& poll) {
+        // The first day is the single-day record itself, and the model of the others: a
+        // calendar of one day shares nothing.
+        if (days > 1) {
+            const double first_jd = civil_midnight_jd(from);
+            ZK_TRY(read, LuminaryTable::read(first_jd - kTableMarginDays,
+                                             first_jd + static_cast<double>(days) +
+                                                 kTableMarginDays,
+                                             true_nodes, poll));
+            table = std::move(read);
+        }
         ZK_TRY_VOID(prepare(poll));
-        // The first day is the single-day record itself, and the model of the others.
         auto model =
             compute_panchanga_local(frames[1].reference, location, zone_name,
                                     PanchangaMode::CivilDay, ayanamsa, true_nodes, convention);
         if (!model) return std::unexpected(model.error());
-        ZK_TRY(edges,
-               find_element_edges(frames[1].reference_jd - kEdgeMarginDays,
-                                  frames[days].reference_jd + kEdgeMarginDays, true_nodes, poll));
-        ZK_TRY(walk, lunations_around(frames[1].reference_jd, true_nodes));
+        ElementEdges edges;
+        LunationWalk walk;
+        if (days > 1) {
+            edges = element_edges(*table, frames[1].reference_jd - kEdgeMarginDays,
+                                  frames[days].reference_jd + kEdgeMarginDays);
+            ZK_TRY(around, lunations_around(frames[1].reference_jd, true_nodes));
+            walk = around;
+        }
         std::vector<PanchangaDay> out;
         out.reserve(days);
         for (size_t i = 0; i < days; ++i) {
@@ -356,7 +408,8 @@ Result<std::vector<PanchangaDay>> compute_panchanga_calendar(
               *zone,    convention,
               ayanamsa, true_nodes,
               {},       {},
-              {},       {}};
+              {},       {},
+              {}};
     InterruptPoll poll(interrupted, kCallsPerPoll);
     return span.compute(poll);
 }

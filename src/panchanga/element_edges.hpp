@@ -1,15 +1,10 @@
-// Every boundary of the tithi, nakshatra, yoga and karana over a stretch of time, found in
-// one pass, so that the days of a calendar share them instead of searching each element
-// again. The luminaries are sampled every nine hours (shorter than any element: a karana
-// lasts ten hours or more), and each change is followed onto its edge by Newton's method on
-// the angle the element divides, with the luminaries' speeds, from where the cubic through
-// the two samples' angles and speeds meets the boundary (within a few milliseconds of the
-// edge, so that one step settles it). Those steps read the Moon alone: the Sun comes from
-// the cubic through its two samples, within 1e-10 degrees. Where that does not settle inside
-// the nine hours, the element's own function (tithi_at, nakshatra_at, ...) is bisected down
-// to adjacent Julian days. A tithi ends with its second karana, at the same edge. Either way
-// an edge lies within a few units of a Julian day's last place (tens of microseconds) of the
-// one find_element_interval finds.
+// Every boundary of the tithi, nakshatra, yoga and karana over a stretch of time, read from
+// one table of the Moon and the Sun (panchanga/luminary_table.hpp), so that the days of a
+// calendar share them instead of searching each element again. Between two readings the
+// angle an element divides (Moon - Sun, the Moon, or Moon + Sun) only grows, and each
+// boundary it passes is solved on the table's polynomial to a microsecond. An edge so found
+// lies within a few milliseconds of the one find_element_interval finds from the library's
+// own readings; callers that print it to the second search again where that can matter.
 #pragma once
 
 #include <array>
@@ -19,7 +14,7 @@
 
 #include "core/error.hpp"
 #include "panchanga/interval.hpp"
-#include "search/scan.hpp"
+#include "panchanga/luminary_table.hpp"
 
 namespace zk {
 
@@ -39,10 +34,8 @@ struct ElementEdges {
     std::array<std::vector<double>, 4> edges;
 };
 
-// The edges in [from_jd, to_jd]. Counts its ephemeris calls on `poll` and asks it after
-// every sample (Interrupted when it says stop). The first ephemeris error ends the scan.
-Result<ElementEdges> find_element_edges(double from_jd, double to_jd, bool true_nodes,
-                                        InterruptPoll& poll);
+// The edges in [from_jd, to_jd], which the table covers.
+ElementEdges element_edges(const LuminaryTable& table, double from_jd, double to_jd);
 
 // The stretch between the last edge at or before jd and the first edge after it; nothing
 // when the edges do not enclose jd.

@@ -1,0 +1,79 @@
+#include "panchanga/luminary_table.hpp"
+
+#include <array>
+#include <cmath>
+
+#include "core/zodiac.hpp"
+
+namespace zk {
+namespace {
+
+// The polynomial through eight readings, three before the reading at or before an instant
+// and four after it.
+constexpr int kBefore = 3;
+constexpr int kAfter = 4;
+constexpr int kWindow = kBefore + kAfter + 1;
+// Barycentric weights of eight equally spaced points: (-1)^j C(7, j).
+constexpr std::array<double, kWindow> kWeights = {1, -7, 21, -35, 35, -21, 7, -1};
+
+// The step from one reading to the next, in (-180, 180]: no body moves half a circle in half
+// a day.
+double step_between(double from_deg, double to_deg) {
+    const double d = normalize_degrees(to_deg - from_deg);
+    return d > 180.0 ? d - kFullCircleDeg : d;
+}
+
+}  // namespace
+
+Result<LuminaryTable> LuminaryTable::read(double from_jd, double to_jd, bool true_nodes,
+                                          InterruptPoll& poll) {
+    const double first = std::floor(from_jd / kStepDays) - kBefore;
+    const double last = std::floor(to_jd / kStepDays) + kAfter + 1;
+    LuminaryTable table;
+    table.first_jd_ = first * kStepDays;
+    Luminaries previous{};
+    for (double k = first; k <= last; k += 1.0) {
+        ZK_TRY(reading, luminaries_at(k * kStepDays, true_nodes));
+        if (table.turns_.empty()) {
+            table.turns_.push_back(reading);
+        } else {
+            const Luminaries& t = table.turns_.back();
+            table.turns_.push_back({t.moon_deg + step_between(previous.moon_deg, reading.moon_deg),
+                                    t.sun_deg + step_between(previous.sun_deg, reading.sun_deg)});
+        }
+        previous = reading;
+        poll.count(2);
+        ZK_TRY_VOID(poll.check());
+    }
+    return table;
+}
+
+bool LuminaryTable::covers(double jd) const {
+    const double at = (jd - first_jd_) / kStepDays;
+    return at >= kBefore && at <= static_cast<double>(turns_.size()) - kAfter - 1;
+}
+
+Luminaries LuminaryTable::continuous(double jd) const {
+    const double at = (jd - first_jd_) / kStepDays;
+    const auto origin = static_cast<size_t>(std::floor(at));
+    const Luminaries* window = &turns_[origin - kBefore];
+    const Luminaries& o = turns_[origin];
+    const double x = at - static_cast<double>(origin) + kBefore;
+    double moon = 0.0, sun = 0.0, den = 0.0;
+    for (int j = 0; j < kWindow; ++j) {
+        const double d = x - j;
+        if (d == 0.0) return window[j];
+        const double w = kWeights[j] / d;
+        moon += w * (window[j].moon_deg - o.moon_deg);
+        sun += w * (window[j].sun_deg - o.sun_deg);
+        den += w;
+    }
+    return Luminaries{o.moon_deg + moon / den, o.sun_deg + sun / den};
+}
+
+Luminaries LuminaryTable::at(double jd) const {
+    const Luminaries c = continuous(jd);
+    return Luminaries{normalize_degrees(c.moon_deg), normalize_degrees(c.sun_deg)};
+}
+
+}  // namespace zk
