@@ -34,6 +34,9 @@ constexpr double kTableMarginDays = 4.0;
 // Fifty times the table's largest error: numbers read from it this far from a boundary are
 // those the library's own readings give.
 constexpr double kTableBoundaryMarginDeg = 1e-5;
+// The table's Sun lies within 4e-8 degrees of the library's, which the Sun crosses in under
+// five milliseconds: an ingress is bisected from this far either side of the table's.
+constexpr double kIngressBracketDays = 1e-5;
 // More than the Sun moves in a civil day: its sidereal motion stays below 1.02 degrees a
 // day, and a civil day lasts at most 25 hours.
 constexpr double kSunDegreesInADayAtMost = 1.5;
@@ -79,18 +82,44 @@ Result<DayFrame> frame_of(const CivilDate& date, const GeoLocation& place,
     return f;
 }
 
+// A Julian day whose second lies within the rounding margin of a half second.
+bool rounds_unclearly(double jd) {
+    const double seconds = (jd - kUnixEpochJd) * kSecondsPerDay;
+    return std::fabs(seconds - std::floor(seconds) - 0.5) < kRoundingMarginSeconds;
+}
+
 // The Sun's ingress during a window whose ends show different signs, bisected onto
-// adjacent Julian days.
+// adjacent Julian days: within a few milliseconds of where the table has it when there is
+// one, else over the whole window. Both find the same instant wherever it rounds clearly.
 Result<std::optional<Sankranti>> sankranti_in(const DayWindow& w, uint32_t sign_at_start,
                                               uint32_t sign_at_end, bool true_nodes,
-                                              const cctz::time_zone& zone) {
+                                              const cctz::time_zone& zone,
+                                              const LuminaryTable* table) {
     if (sign_at_start == sign_at_end) return std::optional<Sankranti>();
     const auto before_ingress = [&](double jd) -> Result<bool> {
         ZK_TRY(sign, sun_sign_at(jd, true_nodes));
         return sign == sign_at_start;
     };
+    const auto found = [&](double jd) {
+        return Sankranti{sign_at_end, std::string(rashi_name(sign_at_end)), day_time(jd, zone)};
+    };
+    if (table && table->covers(w.start_jd) && table->covers(w.end_jd)) {
+        const double from = table->continuous(w.start_jd).sun_deg;
+        const double entered = (sign_at_end - 1) * kSignSpanDeg;
+        const double boundary = from + normalize_degrees(entered - normalize_degrees(from));
+        const double near = table->crossing([](const Luminaries& l) { return l.sun_deg; },
+                                            boundary, w.start_jd, w.end_jd);
+        const double lo = std::max(w.start_jd, near - kIngressBracketDays);
+        const double hi = std::min(w.end_jd, near + kIngressBracketDays);
+        ZK_TRY(lo_before, before_ingress(lo));
+        ZK_TRY(hi_before, before_ingress(hi));
+        if (lo_before && !hi_before) {
+            ZK_TRY(jd, halve_to_adjacent(before_ingress, lo, hi));
+            if (!rounds_unclearly(jd)) return found(jd);
+        }
+    }
     ZK_TRY(jd, halve_to_adjacent(before_ingress, w.start_jd, w.end_jd));
-    return Sankranti{sign_at_end, std::string(rashi_name(sign_at_end)), day_time(jd, zone)};
+    return found(jd);
 }
 
 TithiDay tithi_day(uint32_t previous, uint32_t today, uint32_t next,
@@ -135,12 +164,6 @@ bool clear_of_boundaries(const Luminaries& l) {
     return clear(l.moon_deg, kNakshatraSpanDeg / 4.0) && clear(l.sun_deg, kSignSpanDeg) &&
            clear(l.moon_deg - l.sun_deg, kKaranaSpanDeg) &&
            clear(l.moon_deg + l.sun_deg, kNakshatraSpanDeg);
-}
-
-// A Julian day whose second lies within the rounding margin of a half second.
-bool rounds_unclearly(double jd) {
-    const double seconds = (jd - kUnixEpochJd) * kSecondsPerDay;
-    return std::fabs(seconds - std::floor(seconds) - 0.5) < kRoundingMarginSeconds;
 }
 
 // The element's interval around jd from the shared edges, or searched again from jd as the
@@ -302,7 +325,8 @@ struct Span {
             if (!panchanga) return std::unexpected(panchanga.error());
         }
         ZK_TRY(sankranti,
-               sankranti_in(f.window, sun_sign[i + 1], sun_sign[i + 2], true_nodes, zone));
+               sankranti_in(f.window, sun_sign[i + 1], sun_sign[i + 2], true_nodes, zone,
+                            table ? &*table : nullptr));
         const Luminaries& before = at_reference[i];
         const Luminaries& after = at_reference[i + 2];
         TithiDay tithis =
@@ -376,7 +400,7 @@ Result<PanchangaDay> compute_panchanga_day(const CivilDate& date, const GeoLocat
     for (const auto* r : {&previous, &next, &sign_at_start, &sign_at_end}) {
         if (!*r) return std::unexpected(r->error());
     }
-    auto sankranti = sankranti_in(f[1].window, *sign_at_start, *sign_at_end, true_nodes, *zone);
+    auto sankranti = sankranti_in(f[1].window, *sign_at_start, *sign_at_end, true_nodes, *zone, nullptr);
     if (!sankranti) return std::unexpected(sankranti.error());
     TithiDay tithis = tithi_day(*previous, panchanga.tithi.index, *next, std::move(*sankranti));
     return day_of(f[1], std::move(panchanga), std::move(tithis));

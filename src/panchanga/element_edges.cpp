@@ -10,12 +10,6 @@
 namespace zk {
 namespace {
 
-// An edge is taken where the angle lies this close to its boundary (the angles move more than
-// 10 degrees a day, so within ten microseconds), or at the end of a bracket that cannot be
-// split any more (a Julian day's last place is 40 microseconds).
-constexpr double kEdgeToleranceDeg = 1e-9;
-constexpr int kMostSolverRounds = 60;
-
 // The angle an element divides, from the Moon's and the Sun's angles.
 double angle_of(PanchangaElement element, double moon, double sun) {
     switch (element) {
@@ -30,32 +24,6 @@ double angle_of(PanchangaElement element, double moon, double sun) {
     return moon - sun;
 }
 
-// The instant in (lo, hi] at which `grown(t)` (negative at lo, not at hi, and increasing)
-// reaches zero: regula falsi with the Illinois correction, which keeps both ends moving.
-template <typename Grown>
-double solve_rising(const Grown& grown, double lo, double hi, double f_lo, double f_hi) {
-    int kept_side = 0;
-    for (int round = 0; round < kMostSolverRounds; ++round) {
-        double t = hi - f_hi * (hi - lo) / (f_hi - f_lo);
-        if (!(t > lo && t < hi)) t = lo + (hi - lo) * 0.5;
-        if (!(t > lo && t < hi)) break;
-        const double f = grown(t);
-        if (std::fabs(f) < kEdgeToleranceDeg) return t;
-        if (f < 0.0) {
-            lo = t;
-            f_lo = f;
-            if (kept_side == 1) f_hi *= 0.5;
-            kept_side = 1;
-        } else {
-            hi = t;
-            f_hi = f;
-            if (kept_side == -1) f_lo *= 0.5;
-            kept_side = -1;
-        }
-    }
-    return hi;
-}
-
 // Appends the edges of one element between the k-th reading of the table and the next.
 void edges_after_reading(const LuminaryTable& table, PanchangaElement element, size_t k,
                          std::vector<double>& out) {
@@ -65,12 +33,10 @@ void edges_after_reading(const LuminaryTable& table, PanchangaElement element, s
     const double angle1 = angle_of(element, b.moon_deg, b.sun_deg);
     for (double boundary = (std::floor(angle0 / span) + 1.0) * span; boundary <= angle1;
          boundary += span) {
-        const auto grown = [&](double t) {
-            const Luminaries c = table.continuous(t);
-            return angle_of(element, c.moon_deg, c.sun_deg) - boundary;
+        const auto angle = [&](const Luminaries& c) {
+            return angle_of(element, c.moon_deg, c.sun_deg);
         };
-        out.push_back(solve_rising(grown, table.reading_jd(k), table.reading_jd(k + 1),
-                                   angle0 - boundary, angle1 - boundary));
+        out.push_back(table.crossing(angle, boundary, table.reading_jd(k), table.reading_jd(k + 1)));
     }
 }
 

@@ -16,6 +16,12 @@ constexpr int kWindow = kBefore + kAfter + 1;
 // Barycentric weights of eight equally spaced points: (-1)^j C(7, j).
 constexpr std::array<double, kWindow> kWeights = {1, -7, 21, -35, 35, -21, 7, -1};
 
+// A crossing is taken where the angle lies this close to its boundary (the angles cross at
+// more than a degree a day, so within ten microseconds), or at the end of a bracket that
+// cannot be split any more (a Julian day's last place is 40 microseconds).
+constexpr double kCrossingToleranceDeg = 1e-10;
+constexpr int kMostCrossingRounds = 60;
+
 // The step from one reading to the next, in (-180, 180]: no body moves half a circle in half
 // a day.
 double step_between(double from_deg, double to_deg) {
@@ -69,6 +75,30 @@ Luminaries LuminaryTable::continuous(double jd) const {
         den += w;
     }
     return Luminaries{o.moon_deg + moon / den, o.sun_deg + sun / den};
+}
+
+double detail::rising_zero(double (*grown)(const void*, double), const void* context, double lo,
+                           double hi, double f_lo, double f_hi) {
+    int kept_side = 0;
+    for (int round = 0; round < kMostCrossingRounds; ++round) {
+        double t = hi - f_hi * (hi - lo) / (f_hi - f_lo);
+        if (!(t > lo && t < hi)) t = lo + (hi - lo) * 0.5;
+        if (!(t > lo && t < hi)) break;
+        const double f = grown(context, t);
+        if (std::fabs(f) < kCrossingToleranceDeg) return t;
+        if (f < 0.0) {
+            lo = t;
+            f_lo = f;
+            if (kept_side == 1) f_hi *= 0.5;
+            kept_side = 1;
+        } else {
+            hi = t;
+            f_hi = f;
+            if (kept_side == -1) f_lo *= 0.5;
+            kept_side = -1;
+        }
+    }
+    return hi;
 }
 
 Luminaries LuminaryTable::at(double jd) const {

@@ -35,6 +35,12 @@ class LuminaryTable {
     Luminaries reading(size_t k) const { return turns_[k]; }
     size_t readings() const { return turns_.size(); }
 
+    // The instant in (lo, hi] at which `angle` of the continuous luminaries, which grows from
+    // below `boundary` at lo to at least it at hi, reaches it: within ten microseconds of
+    // where the table's polynomial does.
+    template <typename Angle>
+    double crossing(const Angle& angle, double boundary, double lo, double hi) const;
+
     // The readings' instants, in order: the first and last the table holds.
     double first_jd() const { return first_jd_; }
     double reading_jd(size_t k) const { return first_jd_ + static_cast<double>(k) * kStepDays; }
@@ -44,5 +50,27 @@ class LuminaryTable {
     double first_jd_ = 0.0;
     std::vector<Luminaries> turns_;  // the readings as continuous angles
 };
+
+namespace detail {
+// The zero in (lo, hi] of an increasing `grown` that is negative at lo and not at hi: regula
+// falsi with the Illinois correction, which keeps both ends moving.
+double rising_zero(double (*grown)(const void*, double), const void* context, double lo,
+                   double hi, double f_lo, double f_hi);
+}  // namespace detail
+
+template <typename Angle>
+double LuminaryTable::crossing(const Angle& angle, double boundary, double lo, double hi) const {
+    struct Context {
+        const LuminaryTable* table;
+        const Angle* angle;
+        double boundary;
+    } context{this, &angle, boundary};
+    const auto grown = [](const void* c, double t) {
+        const auto* k = static_cast<const Context*>(c);
+        return (*k->angle)(k->table->continuous(t)) - k->boundary;
+    };
+    return detail::rising_zero(grown, &context, lo, hi, angle(continuous(lo)) - boundary,
+                               angle(continuous(hi)) - boundary);
+}
 
 }  // namespace zk

@@ -5,12 +5,14 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <random>
 #include <sstream>
 #include <string>
 
 #include "chart/chart.hpp"
 #include "ephemeris/ephemeris.hpp"
 #include "panchanga/calendar.hpp"
+#include "panchanga/luminary_table.hpp"
 
 namespace zk {
 namespace {
@@ -136,6 +138,65 @@ TEST(PanchangaCalendar, EachDayEqualsItsSingleDayComputation) {
         }
     }
     EXPECT_GE(at_midnight, 5u);
+}
+
+// Spans before the data files (the analytical ephemeris), far ahead, and under ayanamsas
+// that move differently (True Chitra follows its star).
+TEST(PanchangaCalendar, OtherErasAndAyanamsasEqualTheirSingleDays) {
+    struct Case {
+        CivilDate from, to;
+        AyanamsaMode ayanamsa;
+    };
+    const Case cases[] = {
+        {{1203, 4, 2}, {1203, 4, 21}, {AyanamsaMode::Kind::Krishnamurti}},
+        {{1750, 6, 1}, {1750, 6, 16}, {AyanamsaMode::Kind::Raman}},
+        {{2150, 10, 10}, {2150, 10, 25}, {AyanamsaMode::Kind::TrueChitra}}};
+    for (const Case& c : cases) {
+        const auto days = compute_panchanga_calendar(c.from, c.to, kDelhi, "Asia/Kolkata",
+                                                     SunriseConvention::DiscCenter, c.ayanamsa,
+                                                     false, {});
+        ASSERT_TRUE(days) << c.from.year;
+        for (const PanchangaDay& d : *days) {
+            const auto single = compute_panchanga_day(d.date, kDelhi, "Asia/Kolkata",
+                                                      SunriseConvention::DiscCenter, c.ayanamsa,
+                                                      false);
+            ASSERT_TRUE(single) << single.error().display();
+            EXPECT_EQ(describe(d), describe(*single)) << c.from.year;
+        }
+    }
+}
+
+// The calendar's table of the Moon and the Sun stays within the error its rounding margins
+// allow for, from the analytical ephemeris of 3000 BCE to the end of the data files, and
+// under an ayanamsa that follows its star.
+TEST(PanchangaCalendar, TableOfTheLuminariesFollowsTheLibrary) {
+    const Interrupted never;
+    std::mt19937 rng(11);
+    std::uniform_real_distribution<double> start(626000.0, 2817000.0), within(0.0, 3.0);
+    double worst_moon = 0.0, worst_sun = 0.0;
+    for (const auto kind : {AyanamsaMode::Kind::Lahiri, AyanamsaMode::Kind::TrueChitra}) {
+        ephemeris::select_sidereal_mode({kind});
+        for (int i = 0; i < 40; ++i) {
+            const double from = start(rng);
+            InterruptPoll poll(never, 1u << 30);
+            const auto table = LuminaryTable::read(from, from + 3.0, false, poll);
+            ASSERT_TRUE(table);
+            for (int k = 0; k < 8; ++k) {
+                const double t = from + within(rng);
+                const auto exact = luminaries_at(t, false);
+                ASSERT_TRUE(exact);
+                const Luminaries read = table->at(t);
+                const auto off = [](double a, double b) {
+                    return std::fabs(std::remainder(a - b, 360.0));
+                };
+                worst_moon = std::max(worst_moon, off(read.moon_deg, exact->moon_deg));
+                worst_sun = std::max(worst_sun, off(read.sun_deg, exact->sun_deg));
+            }
+        }
+    }
+    ephemeris::select_sidereal_mode({});
+    EXPECT_LT(worst_moon, 3e-7);
+    EXPECT_LT(worst_sun, 1e-7);
 }
 
 // drik-panchanga 2.0.0 (Lahiri, Swiss Ephemeris 2.10.03 files) at Delhi, UTC+5:30, computed by
