@@ -1258,12 +1258,14 @@ def calc_planet_longitude(jd: float, planet: str, ayanamsa: str = "lahiri") -> f
 def get_panchanga_calendar(start_date: str, end_date: str, timezone: str, latitude: float,
                            longitude: float, altitude: float = 0.0, ayanamsa: str = "lahiri",
                            true_nodes: bool = True, locale: str = "en",
-                           sunrise: str = "upper_limb") -> list[PanchangaDayDict]:
+                           sunrise: str = "upper_limb",
+                           workers: int | None = None) -> list[PanchangaDayDict]:
     """The daily panchangas of every local day from one date to another, for one place.
 
-    Element boundaries are found once for the whole span and shared by the days. Each day
-    is taken at its sunrise (local midnight where the Sun does not rise) and equals the
-    single-day panchanga there. Stops with KeyboardInterrupt on Ctrl-C.
+    Element boundaries are found once for the whole span and shared by the days; a span
+    of two months or more is cut into parts computed on native threads. Each day is taken
+    at its sunrise (local midnight where the Sun does not rise) and equals the single-day
+    panchanga there. Stops with KeyboardInterrupt on Ctrl-C.
 
     Args:
         start_date: First local day, "YYYY-MM-DD".
@@ -1278,6 +1280,8 @@ def get_panchanga_calendar(start_date: str, end_date: str, timezone: str, latitu
         sunrise: "upper_limb" (the upper limb with refraction, the default) or
             "disc_center" (the disc centre without refraction, the Hindu sunrise) for the
             sun times and day divisions.
+        workers: Native threads to compute on, each given a month of days at least; None
+            for the CPUs this process may use.
 
     Returns:
         list[dict]: one panchanga dict per day, each with "date", "day_starts_at" and

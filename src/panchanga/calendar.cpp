@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "chart/chart.hpp"
 #include "ephemeris/ephemeris.hpp"
@@ -14,6 +15,9 @@
 namespace zk {
 namespace {
 
+// A part of a calendar computed on its own thread repeats about a millisecond of work (the
+// first day, the lunations around it, the table's margins): worth it for a month of days.
+constexpr int64_t kDaysPerPartAtLeast = 32;
 // About a few milliseconds of ephemeris work between two questions to the caller.
 constexpr uint32_t kCallsPerPoll = 2048;
 // A day's sky (a few samples of the Sun and the Moon, and the searches over them) costs
@@ -409,7 +413,7 @@ Result<PanchangaDay> compute_panchanga_day(const CivilDate& date, const GeoLocat
 Result<std::vector<PanchangaDay>> compute_panchanga_calendar(
     const CivilDate& from, const CivilDate& to, const GeoLocation& location,
     const std::string& zone_name, SunriseConvention convention, const AyanamsaMode& ayanamsa,
-    bool true_nodes, const Interrupted& interrupted) {
+    bool true_nodes, Workers workers, const Interrupted& interrupted) {
     const auto zone = check_place(location, zone_name);
     if (!zone) return std::unexpected(zone.error());
     if (!is_valid_date(from.year, from.month, from.day) ||
@@ -426,16 +430,38 @@ Result<std::vector<PanchangaDay>> compute_panchanga_calendar(
         return std::unexpected(
             ZodiakitError::invalid_parameter("Calendar span exceeds 100 years (36525 days)"));
     }
-    ephemeris::select_sidereal_mode(ayanamsa);
-    Span span{from,     static_cast<size_t>(days),
-              location, zone_name,
-              *zone,    convention,
-              ayanamsa, true_nodes,
-              {},       {},
-              {},       {},
-              {}};
-    InterruptPoll poll(interrupted, kCallsPerPoll);
-    return span.compute(poll);
+    // Part k holds the days from k * days / parts up to the next part's first.
+    const size_t parts = std::max<size_t>(
+        1, threads_for(workers, static_cast<size_t>(days) / kDaysPerPartAtLeast));
+    const auto part = [&](size_t k, const Interrupted& stop) {
+        const auto first = static_cast<int64_t>(k) * days / static_cast<int64_t>(parts);
+        const auto next = static_cast<int64_t>(k + 1) * days / static_cast<int64_t>(parts);
+        ephemeris::select_sidereal_mode(ayanamsa);
+        Span span{add_days(from, first),
+                  static_cast<size_t>(next - first),
+                  location,
+                  zone_name,
+                  *zone,
+                  convention,
+                  ayanamsa,
+                  true_nodes,
+                  {},
+                  {},
+                  {},
+                  {},
+                  {}};
+        InterruptPoll poll(stop, kCallsPerPoll);
+        return span.compute(poll);
+    };
+    if (parts == 1) return part(0, interrupted);
+    ZK_TRY(computed, compute_on_threads<std::vector<PanchangaDay>>(parts, 1, parts, part,
+                                                                     interrupted));
+    std::vector<PanchangaDay> all;
+    all.reserve(static_cast<size_t>(days));
+    for (std::vector<PanchangaDay>& days_of_part : computed) {
+        std::ranges::move(days_of_part, std::back_inserter(all));
+    }
+    return all;
 }
 
 }  // namespace zk

@@ -15,8 +15,10 @@
 // - sankranti: the Sun's sidereal ingress into a sign during the civil date, if any.
 //
 // A calendar day equals the single-day computation of its date: the span only shares work
-// (the element boundaries are found in one pass over the span, each sunrise is computed
-// once for the day it begins and the day before it, and the new moons once for all days).
+// (the element boundaries are read from one table of the Moon and the Sun over the span, each
+// sunrise is computed once for the day it begins and the day before it, and the new moons
+// once for all days). A long span is cut into consecutive parts computed on worker threads,
+// each part sharing its own work; the days are the same.
 #pragma once
 
 #include <cstdint>
@@ -29,6 +31,7 @@
 #include "core/records.hpp"
 #include "core/vocab.hpp"
 #include "panchanga/local_day.hpp"
+#include "search/parallel.hpp"
 #include "search/scan.hpp"
 
 namespace zk {
@@ -66,12 +69,14 @@ Result<PanchangaDay> compute_panchanga_day(const CivilDate& date, const GeoLocat
 
 inline constexpr int64_t kMaxCalendarDays = 36525;  // 100 years
 
-// Every date from `from` to `to`, both included. Besides the single-day errors: InvalidParameter
-// "Calendar end date is before its start date" and "Calendar span exceeds 100 years (36525
-// days)", and Interrupted when `interrupted` asked to stop.
+// Every date from `from` to `to`, both included, on up to `workers` threads (one for every
+// month or so of the span at most). Besides the single-day errors: InvalidParameter "Calendar
+// end date is before its start date" and "Calendar span exceeds 100 years (36525 days)", and
+// Interrupted when `interrupted` asked to stop; where several parts fail, the earliest part's
+// failure.
 Result<std::vector<PanchangaDay>> compute_panchanga_calendar(
     const CivilDate& from, const CivilDate& to, const GeoLocation& location,
     const std::string& zone_name, SunriseConvention convention, const AyanamsaMode& ayanamsa,
-    bool true_nodes, const Interrupted& interrupted);
+    bool true_nodes, Workers workers, const Interrupted& interrupted);
 
 }  // namespace zk

@@ -99,7 +99,8 @@ Result<Panchanga> panchanga_from_local(std::string_view date_text, std::string_v
 Result<std::vector<PanchangaDay>> panchanga_calendar_between(
     std::string_view start, std::string_view end, std::string_view zone, double latitude,
     double longitude, double altitude, std::string_view ayanamsa_text, bool true_nodes,
-    std::string_view locale, std::string_view sunrise, const Interrupted& interrupted) {
+    std::string_view locale, std::string_view sunrise, Workers workers,
+    const Interrupted& interrupted) {
     ZK_TRY_VOID(validate_geo(latitude, longitude, altitude));
     ZK_TRY(from, date_of(start));
     ZK_TRY(to, date_of(end));
@@ -107,7 +108,7 @@ Result<std::vector<PanchangaDay>> panchanga_calendar_between(
     ZK_TRY(convention, sunrise_convention(sunrise));
     ZK_TRY(days, compute_panchanga_calendar(from, to, GeoLocation{latitude, longitude, altitude},
                                             std::string(zone), convention, ayanamsa, true_nodes,
-                                            interrupted));
+                                            workers, interrupted));
     for (PanchangaDay& day : days) {
         localize_names(day.panchanga, locale);
         const CalendarNames* names = locale == "en" ? nullptr : get_calendar_names(locale);

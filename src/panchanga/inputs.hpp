@@ -43,11 +43,13 @@ Result<PanchangaElements> panchanga_elements_from_local(
 // The printed panchanga of every local date from `start` to `end` (date texts, both
 // included) in an IANA zone: the place, the start text, the end text ("Invalid date;
 // expected YYYY-MM-DD"), the ayanamsa text, the sunrise text, then what
-// compute_panchanga_calendar returns. Names are those of `locale`.
+// compute_panchanga_calendar returns (on up to `workers` threads). Names are those of
+// `locale`.
 Result<std::vector<PanchangaDay>> panchanga_calendar_between(
     std::string_view start, std::string_view end, std::string_view zone, double latitude,
     double longitude, double altitude, std::string_view ayanamsa, bool true_nodes,
-    std::string_view locale, std::string_view sunrise, const Interrupted& interrupted);
+    std::string_view locale, std::string_view sunrise, Workers workers,
+    const Interrupted& interrupted);
 
 // Gives the tithi, the nakshatra, the lunar months, year, season, ayana and signs the names
 // of a locale ("hi_IN", "ne_NP"). "en", and any code that names no locale, keeps the

@@ -97,9 +97,10 @@ constexpr const char* kComputeChartTableDoc =
 constexpr const char* kGetPanchangaCalendarDoc =
     "The daily panchangas of every local day from one date to another, for one place.\n"
     "\n"
-    "Element boundaries are found once for the whole span and shared by the days. Each day\n"
-    "is taken at its sunrise (local midnight where the Sun does not rise) and equals the\n"
-    "single-day panchanga there. Stops with KeyboardInterrupt on Ctrl-C.\n"
+    "Element boundaries are found once for the whole span and shared by the days; a span\n"
+    "of two months or more is cut into parts computed on native threads. Each day is taken\n"
+    "at its sunrise (local midnight where the Sun does not rise) and equals the single-day\n"
+    "panchanga there. Stops with KeyboardInterrupt on Ctrl-C.\n"
     "\n"
     "Args:\n"
     "    start_date: First local day, \"YYYY-MM-DD\".\n"
@@ -107,6 +108,8 @@ constexpr const char* kGetPanchangaCalendarDoc =
     "\n"
     "    locale: As for get_panchanga.\n" ZK_DOC_SUNRISE_ARG
     "\n"
+    "    workers: Native threads to compute on, each given a month of days at least; None\n"
+    "        for the CPUs this process may use.\n"
     "\n"
     "Returns:\n"
     "    list[dict]: one panchanga dict per day, each with \"date\", \"day_starts_at\" and\n"
@@ -271,7 +274,7 @@ Entry kFunctions[] = {
      runs<zk::sidereal_longitude, new_float>, kCalcPlanetLongitudeDoc},
     {"get_panchanga_calendar", kModule,
      Params{{"start_date"}, {"end_date"}, {"timezone"}} + kPlace +
-         Params{kAyanamsa, kTrueNodes, kLocale, kSunrise},
+         Params{kAyanamsa, kTrueNodes, kLocale, kSunrise, {"workers", "None"}},
      runs<zk::panchanga_calendar_between, calendar_list>, kGetPanchangaCalendarDoc},
 };
 

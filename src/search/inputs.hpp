@@ -13,6 +13,7 @@
 #include "core/error.hpp"
 #include "core/records.hpp"
 #include "render/table.hpp"
+#include "search/parallel.hpp"
 #include "search/scan.hpp"
 #include "search/time_windows.hpp"
 #include "search/transits.hpp"
@@ -41,14 +42,6 @@ struct ChartRow {
     uint32_t month = 0, day = 0, hour = 0, minute = 0, second = 0;
     double latitude = 0.0, longitude = 0.0, altitude = 0.0;
 };
-
-// How many threads compute a batch; 0 stands for every CPU the process may run on.
-struct Workers {
-    uint32_t count = 0;
-};
-
-// The number of CPUs the process may run on (its affinity mask), at least 1.
-uint32_t usable_cpus();
 
 // The charts of many rows with the same options, in row order: the option texts, then for
 // each row its place, "Invalid date/time" when its fields name no instant, and its chart.

@@ -124,7 +124,7 @@ TEST(PanchangaCalendar, EachDayEqualsItsSingleDayComputation) {
     size_t at_midnight = 0;
     for (const Span& s : spans) {
         const auto days = compute_panchanga_calendar(s.from, s.to, s.place, s.zone, s.convention,
-                                                     AyanamsaMode{}, true, {});
+                                                     AyanamsaMode{}, true, Workers{}, {});
         ASSERT_TRUE(days) << s.what;
         const int64_t count = days_from_civil(s.to.year, s.to.month, s.to.day) -
                               days_from_civil(s.from.year, s.from.month, s.from.day) + 1;
@@ -154,7 +154,7 @@ TEST(PanchangaCalendar, OtherErasAndAyanamsasEqualTheirSingleDays) {
     for (const Case& c : cases) {
         const auto days = compute_panchanga_calendar(c.from, c.to, kDelhi, "Asia/Kolkata",
                                                      SunriseConvention::DiscCenter, c.ayanamsa,
-                                                     false, {});
+                                                     false, Workers{}, {});
         ASSERT_TRUE(days) << c.from.year;
         for (const PanchangaDay& d : *days) {
             const auto single = compute_panchanga_day(d.date, kDelhi, "Asia/Kolkata",
@@ -293,7 +293,7 @@ TEST(PanchangaCalendar, DaysMatchDrikPanchangaAtDelhi) {
 TEST(PanchangaCalendar, MarksSkippedAndRepeatedTithisAndSankrantisOf2025) {
     const auto year =
         compute_panchanga_calendar({2025, 1, 1}, {2025, 12, 31}, kDelhi, "Asia/Kolkata",
-                                   SunriseConvention::DiscCenter, AyanamsaMode{}, true, {});
+                                   SunriseConvention::DiscCenter, AyanamsaMode{}, true, Workers{}, {});
     ASSERT_TRUE(year);
     std::vector<std::string> marked, sankrantis;
     for (const PanchangaDay& d : *year) {
@@ -322,7 +322,7 @@ TEST(PanchangaCalendar, MarksSkippedAndRepeatedTithisAndSankrantisOf2025) {
 TEST(PanchangaCalendar, RefusesBadSpansAndPlaces) {
     const auto call = [](CivilDate from, CivilDate to, GeoLocation at, const char* zone) {
         return compute_panchanga_calendar(from, to, at, zone, SunriseConvention::UpperLimb,
-                                          AyanamsaMode{}, true, {});
+                                          AyanamsaMode{}, true, Workers{}, {});
     };
     EXPECT_EQ(call({2025, 2, 1}, {2025, 1, 31}, kDelhi, "Asia/Kolkata").error().display(),
               "Invalid parameter: Calendar end date is before its start date");
@@ -341,15 +341,40 @@ TEST(PanchangaCalendar, RefusesBadSpansAndPlaces) {
               "Date/time conversion error");
 }
 
+// Asked from the calling thread alone, in one part or in several on worker threads.
 TEST(PanchangaCalendar, StopsWhenAsked) {
-    int questions = 0;
-    const Interrupted stop_at_third = [&] { return ++questions >= 3; };
-    const auto stopped = compute_panchanga_calendar({2025, 1, 1}, {2026, 12, 31}, kDelhi,
-                                                    "Asia/Kolkata", SunriseConvention::UpperLimb,
-                                                    AyanamsaMode{}, true, stop_at_third);
-    ASSERT_FALSE(stopped);
-    EXPECT_EQ(stopped.error(), ZodiakitError::interrupted());
-    EXPECT_EQ(questions, 3);
+    for (const uint32_t workers : {1u, 4u}) {
+        int questions = 0;
+        const Interrupted stop_at_third = [&] { return ++questions >= 3; };
+        const auto stopped = compute_panchanga_calendar(
+            {2025, 1, 1}, {2026, 12, 31}, kDelhi, "Asia/Kolkata", SunriseConvention::UpperLimb,
+            AyanamsaMode{}, true, Workers{workers}, stop_at_third);
+        ASSERT_FALSE(stopped);
+        EXPECT_EQ(stopped.error(), ZodiakitError::interrupted());
+        EXPECT_EQ(questions, 3);
+    }
+}
+
+// Parts computed on threads meet without a seam: the days on either side of each boundary
+// are those of one part, and so is the failure of a span that runs off the ephemeris.
+TEST(PanchangaCalendar, PartsOnThreadsGiveTheSameDays) {
+    const auto call = [](CivilDate from, CivilDate to, uint32_t workers) {
+        return compute_panchanga_calendar(from, to, kTromso, "Europe/Oslo",
+                                          SunriseConvention::UpperLimb, AyanamsaMode{}, false,
+                                          Workers{workers}, {});
+    };
+    const auto one = call({2025, 3, 1}, {2025, 6, 30}, 1);
+    const auto three = call({2025, 3, 1}, {2025, 6, 30}, 3);
+    ASSERT_TRUE(one && three);
+    ASSERT_EQ(one->size(), three->size());
+    for (size_t i = 0; i < one->size(); ++i) {
+        EXPECT_EQ(describe((*one)[i]), describe((*three)[i])) << i;
+    }
+    const auto off_one = call({3002, 6, 1}, {3003, 6, 1}, 1);
+    const auto off_four = call({3002, 6, 1}, {3003, 6, 1}, 4);
+    ASSERT_FALSE(off_one);
+    ASSERT_FALSE(off_four);
+    EXPECT_EQ(off_four.error(), off_one.error());
 }
 
 }  // namespace

@@ -40,7 +40,8 @@ FUNCTIONS = {  # name -> text signature
     "get_divisional_longitude": "(lon, varga)",
     "calc_planet_longitude": '(jd, planet, ayanamsa="lahiri")',
     "get_panchanga_calendar": '(start_date, end_date, timezone, latitude, longitude, '
-    'altitude=0.0, ayanamsa="lahiri", true_nodes=True, locale="en", sunrise="upper_limb")',
+    'altitude=0.0, ayanamsa="lahiri", true_nodes=True, locale="en", sunrise="upper_limb", '
+    "workers=None)",
 }
 
 # Static methods bind their arguments like the functions do.

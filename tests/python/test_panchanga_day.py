@@ -172,8 +172,18 @@ def test_refusals(call, message):
     assert str(error.value) == message
 
 
+def test_a_calendar_on_threads_is_the_same_calendar():
+    # Four months cut into three parts at Tromso, through the end of its nights and a clock
+    # change; the parts' boundaries fall inside the span.
+    span = ("2025-03-01", "2025-06-30", "Europe/Oslo", *TROMSO)
+    assert zk.get_panchanga_calendar(*span, workers=3) == zk.get_panchanga_calendar(
+        *span, workers=1)
+    with pytest.raises(ValueError, match="workers must be a positive int or None"):
+        zk.get_panchanga_calendar(*span, workers=0)
+
+
 def test_a_long_calendar_stops_on_ctrl_c():
-    # The calendar holds the interpreter lock throughout, so another process sends the signal.
+    # This thread waits in the call throughout, so another process sends the signal.
     started = time.monotonic()
     sender = subprocess.Popen(["sh", "-c", f"sleep 0.5; kill -INT {os.getpid()}"])
     try:
