@@ -3,7 +3,8 @@
 Run through `make bench`, or alone with the module installed: .venv/bin/python bench/bench_panchanga.py
 
 A year is 2025 at Kathmandu in the disc-centre convention, computed by one
-get_panchanga_calendar call, by 365 single-day calls (the same days one date at a time),
+get_panchanga_calendar call (on every CPU, and again on one thread), by 365 single-day calls
+(the same days one date at a time),
 and by drik-panchanga (bench/peers.py: the five elements of each day, and again with the
 rest of what it computes of a calendar day), all in one run.
 
@@ -13,6 +14,7 @@ program runs these same 200 instants through the counting build of the ephemeris
 
 import datetime as dt
 import math
+import os
 import time
 
 import zodiakit
@@ -44,8 +46,8 @@ YEAR = ("2025-01-01", "2025-12-31")
 
 
 def year_times(lat, lon, zone):
-    """Seconds for one calendar year by one call (fastest of three) and by 365 single-day
-    calls (fastest of two)."""
+    """Seconds for one calendar year by one call on every CPU and on one thread (fastest of
+    three each), and by 365 single-day calls (fastest of two)."""
     first = dt.date.fromisoformat(YEAR[0])
     days = [(first + dt.timedelta(days=k)).isoformat() for k in range(365)]
 
@@ -53,12 +55,17 @@ def year_times(lat, lon, zone):
         zodiakit.get_panchanga_calendar(*YEAR, zone, lat, lon, sunrise="disc_center")
         return 1
 
+    def calendar_on_one_thread():
+        zodiakit.get_panchanga_calendar(*YEAR, zone, lat, lon, sunrise="disc_center", workers=1)
+        return 1
+
     def single_days():
         for d in days:
             zodiakit.get_panchanga_calendar(d, d, zone, lat, lon, sunrise="disc_center")
         return 1
 
-    return 1.0 / best_rate(calendar, 3), 1.0 / best_rate(single_days, 2)
+    return (1.0 / best_rate(calendar, 3), 1.0 / best_rate(calendar_on_one_thread, 3),
+            1.0 / best_rate(single_days, 2))
 
 
 def run(chart_floor_rate=None, peers=None):
@@ -114,17 +121,21 @@ def run(chart_floor_rate=None, peers=None):
         print(f"panchanga days/s, zodiakit : drik-panchanga: {rate / drik:.2f}x with the day, "
               f"{civil_rate / drik:.2f}x elements only (drik-panchanga {drik:,.0f} days/s)")
 
-    year, singles = year_times(lat, lon, "Asia/Kathmandu")
-    print(f"calendar year at Kathmandu: {year * 1e3:,.0f} ms ({year / 365 * 1e3:.2f} ms/day); "
-          f"365 single-day calls {singles * 1e3:,.0f} ms; year / single calls {year / singles:.3f}")
+    year, one_thread, singles = year_times(lat, lon, "Asia/Kathmandu")
+    print(f"calendar year at Kathmandu: {year * 1e3:,.1f} ms on {len(os.sched_getaffinity(0))} CPUs "
+          f"({one_thread * 1e3:,.1f} ms on one thread, {one_thread / 365 * 1e3:.3f} ms/day); "
+          f"365 single-day calls {singles * 1e3:,.0f} ms; year / single calls {year / singles:.3f} "
+          f"({one_thread / singles:.3f} on one thread)")
     if peers and "drik_panchanga_year" in peers:
         drik = peers["drik_panchanga_year"]
         print(f"calendar year, drik-panchanga time / zodiakit time: {drik / year:.1f}x "
-              f"(drik-panchanga {drik * 1e3:,.0f} ms for its elements and weekday)")
+              f"({drik / one_thread:.1f}x on one thread; drik-panchanga {drik * 1e3:,.0f} ms "
+              f"for its elements and weekday)")
     if peers and "drik_panchanga_full_year" in peers:
         drik = peers["drik_panchanga_full_year"]
         print(f"  with the sun and moon times, kalams, muhurtas, months, ritu and samvatsara: "
-              f"{drik / year:.1f}x (drik-panchanga {drik * 1e3:,.0f} ms)")
+              f"{drik / year:.1f}x ({drik / one_thread:.1f}x on one thread; drik-panchanga "
+              f"{drik * 1e3:,.0f} ms)")
 
 
 if __name__ == "__main__":
