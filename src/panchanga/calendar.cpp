@@ -111,8 +111,8 @@ Result<std::optional<Sankranti>> sankranti_in(const DayWindow& w, uint32_t sign_
         const double from = table->continuous(w.start_jd).sun_deg;
         const double entered = (sign_at_end - 1) * kSignSpanDeg;
         const double boundary = from + normalize_degrees(entered - normalize_degrees(from));
-        const double near = table->crossing([](const Luminaries& l) { return l.sun_deg; },
-                                            boundary, w.start_jd, w.end_jd);
+        const double near = table->crossing([](const Luminaries& l) { return l.sun_deg; }, boundary,
+                                            w.start_jd, w.end_jd);
         const double lo = std::max(w.start_jd, near - kIngressBracketDays);
         const double hi = std::min(w.end_jd, near + kIngressBracketDays);
         ZK_TRY(lo_before, before_ingress(lo));
@@ -328,9 +328,8 @@ struct Span {
                                              true_nodes, zone);
             if (!panchanga) return std::unexpected(panchanga.error());
         }
-        ZK_TRY(sankranti,
-               sankranti_in(f.window, sun_sign[i + 1], sun_sign[i + 2], true_nodes, zone,
-                            table ? &*table : nullptr));
+        ZK_TRY(sankranti, sankranti_in(f.window, sun_sign[i + 1], sun_sign[i + 2], true_nodes, zone,
+                                       table ? &*table : nullptr));
         const Luminaries& before = at_reference[i];
         const Luminaries& after = at_reference[i + 2];
         TithiDay tithis =
@@ -344,10 +343,10 @@ struct Span {
         // calendar of one day shares nothing.
         if (days > 1) {
             const double first_jd = civil_midnight_jd(from);
-            ZK_TRY(read, LuminaryTable::read(first_jd - kTableMarginDays,
-                                             first_jd + static_cast<double>(days) +
-                                                 kTableMarginDays,
-                                             true_nodes, poll));
+            ZK_TRY(read,
+                   LuminaryTable::read(first_jd - kTableMarginDays,
+                                       first_jd + static_cast<double>(days) + kTableMarginDays,
+                                       true_nodes, poll));
             table = std::move(read);
         }
         ZK_TRY_VOID(prepare(poll));
@@ -404,7 +403,8 @@ Result<PanchangaDay> compute_panchanga_day(const CivilDate& date, const GeoLocat
     for (const auto* r : {&previous, &next, &sign_at_start, &sign_at_end}) {
         if (!*r) return std::unexpected(r->error());
     }
-    auto sankranti = sankranti_in(f[1].window, *sign_at_start, *sign_at_end, true_nodes, *zone, nullptr);
+    auto sankranti =
+        sankranti_in(f[1].window, *sign_at_start, *sign_at_end, true_nodes, *zone, nullptr);
     if (!sankranti) return std::unexpected(sankranti.error());
     TithiDay tithis = tithi_day(*previous, panchanga.tithi.index, *next, std::move(*sankranti));
     return day_of(f[1], std::move(panchanga), std::move(tithis));
@@ -431,8 +431,8 @@ Result<std::vector<PanchangaDay>> compute_panchanga_calendar(
             ZodiakitError::invalid_parameter("Calendar span exceeds 100 years (36525 days)"));
     }
     // Part k holds the days from k * days / parts up to the next part's first.
-    const size_t parts = std::max<size_t>(
-        1, threads_for(workers, static_cast<size_t>(days) / kDaysPerPartAtLeast));
+    const size_t parts =
+        std::max<size_t>(1, threads_for(workers, static_cast<size_t>(days) / kDaysPerPartAtLeast));
     const auto part = [&](size_t k, const Interrupted& stop) {
         const auto first = static_cast<int64_t>(k) * days / static_cast<int64_t>(parts);
         const auto next = static_cast<int64_t>(k + 1) * days / static_cast<int64_t>(parts);
@@ -454,8 +454,8 @@ Result<std::vector<PanchangaDay>> compute_panchanga_calendar(
         return span.compute(poll);
     };
     if (parts == 1) return part(0, interrupted);
-    ZK_TRY(computed, compute_on_threads<std::vector<PanchangaDay>>(parts, 1, parts, part,
-                                                                     interrupted));
+    ZK_TRY(computed,
+           compute_on_threads<std::vector<PanchangaDay>>(parts, 1, parts, part, interrupted));
     std::vector<PanchangaDay> all;
     all.reserve(static_cast<size_t>(days));
     for (std::vector<PanchangaDay>& days_of_part : computed) {

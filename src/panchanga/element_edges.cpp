@@ -36,7 +36,8 @@ void edges_after_reading(const LuminaryTable& table, PanchangaElement element, s
         const auto angle = [&](const Luminaries& c) {
             return angle_of(element, c.moon_deg, c.sun_deg);
         };
-        out.push_back(table.crossing(angle, boundary, table.reading_jd(k), table.reading_jd(k + 1)));
+        out.push_back(
+            table.crossing(angle, boundary, table.reading_jd(k), table.reading_jd(k + 1)));
     }
 }
 
@@ -76,8 +77,8 @@ double element_span_deg(PanchangaElement element) {
 
 ElementEdges element_edges(const LuminaryTable& table, double from_jd, double to_jd) {
     ElementEdges found;
-    const auto first = static_cast<size_t>(
-        std::floor((from_jd - table.first_jd()) / LuminaryTable::kStepDays));
+    const auto first =
+        static_cast<size_t>(std::floor((from_jd - table.first_jd()) / LuminaryTable::kStepDays));
     for (size_t k = first; table.reading_jd(k) < to_jd; ++k) {
         for (PanchangaElement element : kPanchangaElements) {
             edges_after_reading(table, element, k, found.edges[static_cast<size_t>(element)]);

@@ -2,7 +2,7 @@
 // one table of the Moon and the Sun (panchanga/luminary_table.hpp), so that the days of a
 // calendar share them instead of searching each element again. Between two readings the
 // angle an element divides (Moon - Sun, the Moon, or Moon + Sun) only grows, and each
-// boundary it passes is solved on the table's polynomial to a microsecond. An edge so found
+// boundary it passes is solved on the table's polynomial to ten microseconds. An edge so found
 // lies within a few milliseconds of the one find_element_interval finds from the library's
 // own readings; callers that print it to the second search again where that can matter.
 #pragma once

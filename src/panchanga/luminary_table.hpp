@@ -54,8 +54,8 @@ class LuminaryTable {
 namespace detail {
 // The zero in (lo, hi] of an increasing `grown` that is negative at lo and not at hi: regula
 // falsi with the Illinois correction, which keeps both ends moving.
-double rising_zero(double (*grown)(const void*, double), const void* context, double lo,
-                   double hi, double f_lo, double f_hi);
+double rising_zero(double (*grown)(const void*, double), const void* context, double lo, double hi,
+                   double f_lo, double f_hi);
 }  // namespace detail
 
 template <typename Angle>

@@ -96,8 +96,7 @@ Result<std::vector<Chart>> charts_from_rows_on(const std::vector<ChartRow>& rows
     if (threads <= 1) return charts_in_order(rows, *options, interrupted);
     return compute_on_threads<Chart>(
         rows.size(), kRowsPerClaim, threads,
-        [&](size_t i, const Interrupted&) { return chart_of_row(rows[i], *options); },
-        interrupted);
+        [&](size_t i, const Interrupted&) { return chart_of_row(rows[i], *options); }, interrupted);
 }
 
 Result<ChartTable> table_from_rows(const std::vector<ChartRow>& rows, std::string_view ayanamsa,

@@ -147,19 +147,17 @@ TEST(PanchangaCalendar, OtherErasAndAyanamsasEqualTheirSingleDays) {
         CivilDate from, to;
         AyanamsaMode ayanamsa;
     };
-    const Case cases[] = {
-        {{1203, 4, 2}, {1203, 4, 21}, {AyanamsaMode::Kind::Krishnamurti}},
-        {{1750, 6, 1}, {1750, 6, 16}, {AyanamsaMode::Kind::Raman}},
-        {{2150, 10, 10}, {2150, 10, 25}, {AyanamsaMode::Kind::TrueChitra}}};
+    const Case cases[] = {{{1203, 4, 2}, {1203, 4, 21}, {AyanamsaMode::Kind::Krishnamurti}},
+                          {{1750, 6, 1}, {1750, 6, 16}, {AyanamsaMode::Kind::Raman}},
+                          {{2150, 10, 10}, {2150, 10, 25}, {AyanamsaMode::Kind::TrueChitra}}};
     for (const Case& c : cases) {
         const auto days = compute_panchanga_calendar(c.from, c.to, kDelhi, "Asia/Kolkata",
                                                      SunriseConvention::DiscCenter, c.ayanamsa,
                                                      false, Workers{}, {});
         ASSERT_TRUE(days) << c.from.year;
         for (const PanchangaDay& d : *days) {
-            const auto single = compute_panchanga_day(d.date, kDelhi, "Asia/Kolkata",
-                                                      SunriseConvention::DiscCenter, c.ayanamsa,
-                                                      false);
+            const auto single = compute_panchanga_day(
+                d.date, kDelhi, "Asia/Kolkata", SunriseConvention::DiscCenter, c.ayanamsa, false);
             ASSERT_TRUE(single) << single.error().display();
             EXPECT_EQ(describe(d), describe(*single)) << c.from.year;
         }
@@ -291,9 +289,9 @@ TEST(PanchangaCalendar, DaysMatchDrikPanchangaAtDelhi) {
 // February) likewise; the Pausha Amavasya of 19 December still stood at the next sunrise.
 // Makara, Mesha and Karka sankrantis: 14 January, 14 April and 16 July 2025.
 TEST(PanchangaCalendar, MarksSkippedAndRepeatedTithisAndSankrantisOf2025) {
-    const auto year =
-        compute_panchanga_calendar({2025, 1, 1}, {2025, 12, 31}, kDelhi, "Asia/Kolkata",
-                                   SunriseConvention::DiscCenter, AyanamsaMode{}, true, Workers{}, {});
+    const auto year = compute_panchanga_calendar({2025, 1, 1}, {2025, 12, 31}, kDelhi,
+                                                 "Asia/Kolkata", SunriseConvention::DiscCenter,
+                                                 AyanamsaMode{}, true, Workers{}, {});
     ASSERT_TRUE(year);
     std::vector<std::string> marked, sankrantis;
     for (const PanchangaDay& d : *year) {
