@@ -1,5 +1,6 @@
 """Computations run without the interpreter lock: threads, Ctrl-C and the parallel batch."""
 
+import datetime as dt
 import os
 import random
 import subprocess
@@ -84,8 +85,23 @@ def windows(seed):
             for _ in range(max(4, CHARTS_PER_THREAD // 25))]
 
 
+def calendars(seed):
+    # Seventy days each, in two parts on native threads of their own, at 1 per 200 charts.
+    rng = random.Random(seed)
+    places = [("Asia/Kolkata", 28.6, 77.2), ("Europe/Oslo", 69.6, 19.0),
+              ("America/New_York", 40.7, -74.0)]
+    out = []
+    for _ in range(max(1, CHARTS_PER_THREAD // 200)):
+        zone, lat, lon = rng.choice(places)
+        first = f"{rng.randint(1900, 2100)}-0{rng.randint(1, 9)}-1{rng.randint(0, 9)}"
+        last = str(dt.date.fromisoformat(first) + dt.timedelta(days=69))
+        out.append(zk.get_panchanga_calendar(first, last, zone, lat, lon,
+                                             ayanamsa=rng.choice(AYANAMSAS), workers=2))
+    return out
+
+
 @pytest.mark.slow
-@pytest.mark.parametrize("work", [panchangas, transits, windows])
+@pytest.mark.parametrize("work", [panchangas, transits, windows, calendars])
 def test_threads_give_the_sequential_panchangas_transits_and_windows(work):
     seeds = list(range(THREADS))
     expected = [work(s) for s in seeds]
