@@ -102,7 +102,6 @@ Result<std::vector<T>> compute_on_threads(size_t count, size_t per_claim, size_t
     }
     const bool interrupted_now = group.wait(pool.size(), interrupted);
     for (std::thread& thread : pool) thread.join();
-    group.rethrow();
 
     std::vector<T> values;
     values.reserve(count);
@@ -118,6 +117,7 @@ Result<std::vector<T>> compute_on_threads(size_t count, size_t per_claim, size_t
         return values;
     }
     if (interrupted_now) return std::unexpected(ZodiakitError::interrupted());
+    group.rethrow();
     for (std::optional<Result<T>>& result : results) {
         if (!*result) return std::unexpected(std::move(result->error()));
         values.push_back(std::move(**result));
