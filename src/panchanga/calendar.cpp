@@ -28,9 +28,18 @@ constexpr uint32_t kCallsPerDayBuilt = 2;
 // The element containing a reference instant began at most this long before it.
 constexpr double kEdgeMarginDays = 2.0;
 // Edges read from the table lie within 1.3 ms of those the single-day search finds (the
-// largest seen): one this close to a half second may round either way, and its element is
-// searched again from the day's instant, exactly as the single-day computation does.
-constexpr double kRoundingMarginSeconds = 4e-3;
+// largest seen): one this close to a half second may round either way, and is moved onto the
+// library's own readings by Newton steps.
+constexpr double kTableRoundingMarginSeconds = 4e-3;
+// An edge so moved lies within a fraction of a millisecond of the single-day search's (the
+// library's readings are not smooth below that); one this close to a half second still, and
+// its element is searched again from the day's instant, exactly as the single-day
+// computation does.
+constexpr double kRoundingMarginSeconds = 2e-3;
+// Newton steps onto an edge stop below this step (about 9 ms): the next would be far below
+// a microsecond.
+constexpr double kSettledStepDays = 1e-7;
+constexpr int kNewtonRounds = 4;
 constexpr double kUnixEpochJd = 2440587.5;
 // The table of the luminaries reaches this far beyond the span's dates in UTC: past the day
 // before the first and the day after the last, in any zone, and the edge margin around them.
@@ -86,10 +95,10 @@ Result<DayFrame> frame_of(const CivilDate& date, const GeoLocation& place,
     return f;
 }
 
-// A Julian day whose second lies within the rounding margin of a half second.
-bool rounds_unclearly(double jd) {
+// A Julian day whose second lies within a margin of a half second.
+bool rounds_unclearly(double jd, double margin_seconds = kRoundingMarginSeconds) {
     const double seconds = (jd - kUnixEpochJd) * kSecondsPerDay;
-    return std::fabs(seconds - std::floor(seconds) - 0.5) < kRoundingMarginSeconds;
+    return std::fabs(seconds - std::floor(seconds) - 0.5) < margin_seconds;
 }
 
 // The Sun's ingress during a window whose ends show different signs, bisected onto
@@ -170,15 +179,35 @@ bool clear_of_boundaries(const Luminaries& l) {
            clear(l.moon_deg + l.sun_deg, kNakshatraSpanDeg);
 }
 
+// An edge read from the table moved onto the library's own readings: Newton steps on the
+// angle the element divides, towards the boundary nearest to it there.
+Result<double> edge_on_readings(PanchangaElement element, double edge, bool true_nodes) {
+    const double span = element_span_deg(element);
+    double t = edge;
+    for (int round = 0; round < kNewtonRounds; ++round) {
+        ZK_TRY(sample, element_sample(element, t, true_nodes));
+        const double boundary = std::round(sample.angle.deg / span) * span;
+        const double step = (sample.angle.deg - boundary) / sample.angle.speed;
+        t -= step;
+        if (std::fabs(step) < kSettledStepDays) break;
+    }
+    return t;
+}
+
 // The element's interval around jd from the shared edges, or searched again from jd as the
 // single-day computation searches it when the edges are not clearly those it would find.
 Result<ElementInterval> element_interval(PanchangaElement element, const std::vector<double>& edges,
                                          double jd, bool true_nodes) {
     constexpr double kClearanceDays = 1e-8;
     const auto found = interval_between_edges(edges, jd);
-    if (found && jd - found->start_jd > kClearanceDays && found->end_jd - jd > kClearanceDays &&
-        !rounds_unclearly(found->start_jd) && !rounds_unclearly(found->end_jd)) {
-        return *found;
+    if (found && jd - found->start_jd > kClearanceDays && found->end_jd - jd > kClearanceDays) {
+        const auto exact = [&](double edge) -> Result<double> {
+            if (!rounds_unclearly(edge, kTableRoundingMarginSeconds)) return edge;
+            return edge_on_readings(element, edge, true_nodes);
+        };
+        ZK_TRY(start, exact(found->start_jd));
+        ZK_TRY(end, exact(found->end_jd));
+        if (!rounds_unclearly(start) && !rounds_unclearly(end)) return ElementInterval{start, end};
     }
     return find_element_interval([&](double t) { return element_sample(element, t, true_nodes); },
                                  element_span_deg(element), jd);
