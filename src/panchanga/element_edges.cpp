@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/vocab.hpp"
-#include "ephemeris/ephemeris.hpp"
 #include "panchanga/elements.hpp"
 
 namespace zk {

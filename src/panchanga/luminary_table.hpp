@@ -33,7 +33,6 @@ class LuminaryTable {
     Luminaries continuous(double jd) const;
     // The same at the k-th reading, exactly.
     Luminaries reading(size_t k) const { return turns_[k]; }
-    size_t readings() const { return turns_.size(); }
 
     // The instant in (lo, hi] at which `angle` of the continuous luminaries, which grows from
     // below `boundary` at lo to at least it at hi, reaches it: within ten microseconds of
@@ -41,7 +40,7 @@ class LuminaryTable {
     template <typename Angle>
     double crossing(const Angle& angle, double boundary, double lo, double hi) const;
 
-    // The readings' instants, in order: the first and last the table holds.
+    // The instant of the first reading, and of the k-th.
     double first_jd() const { return first_jd_; }
     double reading_jd(size_t k) const { return first_jd_ + static_cast<double>(k) * kStepDays; }
     static constexpr double kStepDays = 0.5;
