@@ -36,10 +36,9 @@ constexpr double kTableRoundingMarginSeconds = 4e-3;
 // its element is searched again from the day's instant, exactly as the single-day
 // computation does.
 constexpr double kRoundingMarginSeconds = 2e-3;
-// Newton steps onto an edge stop below this step (about 9 ms): the next would be far below
-// a microsecond.
-constexpr double kSettledStepDays = 1e-7;
-constexpr int kNewtonRounds = 4;
+// An edge read from the table is moved onto the library's readings within this far of it
+// (about 86 ms).
+constexpr double kEdgeBracketDays = 1e-6;
 constexpr double kUnixEpochJd = 2440587.5;
 // The table of the luminaries reaches this far beyond the span's dates in UTC: past the day
 // before the first and the day after the last, in any zone, and the edge margin around them.
@@ -160,11 +159,6 @@ PanchangaDay day_of(const DayFrame& f, Panchanga&& panchanga, TithiDay&& tithis)
                         std::move(tithis)};
 }
 
-// The first instant of a date in UTC, as a Julian day.
-double civil_midnight_jd(const CivilDate& date) {
-    return kUnixEpochJd + static_cast<double>(days_from_civil(date.year, date.month, date.day));
-}
-
 // Whether the luminaries lie further than the margin from every boundary that the numbers read
 // from them at an instant depend on: the Moon's nakshatra quarters (which include its signs),
 // the Sun's signs, the karanas of Moon - Sun (which include the tithis and the fortnights) and
@@ -179,19 +173,19 @@ bool clear_of_boundaries(const Luminaries& l) {
            clear(l.moon_deg + l.sun_deg, kNakshatraSpanDeg);
 }
 
-// An edge read from the table moved onto the library's own readings: Newton steps on the
-// angle the element divides, towards the boundary nearest to it there.
+// An edge read from the table moved onto the library's own readings: the Newton search of the
+// element's angle towards the boundary nearest to it there, kept within a bracket far wider
+// than the table's error.
 Result<double> edge_on_readings(PanchangaElement element, double edge, bool true_nodes) {
     const double span = element_span_deg(element);
-    double t = edge;
-    for (int round = 0; round < kNewtonRounds; ++round) {
+    const auto angle_at = [&](double t) -> Result<AngleSample> {
         ZK_TRY(sample, element_sample(element, t, true_nodes));
-        const double boundary = std::round(sample.angle.deg / span) * span;
-        const double step = (sample.angle.deg - boundary) / sample.angle.speed;
-        t -= step;
-        if (std::fabs(step) < kSettledStepDays) break;
-    }
-    return t;
+        return sample.angle;
+    };
+    ZK_TRY(now, angle_at(edge));
+    InterruptPoll uncounted;
+    return find_angle_crossing(angle_at, std::round(now.deg / span) * span, true, edge, now,
+                               edge - kEdgeBracketDays, edge + kEdgeBracketDays, uncounted);
 }
 
 // The element's interval around jd from the shared edges, or searched again from jd as the
@@ -371,7 +365,8 @@ struct Span {
         // The first day is the single-day record itself, and the model of the others: a
         // calendar of one day shares nothing.
         if (days > 1) {
-            const double first_jd = civil_midnight_jd(from);
+            const double first_jd = ephemeris::julian_day(
+                UtcDateTime{static_cast<int32_t>(from.year), from.month, from.day, 0, 0, 0});
             ZK_TRY(read,
                    LuminaryTable::read(first_jd - kTableMarginDays,
                                        first_jd + static_cast<double>(days) + kTableMarginDays,

@@ -22,13 +22,6 @@ constexpr std::array<double, kWindow> kWeights = {1, -7, 21, -35, 35, -21, 7, -1
 constexpr double kCrossingToleranceDeg = 1e-10;
 constexpr int kMostCrossingRounds = 60;
 
-// The step from one reading to the next, in (-180, 180]: no body moves half a circle in half
-// a day.
-double step_between(double from_deg, double to_deg) {
-    const double d = normalize_degrees(to_deg - from_deg);
-    return d > 180.0 ? d - kFullCircleDeg : d;
-}
-
 }  // namespace
 
 Result<LuminaryTable> LuminaryTable::read(double from_jd, double to_jd, bool true_nodes,
@@ -43,9 +36,10 @@ Result<LuminaryTable> LuminaryTable::read(double from_jd, double to_jd, bool tru
         if (table.turns_.empty()) {
             table.turns_.push_back(reading);
         } else {
+            // No body moves half a circle in half a day.
             const Luminaries& t = table.turns_.back();
-            table.turns_.push_back({t.moon_deg + step_between(previous.moon_deg, reading.moon_deg),
-                                    t.sun_deg + step_between(previous.sun_deg, reading.sun_deg)});
+            table.turns_.push_back({t.moon_deg + angle_offset(reading.moon_deg, previous.moon_deg),
+                                    t.sun_deg + angle_offset(reading.sun_deg, previous.sun_deg)});
         }
         previous = reading;
         poll.count(2);
